@@ -1,0 +1,36 @@
+#pragma once
+// Reads an audio file as PCM frames. One interface over two libraries: libmpg123 for MP3 (exact,
+// gapless length even without a Xing/LAME tag) and libsndfile for WAV, FLAC, Ogg, Opus and AIFF.
+// The decoder knows nothing of who reads it: the duration probe, the engine's feeder thread and
+// the waveform extractor all read through it. Not thread-safe: one reader per instance.
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class AudioDecoder {
+public:
+    virtual ~AudioDecoder() = default;
+
+    // Opens the file with the decoder for its kind. Null when it cannot be decoded as audio;
+    // `error` (when given) then receives a one-line reason.
+    static std::unique_ptr<AudioDecoder> open(const QString& path, QString* error = nullptr);
+
+    virtual int sampleRate() const = 0;
+    virtual int channels() const = 0;
+    // Exact number of frames of the decoded audio, without encoder delay or padding.
+    virtual int64_t frameCount() const = 0;
+    double duration() const { return double(frameCount()) / sampleRate(); }
+
+    // Positions the next read at the given frame (sample-accurate); false when that fails.
+    virtual bool seek(int64_t frame) = 0;
+    // Read up to `frames` frames of interleaved samples. Return the number of frames read:
+    // 0 at the end of the file, -1 when decoding fails.
+    virtual int64_t readFloat(float* out, int64_t frames) = 0;
+    virtual int64_t readInt16(int16_t* out, int64_t frames) = 0;
+};
+
+// The length in seconds of an audio file; none when it cannot be decoded.
+std::optional<double> audioFileDuration(const QString& path);
