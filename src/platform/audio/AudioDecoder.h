@@ -32,5 +32,5 @@ public:
     virtual int64_t readInt16(int16_t* out, int64_t frames) = 0;
 };
 
-// The length in seconds of an audio file; none when it cannot be decoded.
+// The length in seconds of an audio file; none, with one diagnostic line, when it cannot be decoded.
 std::optional<double> audioFileDuration(const QString& path);

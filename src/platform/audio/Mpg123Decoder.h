@@ -1,0 +1,35 @@
+#pragma once
+// MP3 through libmpg123: gapless, with the exact length from the Xing/LAME tag or, when a file has
+// none, from a scan of every frame header. Decodes to 32-bit float at the file's own rate and
+// channel count; 16-bit reads convert from that.
+
+#include "platform/audio/AudioDecoder.h"
+
+#include <memory>
+#include <vector>
+
+struct mpg123_handle_struct;
+
+class Mpg123Decoder final : public AudioDecoder {
+public:
+    // Null when the file holds no MPEG audio; `error` then receives a one-line reason.
+    static std::unique_ptr<Mpg123Decoder> open(const QString& path, QString* error);
+    ~Mpg123Decoder() override;
+
+    int sampleRate() const override { return _sampleRate; }
+    int channels() const override { return _channels; }
+    int64_t frameCount() const override { return _frameCount; }
+
+    bool seek(int64_t frame) override;
+    int64_t readFloat(float* out, int64_t frames) override;
+    int64_t readInt16(int16_t* out, int64_t frames) override;
+
+private:
+    explicit Mpg123Decoder(mpg123_handle_struct* handle);
+
+    mpg123_handle_struct* _handle;
+    int _sampleRate = 0;
+    int _channels = 0;
+    int64_t _frameCount = 0;
+    std::vector<float> _conversion; // float frames for readInt16, reused between reads
+};

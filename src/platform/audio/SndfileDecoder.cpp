@@ -1,0 +1,51 @@
+#include "platform/audio/SndfileDecoder.h"
+
+#include <QFile>
+#include <sndfile.h>
+
+std::unique_ptr<SndfileDecoder> SndfileDecoder::open(const QString& path, QString* error) {
+    const auto fail = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return nullptr;
+    };
+    SF_INFO info{};
+    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    if (!file)
+        return fail(QString::fromUtf8(sf_strerror(nullptr)));
+    if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG) {
+        sf_close(file);
+        return fail("MPEG audio is not read through libsndfile");
+    }
+    if (info.frames <= 0 || info.samplerate <= 0 || info.channels <= 0) {
+        sf_close(file);
+        return fail("no audio frames");
+    }
+    // Float files read as 16-bit would otherwise be scaled by 1 and clip to near silence.
+    sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
+    return std::unique_ptr<SndfileDecoder>(
+        new SndfileDecoder(file, info.samplerate, info.channels, info.frames));
+}
+
+SndfileDecoder::SndfileDecoder(SNDFILE* file, int sampleRate, int channels, int64_t frameCount)
+    : _file(file), _sampleRate(sampleRate), _channels(channels), _frameCount(frameCount) {}
+
+SndfileDecoder::~SndfileDecoder() {
+    sf_close(_file);
+}
+
+bool SndfileDecoder::seek(int64_t frame) {
+    if (frame < 0 || frame > _frameCount)
+        return false;
+    return sf_seek(_file, frame, SEEK_SET) == frame;
+}
+
+int64_t SndfileDecoder::readFloat(float* out, int64_t frames) {
+    const sf_count_t read = sf_readf_float(_file, out, frames);
+    return read == 0 && sf_error(_file) != SF_ERR_NO_ERROR ? -1 : read;
+}
+
+int64_t SndfileDecoder::readInt16(int16_t* out, int64_t frames) {
+    const sf_count_t read = sf_readf_short(_file, out, frames);
+    return read == 0 && sf_error(_file) != SF_ERR_NO_ERROR ? -1 : read;
+}

@@ -1,0 +1,275 @@
+#include "platform/audio/AudioDecoder.h"
+
+#include "platform/Diagnostics.h"
+#include "testaudio/TestAudio.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <thread>
+#include <vector>
+
+using testaudio::Container;
+using testaudio::Signal;
+
+namespace {
+
+struct Case {
+    Container container;
+    const char* extension;
+    const char* name;
+};
+
+const std::vector<Case> exactContainers{{Container::Wav, "wav", "wav"},
+                                        {Container::Flac, "flac", "flac"},
+                                        {Container::Mp3Cbr, "mp3", "mp3 cbr"},
+                                        {Container::Mp3Vbr, "mp3", "mp3 vbr"}};
+const std::vector<Case> untaggedContainers{{Container::Mp3CbrNoTag, "mp3", "untagged mp3 cbr"},
+                                           {Container::Mp3VbrNoTag, "mp3", "untagged mp3 vbr"}};
+
+class AudioDecoderTest : public testing::Test {
+protected:
+    QString make(const testaudio::Spec& spec, Container container, const QString& name) {
+        const QString path = dir.filePath(name);
+        QString error;
+        EXPECT_TRUE(testaudio::write(spec, container, path, &error)) << error.toStdString();
+        return path;
+    }
+
+    QString writeBytes(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir dir;
+};
+
+std::vector<float> decodeAll(AudioDecoder& decoder) {
+    std::vector<float> samples;
+    std::vector<float> block(1000 * size_t(decoder.channels()));
+    for (;;) {
+        const int64_t read = decoder.readFloat(block.data(), 1000);
+        EXPECT_GE(read, 0);
+        if (read <= 0)
+            return samples;
+        samples.insert(samples.end(), block.begin(), block.begin() + read * decoder.channels());
+    }
+}
+
+int64_t frames(const std::vector<float>& samples, const AudioDecoder& decoder) {
+    return int64_t(samples.size()) / decoder.channels();
+}
+
+// Index of the loudest frame of the first channel.
+int64_t peakFrame(const std::vector<float>& samples, int channels) {
+    int64_t best = 0;
+    for (size_t i = 0; i < samples.size(); i += size_t(channels))
+        if (std::abs(samples[i]) > std::abs(samples[size_t(best) * channels]))
+            best = int64_t(i) / channels;
+    return best;
+}
+
+} // namespace
+
+TEST_F(AudioDecoderTest, frameCountIsExactForWavFlacAndTaggedMp3) {
+    for (const Case& c : exactContainers) {
+        for (int channels : {1, 2}) {
+            SCOPED_TRACE(std::string(c.name) + " channels " + std::to_string(channels));
+            testaudio::Spec spec;
+            spec.seconds = 2.3456;
+            spec.channels = channels;
+            const QString path =
+                make(spec, c.container, QString("tone%1.%2").arg(channels).arg(c.extension));
+            QString error;
+            auto decoder = AudioDecoder::open(path, &error);
+            ASSERT_TRUE(decoder) << error.toStdString();
+            EXPECT_EQ(decoder->sampleRate(), 44100);
+            EXPECT_EQ(decoder->channels(), channels);
+            EXPECT_EQ(decoder->frameCount(), testaudio::frameCount(spec));
+            EXPECT_EQ(frames(decodeAll(*decoder), *decoder), testaudio::frameCount(spec));
+            EXPECT_NEAR(*audioFileDuration(path), 2.3456, 1e-4);
+        }
+    }
+}
+
+TEST_F(AudioDecoderTest, untaggedMp3CountsTheFramesThatDecodeToTheEnd) {
+    // An untagged VBR file of mostly silence is where a length estimated from the first frame's
+    // bit rate comes out far too short.
+    for (const Case& c : untaggedContainers) {
+        for (int channels : {1, 2}) {
+            SCOPED_TRACE(std::string(c.name) + " channels " + std::to_string(channels));
+            testaudio::Spec spec;
+            spec.signal = Signal::Clicks;
+            spec.seconds = 20;
+            spec.channels = channels;
+            spec.clickTimes = {0.01, 0.02, 19.5};
+            const QString path = make(spec, c.container, QString("clicks%1.mp3").arg(channels));
+            auto decoder = AudioDecoder::open(path);
+            ASSERT_TRUE(decoder);
+            EXPECT_EQ(decoder->channels(), channels);
+            EXPECT_GE(decoder->frameCount(), testaudio::frameCount(spec));
+            // Without the tag the encoder delay and padding stay in: at most a few MPEG frames.
+            EXPECT_LT(decoder->frameCount(), testaudio::frameCount(spec) + 4 * 1152);
+            EXPECT_EQ(frames(decodeAll(*decoder), *decoder), decoder->frameCount());
+        }
+    }
+}
+
+TEST_F(AudioDecoderTest, containerIsFoundWhateverTheFileIsCalled) {
+    testaudio::Spec spec;
+    spec.seconds = 20;
+    spec.signal = Signal::Silence;
+    const QString mp3 = make(spec, Container::Mp3VbrNoTag, "silence.mp3");
+    const int64_t expected = AudioDecoder::open(mp3)->frameCount();
+    for (const char* name : {"renamed.wav", "renamed.MP3", "renamed"}) {
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(name);
+        ASSERT_TRUE(QFile::copy(mp3, path));
+        auto decoder = AudioDecoder::open(path);
+        ASSERT_TRUE(decoder);
+        EXPECT_EQ(decoder->frameCount(), expected);
+    }
+    const QString flac = make(spec, Container::Flac, "flac.ogg");
+    auto decoder = AudioDecoder::open(flac);
+    ASSERT_TRUE(decoder);
+    EXPECT_EQ(decoder->frameCount(), testaudio::frameCount(spec));
+}
+
+TEST_F(AudioDecoderTest, seekToAClickFindsItAtTheFirstSample) {
+    testaudio::Spec spec;
+    spec.signal = Signal::Clicks;
+    spec.seconds = 3;
+    spec.clickTimes = {0.5, 1.2345, 2.75};
+    for (const Case& c : exactContainers) {
+        for (int channels : {1, 2}) {
+            SCOPED_TRACE(std::string(c.name) + " channels " + std::to_string(channels));
+            spec.channels = channels;
+            const QString path =
+                make(spec, c.container, QString("clicks%1.%2").arg(channels).arg(c.extension));
+            auto decoder = AudioDecoder::open(path);
+            ASSERT_TRUE(decoder);
+            const bool lossless = c.container == Container::Wav || c.container == Container::Flac;
+            // Backwards as well as forwards.
+            for (double time : {1.2345, 0.5, 2.75}) {
+                const int64_t click = std::llround(time * spec.sampleRate);
+                if (lossless) {
+                    ASSERT_TRUE(decoder->seek(click));
+                    std::vector<int16_t> block(4 * size_t(channels));
+                    ASSERT_EQ(decoder->readInt16(block.data(), 4), 4);
+                    EXPECT_EQ(block[0], 32767);
+                    EXPECT_EQ(block[size_t(channels)], 0);
+                } else {
+                    // The encoder smears a one-sample click; its peak stays within a few samples.
+                    ASSERT_TRUE(decoder->seek(click - 32));
+                    std::vector<float> block(64 * size_t(channels));
+                    ASSERT_EQ(decoder->readFloat(block.data(), 64), 64);
+                    EXPECT_NEAR(double(peakFrame(block, channels)), 32.0, 3.0);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(AudioDecoderTest, seekReadsTheSameSamplesAsDecodingFromTheStart) {
+    testaudio::Spec spec;
+    spec.seconds = 2;
+    spec.frequency = 1234;
+    for (const Case& c : {exactContainers[1], exactContainers[3], untaggedContainers[1]}) {
+        SCOPED_TRACE(c.name);
+        const QString path = make(spec, c.container, QString("seek.%1").arg(c.extension));
+        auto decoder = AudioDecoder::open(path);
+        ASSERT_TRUE(decoder);
+        const std::vector<float> whole = decodeAll(*decoder);
+        for (int64_t frame : {int64_t(60000), int64_t(1), int64_t(77777), int64_t(0)}) {
+            ASSERT_TRUE(decoder->seek(frame));
+            std::vector<float> block(500 * 2);
+            ASSERT_EQ(decoder->readFloat(block.data(), 500), 500);
+            for (size_t i = 0; i < block.size(); ++i)
+                ASSERT_NEAR(block[i], whole[size_t(frame) * 2 + i], 1e-4) << "frame " << frame;
+        }
+        EXPECT_TRUE(decoder->seek(decoder->frameCount()));
+        float tail[2];
+        EXPECT_EQ(decoder->readFloat(tail, 1), 0);
+        EXPECT_FALSE(decoder->seek(-1));
+        EXPECT_FALSE(decoder->seek(decoder->frameCount() + 1));
+    }
+}
+
+TEST_F(AudioDecoderTest, int16AndFloatReadsAgree) {
+    testaudio::Spec spec;
+    spec.seconds = 1;
+    spec.amplitude = 0.9;
+    for (const Case& c : {exactContainers[0], exactContainers[1], exactContainers[2]}) {
+        for (Signal signal : {Signal::Tone, Signal::Square}) {
+            SCOPED_TRACE(c.name);
+            spec.signal = signal;
+            const QString path = make(spec, c.container, QString("agree.%1").arg(c.extension));
+            auto floats = AudioDecoder::open(path);
+            auto ints = AudioDecoder::open(path);
+            ASSERT_TRUE(floats && ints);
+            const std::vector<float> expected = decodeAll(*floats);
+            std::vector<int16_t> actual(expected.size());
+            ASSERT_EQ(ints->readInt16(actual.data(), ints->frameCount()), ints->frameCount());
+            for (size_t i = 0; i < expected.size(); ++i) {
+                const double scaled = std::clamp(expected[i] * 32768.0, -32768.0, 32767.0);
+                ASSERT_NEAR(actual[i], scaled, 1.0) << "sample " << i;
+            }
+        }
+    }
+}
+
+TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {
+    testaudio::Spec spec;
+    const QString wav = make(spec, Container::Wav, "whole.wav");
+    const QString mp3 = make(spec, Container::Mp3Cbr, "whole.mp3");
+    QFile wavFile(wav);
+    QFile mp3File(mp3);
+    ASSERT_TRUE(wavFile.open(QIODevice::ReadOnly) && mp3File.open(QIODevice::ReadOnly));
+
+    const QStringList paths{
+        dir.filePath("missing.mp3"),
+        dir.path(),
+        writeBytes("empty.mp3", {}),
+        writeBytes("empty.wav", {}),
+        writeBytes("text.mp3", "This is a text file, not an MP3.\n"),
+        writeBytes("text.flac", "fLaC but not really\n"),
+        writeBytes("text", QByteArray(5000, 'x')),
+        writeBytes("header.wav", wavFile.read(40)),
+        writeBytes("header.mp3", mp3File.read(100)),
+    };
+    for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        QString error;
+        EXPECT_FALSE(AudioDecoder::open(path, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_FALSE(error.contains('\n'));
+
+        DiagnosticCapture capture;
+        EXPECT_FALSE(audioFileDuration(path));
+        ASSERT_EQ(capture.lines().size(), 1);
+        EXPECT_TRUE(capture.lines()[0].contains(path));
+    }
+}
+
+TEST_F(AudioDecoderTest, decodersOnSeparateThreadsAgree) {
+    testaudio::Spec spec;
+    spec.seconds = 2;
+    const QString path = make(spec, Container::Mp3VbrNoTag, "threads.mp3");
+    std::vector<std::vector<float>> results(4);
+    std::vector<std::thread> threads;
+    for (auto& result : results)
+        threads.emplace_back([&path, &result] {
+            if (auto decoder = AudioDecoder::open(path))
+                result = decodeAll(*decoder);
+        });
+    for (auto& thread : threads)
+        thread.join();
+    ASSERT_FALSE(results[0].empty());
+    for (const auto& result : results)
+        EXPECT_EQ(result, results[0]);
+}
