@@ -1,0 +1,175 @@
+#include "platform/audio/AudioEngine.h"
+
+#include "platform/audio/AudioVoice.h"
+#include "platform/audio/OfflineAudioOutput.h"
+#include "platform/audio/SdlAudioOutput.h"
+#include "platform/audio/VoiceMixer.h"
+
+#include <QMetaObject>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+
+namespace {
+// How far ahead of the callback the feeder keeps each ring: enough to ride out a busy moment,
+// short enough that a rate change is heard within 100 ms (ring + device buffer + feeder tick).
+constexpr double aheadSeconds = 0.06;
+constexpr auto feederTick = std::chrono::milliseconds(5);
+constexpr auto maintainEvery = std::chrono::milliseconds(250);
+} // namespace
+
+AudioEngine& AudioEngine::instance() {
+    static AudioEngine engine;
+    return engine;
+}
+
+AudioEngine::AudioEngine() = default;
+
+AudioEngine::~AudioEngine() {
+    stopFeeder();
+    _output.reset();
+}
+
+AudioOutput& AudioEngine::output() {
+    if (!_output)
+        openDevice();
+    return *_output;
+}
+
+void AudioEngine::openDevice() {
+    mixer = std::make_unique<VoiceMixer>(2);
+    _output = std::make_unique<SdlAudioOutput>(
+        [mixer = mixer.get()](float* out, int frames, int64_t firstFrame) {
+            mixer->render(out, frames, firstFrame);
+        });
+    feederStop = false;
+    feeder = std::thread([this] { feederLoop(); });
+}
+
+OfflineAudioOutput& AudioEngine::useOfflineOutput(AudioFormat format) {
+    stopFeeder();
+    _output.reset();
+    mixer = std::make_unique<VoiceMixer>(format.channels);
+    auto offline = std::make_unique<OfflineAudioOutput>(
+        format, [this](float* out, int frames, int64_t firstFrame) {
+            feedAll();
+            mixer->render(out, frames, firstFrame);
+            announceEnds(double(firstFrame + frames));
+        });
+    OfflineAudioOutput& result = *offline;
+    _output = std::move(offline);
+    return result;
+}
+
+void AudioEngine::stopFeeder() {
+    if (!feeder.joinable())
+        return;
+    {
+        std::lock_guard lock(feederLock);
+        feederStop = true;
+    }
+    feederWake.notify_all();
+    feeder.join();
+}
+
+void AudioEngine::add(const std::shared_ptr<AudioVoice>& voice) {
+    std::lock_guard lock(voicesLock);
+    voices.push_back(voice);
+}
+
+void AudioEngine::remove(const std::shared_ptr<AudioVoice>& voice) {
+    stop(*voice);
+    voice->onEvents = nullptr;
+    std::lock_guard lock(voicesLock);
+    std::erase(voices, voice);
+}
+
+std::vector<std::shared_ptr<AudioVoice>> AudioEngine::voicesSnapshot() {
+    std::lock_guard lock(voicesLock);
+    return voices;
+}
+
+int AudioEngine::targetBlocks() const {
+    return int(
+        std::ceil(aheadSeconds * _output->format().sampleRate / AudioBlockRing::blockFrames));
+}
+
+bool AudioEngine::start(AudioVoice& voice, int64_t frame, double rate) {
+    const AudioFormat format = output().format();
+    mixer->leave(&voice);
+    {
+        std::lock_guard lock(voice.feedLock);
+        voice.start(frame, rate, format, targetBlocks());
+    }
+    if (!mixer->join(&voice)) {
+        stop(voice);
+        return false;
+    }
+    feederWake.notify_one();
+    return true;
+}
+
+void AudioEngine::stop(AudioVoice& voice) {
+    if (mixer)
+        mixer->leave(&voice);
+    std::lock_guard lock(voice.feedLock);
+    voice.halt();
+}
+
+double AudioEngine::heardSourceFrame(const AudioVoice& voice) const {
+    return voice.heardSourceFrame(_output ? _output->heardFrame() : 0.0);
+}
+
+void AudioEngine::feedAll() {
+    const int target = targetBlocks();
+    for (const auto& voice : voicesSnapshot()) {
+        std::lock_guard lock(voice->feedLock);
+        voice->feed(target);
+    }
+}
+
+void AudioEngine::feederLoop() {
+    auto lastMaintain = std::chrono::steady_clock::now();
+    std::unique_lock lock(feederLock);
+    while (!feederStop) {
+        feederWake.wait_for(lock, feederTick);
+        if (feederStop)
+            break;
+        lock.unlock();
+        feedAll();
+        announceEnds(_output->heardFrame());
+        if (std::chrono::steady_clock::now() - lastMaintain > maintainEvery) {
+            _output->maintain();
+            lastMaintain = std::chrono::steady_clock::now();
+        }
+        lock.lock();
+    }
+}
+
+// A voice's end is news once its last sample has been heard, not merely mixed.
+void AudioEngine::announceEnds(double heardFrame) {
+    bool news = false;
+    for (const auto& voice : voicesSnapshot()) {
+        std::lock_guard lock(voice->feedLock);
+        const auto drained = voice->drainedAt();
+        if (drained && !voice->endAnnounced && heardFrame >= double(*drained)) {
+            voice->endAnnounced = true;
+            voice->finishedPending.store(true);
+        }
+        news = news || voice->finishedPending.load() || voice->decodeErrorPending.load();
+    }
+    if (news && !deliveryQueued.exchange(true))
+        QMetaObject::invokeMethod(
+            &mainThread,
+            [this] {
+                deliveryQueued.store(false);
+                deliverEvents();
+            },
+            Qt::QueuedConnection);
+}
+
+void AudioEngine::deliverEvents() {
+    for (const auto& voice : voicesSnapshot())
+        if ((voice->finishedPending.load() || voice->decodeErrorPending.load()) && voice->onEvents)
+            voice->onEvents();
+}

@@ -1,0 +1,81 @@
+#include "platform/audio/SdlAudioOutput.h"
+
+#include "platform/Diagnostics.h"
+
+#include <SDL2/SDL.h>
+#include <algorithm>
+#include <chrono>
+
+namespace {
+double steadyNanoseconds() {
+    return double(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                      std::chrono::steady_clock::now().time_since_epoch())
+                      .count());
+}
+} // namespace
+
+SdlAudioOutput::SdlAudioOutput(Source source) : source(std::move(source)) {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || !open())
+        fallBackToDummy();
+}
+
+SdlAudioOutput::~SdlAudioOutput() {
+    if (device)
+        SDL_CloseAudioDevice(device);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlAudioOutput::open() {
+    SDL_AudioSpec wanted{};
+    wanted.freq = format().sampleRate;
+    wanted.format = AUDIO_F32SYS;
+    wanted.channels = Uint8(format().channels);
+    wanted.samples = 1024;
+    wanted.callback = &SdlAudioOutput::callback;
+    wanted.userdata = this;
+    SDL_AudioSpec obtained{};
+    device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (!device)
+        return false;
+    bufferFrames = obtained.samples;
+    SDL_PauseAudioDevice(device, 0);
+    return true;
+}
+
+void SdlAudioOutput::fallBackToDummy() {
+    printLine(QStringLiteral("No audio device could be opened (%1); playing silently")
+                  .arg(QString::fromUtf8(SDL_GetError())));
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || !open())
+        printLine(QStringLiteral("The silent audio driver failed too (%1)")
+                      .arg(QString::fromUtf8(SDL_GetError())));
+}
+
+void SdlAudioOutput::maintain() {
+    if (device && SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_STOPPED)
+        return;
+    if (device)
+        SDL_CloseAudioDevice(device);
+    device = 0;
+    if (open())
+        printLine(QStringLiteral("Audio output device changed; now playing on the default device"));
+}
+
+void SdlAudioOutput::callback(void* self, Uint8* stream, int length) {
+    auto* output = static_cast<SdlAudioOutput*>(self);
+    const int frames = length / int(sizeof(float) * 2);
+    output->stamp.store({double(output->clock), steadyNanoseconds()});
+    output->source(reinterpret_cast<float*>(stream), frames, output->clock);
+    output->clock += frames;
+}
+
+double SdlAudioOutput::heardFrame() const {
+    // While a callback's buffer is being written, the one before it is playing: the frame
+    // heard runs from one buffer behind the latest write position up to it.
+    const Stamp latest = stamp.load();
+    const double elapsed = (steadyNanoseconds() - latest.nanoseconds) * 1e-9;
+    const double behind = latest.frame - bufferFrames;
+    return std::clamp(behind + elapsed * format().sampleRate, behind, latest.frame);
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The sound device: SDL's default output, opened once and kept open, 44.1 kHz stereo float
+// (SDL converts for devices that differ). A device that goes away (headphones pulled, a
+// Bluetooth speaker lost, sleep) is reopened by maintain() and playing goes on from where it
+// was. With no device at all it falls back to SDL's silent, real-time "dummy" driver.
+
+#include "platform/audio/AudioOutput.h"
+#include "platform/audio/SeqLocked.h"
+
+#include <SDL2/SDL_audio.h>
+#include <atomic>
+
+class SdlAudioOutput : public AudioOutput {
+public:
+    explicit SdlAudioOutput(Source source);
+    ~SdlAudioOutput() override;
+    SdlAudioOutput(const SdlAudioOutput&) = delete;
+    SdlAudioOutput& operator=(const SdlAudioOutput&) = delete;
+
+    AudioFormat format() const override { return {44100, 2}; }
+    bool isRealTime() const override { return true; }
+    double heardFrame() const override;
+    void maintain() override;
+
+private:
+    static void callback(void* self, Uint8* stream, int length);
+    bool open();
+    void fallBackToDummy();
+
+    Source source;
+    SDL_AudioDeviceID device = 0;
+    int bufferFrames = 1024;
+    int64_t clock = 0; // callback only
+
+    // The output frame written first by the latest callback, and when it ran.
+    struct Stamp {
+        double frame = 0;
+        double nanoseconds = 0;
+    };
+    SeqLocked<Stamp> stamp;
+};

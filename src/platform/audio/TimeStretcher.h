@@ -1,0 +1,48 @@
+#pragma once
+// Tempo change with the pitch kept, for one voice: Rubber Band's real-time stretcher (R3 engine,
+// short window) behind interleaved float buffers. It hides the stretcher's start-up: after
+// restart(), output frame 0 is input frame 0. Used on the feeder thread only, never in the audio
+// callback (process and retrieve may allocate on a rate change).
+
+#include <memory>
+#include <vector>
+
+namespace RubberBand {
+class RubberBandStretcher;
+}
+
+class TimeStretcher {
+public:
+    TimeStretcher(int sampleRate, int channels);
+    ~TimeStretcher();
+    TimeStretcher(const TimeStretcher&) = delete;
+    TimeStretcher& operator=(const TimeStretcher&) = delete;
+
+    // Begins a new stream played at `rate` (source seconds per second heard).
+    void restart(double rate);
+    // Changes the rate of the running stream; the stretcher glides to it.
+    void setRate(double rate);
+    double rate() const { return _rate; }
+
+    // Input frames the stretcher wants before it can give more output (at least a small block).
+    int framesWanted() const;
+    // Feeds interleaved frames; `final` marks the end of the source.
+    void process(const float* interleaved, int frames, bool final);
+    // Output frames ready now; -1 once the final input has been retrieved in full.
+    int available() const;
+    // Retrieves up to `frames` interleaved frames, never more than are available.
+    int retrieve(float* interleaved, int frames);
+
+private:
+    static constexpr int maxBlock = 4096;
+
+    void processPlanar(int frames, bool final);
+
+    std::unique_ptr<RubberBand::RubberBandStretcher> stretcher;
+    int channels;
+    double _rate = 1.0;
+    int delayToDrop = 0;
+    bool finalSent = false;
+    std::vector<std::vector<float>> planar;
+    std::vector<float*> pointers;
+};
