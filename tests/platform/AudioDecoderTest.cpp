@@ -140,6 +140,33 @@ TEST_F(AudioDecoderTest, containerIsFoundWhateverTheFileIsCalled) {
     EXPECT_EQ(decoder->frameCount(), testaudio::frameCount(spec));
 }
 
+TEST_F(AudioDecoderTest, taggedMp3LengthSurvivesAnId3TagAndNotATruncation) {
+    testaudio::Spec spec;
+    spec.seconds = 5;
+    for (Container container : {Container::Mp3Cbr, Container::Mp3Vbr}) {
+        QFile plain(make(spec, container, "plain.mp3"));
+        ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
+        const QByteArray stream = plain.readAll();
+
+        // An ID3v2.4 tag of 300 bytes (syncsafe size 2 * 128 + 44) ahead of the stream.
+        const QByteArray id3 =
+            QByteArray("ID3\x04\x00\x00\x00\x00\x02\x2c", 10) + QByteArray(300, '\0');
+        auto tagged = AudioDecoder::open(writeBytes("id3.mp3", id3 + stream));
+        ASSERT_TRUE(tagged);
+        EXPECT_EQ(tagged->frameCount(), testaudio::frameCount(spec));
+        EXPECT_EQ(frames(decodeAll(*tagged), *tagged), testaudio::frameCount(spec));
+
+        // A cut-off download keeps the tag of the whole stream; the count must follow the file.
+        for (const QByteArray& head :
+             {stream.left(stream.size() * 3 / 5), id3 + stream.left(stream.size() / 2)}) {
+            auto truncated = AudioDecoder::open(writeBytes("cut.mp3", head));
+            ASSERT_TRUE(truncated);
+            EXPECT_LT(truncated->frameCount(), testaudio::frameCount(spec) * 2 / 3);
+            EXPECT_EQ(frames(decodeAll(*truncated), *truncated), truncated->frameCount());
+        }
+    }
+}
+
 TEST_F(AudioDecoderTest, seekToAClickFindsItAtTheFirstSample) {
     testaudio::Spec spec;
     spec.signal = Signal::Clicks;
@@ -225,11 +252,12 @@ TEST_F(AudioDecoderTest, int16AndFloatReadsAgree) {
 
 TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {
     testaudio::Spec spec;
-    const QString wav = make(spec, Container::Wav, "whole.wav");
-    const QString mp3 = make(spec, Container::Mp3Cbr, "whole.mp3");
-    QFile wavFile(wav);
-    QFile mp3File(mp3);
-    ASSERT_TRUE(wavFile.open(QIODevice::ReadOnly) && mp3File.open(QIODevice::ReadOnly));
+    spec.seconds = 5;
+    QFile wav(make(spec, Container::Wav, "whole.wav"));
+    QFile mp3(make(spec, Container::Mp3Cbr, "whole.mp3"));
+    QFile flac(make(spec, Container::Flac, "whole.flac"));
+    ASSERT_TRUE(wav.open(QIODevice::ReadOnly) && mp3.open(QIODevice::ReadOnly) &&
+                flac.open(QIODevice::ReadOnly));
 
     const QStringList paths{
         dir.filePath("missing.mp3"),
@@ -239,8 +267,9 @@ TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {
         writeBytes("text.mp3", "This is a text file, not an MP3.\n"),
         writeBytes("text.flac", "fLaC but not really\n"),
         writeBytes("text", QByteArray(5000, 'x')),
-        writeBytes("header.wav", wavFile.read(40)),
-        writeBytes("header.mp3", mp3File.read(100)),
+        writeBytes("header.wav", wav.read(40)),
+        writeBytes("header.mp3", mp3.read(100)),
+        writeBytes("half.flac", flac.read(flac.size() / 2)),
     };
     for (const QString& path : paths) {
         SCOPED_TRACE(path.toStdString());

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <mpg123.h>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -24,6 +25,61 @@ void allowEveryNaturalFormat(mpg123_handle* handle) {
     mpg123_rates(&rates, &count);
     for (size_t i = 0; i < count; ++i)
         mpg123_format(handle, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
+}
+
+uint32_t bigEndian32(const unsigned char* bytes) {
+    return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | bytes[3];
+}
+
+// Where the MPEG stream ends by the byte count of its Xing/Info tag; none without a tag that
+// holds one. The tag sits in the first frame, after any ID3v2 tag.
+std::optional<int64_t> taggedStreamEnd(QFile& file) {
+    int64_t start = 0;
+    const QByteArray id3 = file.read(10);
+    if (id3.size() == 10 && id3.startsWith("ID3")) {
+        const auto* size = reinterpret_cast<const unsigned char*>(id3.constData()) + 6;
+        const bool footer = (id3[5] & 0x10) != 0;
+        start = 10 + (footer ? 10 : 0) +
+                (int64_t(size[0] & 0x7f) << 21 | (size[1] & 0x7f) << 14 | (size[2] & 0x7f) << 7 |
+                 (size[3] & 0x7f));
+    }
+    if (!file.seek(start))
+        return std::nullopt;
+    const QByteArray head = file.read(4096);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(head.constData());
+    for (qsizetype i = 0; i + 4 <= head.size(); ++i) {
+        const unsigned char* header = bytes + i;
+        const int version = (header[1] >> 3) & 3; // 3: MPEG-1, 2: MPEG-2, 0: MPEG-2.5
+        const bool layer3 = ((header[1] >> 1) & 3) == 1;
+        if (header[0] != 0xff || (header[1] & 0xe0) != 0xe0 || version == 1 || !layer3 ||
+            (header[2] >> 4) == 15 || ((header[2] >> 2) & 3) == 3)
+            continue;
+        const bool mono = (header[3] >> 6) == 3;
+        const int sideInfo = version == 3 ? (mono ? 17 : 32) : (mono ? 9 : 17);
+        const qsizetype tag = i + 4 + sideInfo;
+        if (tag + 16 > head.size() || (head.mid(tag, 4) != "Xing" && head.mid(tag, 4) != "Info"))
+            return std::nullopt;
+        const uint32_t flags = bigEndian32(bytes + tag + 4);
+        if (!(flags & 2))
+            return std::nullopt;
+        return start + i + bigEndian32(bytes + tag + 8 + ((flags & 1) ? 4 : 0));
+    }
+    return std::nullopt;
+}
+
+// The tag's frame count is exact only when the tag is a LAME tag (the one with the encoder delay)
+// and the file still holds the stream the tag describes: a cut-off download keeps its tag.
+bool tagGivesExactLength(mpg123_handle* handle, const QString& path) {
+    long encoderDelay = -1;
+    double unused = 0;
+    mpg123_getstate(handle, MPG123_ENC_DELAY, &encoderDelay, &unused);
+    if (encoderDelay < 0)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const std::optional<int64_t> end = taggedStreamEnd(file);
+    return end && *end <= file.size();
 }
 
 int16_t toInt16(float sample) {
@@ -64,12 +120,9 @@ std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString*
     mpg123_format_none(handle);
     mpg123_format(handle, rate, channels, MPG123_ENC_FLOAT_32);
 
-    // The encoder delay is known only from a LAME tag, whose frame count is exact; without one the
-    // length is a guess from the file size, so count the frames.
-    long encoderDelay = -1;
-    double unused = 0;
-    mpg123_getstate(handle, MPG123_ENC_DELAY, &encoderDelay, &unused);
-    if (encoderDelay < 0 && mpg123_scan(handle) != MPG123_OK)
+    // Without an exact length libmpg123 guesses one from the file size and the first frame's bit
+    // rate, far off for VBR; counting the frames costs a read of the file but no decoding.
+    if (!tagGivesExactLength(handle, path) && mpg123_scan(handle) != MPG123_OK)
         return fail(QString("MP3 scan failed: %1").arg(mpg123_strerror(handle)));
     const off_t length = mpg123_length(handle);
     if (length <= 0)

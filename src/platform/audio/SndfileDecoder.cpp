@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <sndfile.h>
+#include <vector>
 
 std::unique_ptr<SndfileDecoder> SndfileDecoder::open(const QString& path, QString* error) {
     const auto fail = [error](const QString& reason) {
@@ -20,6 +21,14 @@ std::unique_ptr<SndfileDecoder> SndfileDecoder::open(const QString& path, QStrin
     if (info.frames <= 0 || info.samplerate <= 0 || info.channels <= 0) {
         sf_close(file);
         return fail("no audio frames");
+    }
+    // A cut-off FLAC or Ogg file keeps the length its header promised; reading the last frame is
+    // the cheap way to learn that it is not all there.
+    std::vector<float> last(size_t(info.channels));
+    if (sf_seek(file, info.frames - 1, SEEK_SET) < 0 || sf_readf_float(file, last.data(), 1) != 1 ||
+        sf_seek(file, 0, SEEK_SET) != 0) {
+        sf_close(file);
+        return fail("truncated file");
     }
     // Float files read as 16-bit would otherwise be scaled by 1 and clip to near silence.
     sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
