@@ -1,0 +1,238 @@
+#include "model/Playlist.h"
+
+#include "model/AtomicFile.h"
+#include "model/PlistCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <algorithm>
+
+namespace {
+std::function<std::optional<QString>()>& preferredPrefixSource() {
+    static std::function<std::optional<QString>()> source;
+    return source;
+}
+
+std::optional<QString> settingsPrefix() {
+    const QVariant value = QSettings().value(QStringLiteral("directoryPrefix"));
+    if (!value.isValid())
+        return std::nullopt;
+    return value.toString();
+}
+
+// Without trailing slashes, except for the root itself.
+QString folderPath(const QString& path) {
+    QString folder = QDir::cleanPath(path);
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/')))
+        folder.chop(1);
+    return folder;
+}
+
+// The folder's path with the separator that starts a path inside it.
+QString folderStem(const QString& folder) {
+    return folder == QLatin1String("/") ? folder : folder + QLatin1Char('/');
+}
+
+// The path moved from below `oldFolder` to below `newFolder`; none when it is not below it.
+// Whole folder names only: /a/b holds /a/b/x but not /a/bc/x.
+std::optional<QString> movedPath(const QString& path, const QString& oldFolder,
+                                 const QString& newFolder) {
+    if (path == oldFolder)
+        return newFolder;
+    if (!path.startsWith(folderStem(oldFolder)))
+        return std::nullopt;
+    return folderStem(newFolder) + path.mid(folderStem(oldFolder).size());
+}
+} // namespace
+
+std::shared_ptr<Playlist> Playlist::open(const QUrl& url, QString* reason) {
+    auto failure = [&](const QString& text) -> std::shared_ptr<Playlist> {
+        if (reason)
+            *reason = QStringLiteral("can't open %1: %2").arg(url.toLocalFile(), text);
+        return nullptr;
+    };
+    QFile file(url.toLocalFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(file.errorString());
+    QString problem;
+    const std::optional<CodecValue> root = PlistCodec::decode(file.readAll(), &problem);
+    if (!root)
+        return failure(problem);
+    try {
+        std::shared_ptr<Playlist> playlist =
+            decode(CodecReader(*root, QString(), CodecReader::Form::Binary));
+        playlist->url = url;
+        return playlist;
+    } catch (const CodecError& error) {
+        return failure(error.reason);
+    }
+}
+
+std::shared_ptr<Playlist> Playlist::decode(const CodecReader& reader) {
+    auto playlist = std::make_shared<Playlist>();
+    for (const CodecReader& entry : reader.requiredDicts("playlist", QStringLiteral("entry")))
+        playlist->allEntries.push_back(PlaylistEntry::decode(entry));
+    playlist->_currentItem = reader.optional<qint64>("currentItem");
+    playlist->currentTime = reader.required<double>("currentTime");
+    if (std::optional<QString> units = reader.optional<QString>("ageUnits")) {
+        playlist->_ageUnits = ageUnitsFromText(*units);
+        if (!playlist->_ageUnits)
+            reader.fail(QStringLiteral("unknown \"ageUnits\" value \"%1\"").arg(*units));
+    }
+    playlist->automaticallyMoveToHistory = reader.optional<bool>("automaticallyMoveToHistory");
+    playlist->_directoryPrefix = reader.optional<QString>("directoryPrefix");
+    return playlist;
+}
+
+CodecValue Playlist::encode() const {
+    CodecValue::Array entries;
+    entries.reserve(allEntries.size());
+    for (const PlaylistEntryPtr& entry : allEntries)
+        entries.push_back(entry->encode());
+    CodecValue::Dict dict;
+    dict.emplace_back("playlist", CodecValue::array(std::move(entries)));
+    if (_currentItem)
+        dict.emplace_back("currentItem", CodecValue::integer(*_currentItem));
+    dict.emplace_back("currentTime", CodecValue::real(currentTime));
+    if (_ageUnits)
+        dict.emplace_back("ageUnits", CodecValue::string(ageUnitsText(*_ageUnits)));
+    if (automaticallyMoveToHistory)
+        dict.emplace_back("automaticallyMoveToHistory",
+                          CodecValue::boolean(*automaticallyMoveToHistory));
+    if (_directoryPrefix)
+        dict.emplace_back("directoryPrefix", CodecValue::string(*_directoryPrefix));
+    return CodecValue::dict(std::move(dict));
+}
+
+QByteArray Playlist::encodedFile() const {
+    return PlistCodec::encode(encode());
+}
+
+void Playlist::setPreferredPrefixSource(std::function<std::optional<QString>()> source) {
+    preferredPrefixSource() = std::move(source);
+}
+
+QString Playlist::directoryPrefix() const {
+    if (_directoryPrefix)
+        return *_directoryPrefix;
+    const auto& source = preferredPrefixSource();
+    return (source ? source() : settingsPrefix()).value_or(QString());
+}
+
+QString Playlist::folderText(const PlaylistEntry& entry) const {
+    const QString path = entry._url.isLocalFile() ? entry._url.toLocalFile() : entry._url.path();
+    QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const QString prefix = directoryPrefix() + QLatin1Char('/');
+    if (prefix.size() > 1 && folder.startsWith(prefix))
+        folder.remove(0, prefix.size());
+    return folder;
+}
+
+std::vector<PlaylistEntryPtr> Playlist::entries() const {
+    if (filterText.isEmpty())
+        return allEntries;
+    std::vector<PlaylistEntryPtr> shown;
+    std::copy_if(allEntries.begin(), allEntries.end(), std::back_inserter(shown),
+                 [this](const PlaylistEntryPtr& entry) { return matchesFilter(*entry); });
+    return shown;
+}
+
+bool Playlist::matchesFilter(const PlaylistEntry& entry) const {
+    QString name = entry._url.fileName();
+    if (name.endsWith(QLatin1String(".mp3")))
+        name.chop(4);
+    return name.toLower().contains(filterText.toLower());
+}
+
+std::optional<int> Playlist::currentItem() const {
+    if (!assignedEntry)
+        return std::nullopt;
+    return indexByURL(entries(), assignedEntry);
+}
+
+void Playlist::afterLoad() {
+    for (const PlaylistEntryPtr& entry : allEntries)
+        entry->currentTimeRangeSet = std::make_shared<TimeRangeSet>();
+    if (_currentItem && *_currentItem >= 0 && *_currentItem < qint64(allEntries.size()))
+        assignedEntry = allEntries[size_t(*_currentItem)];
+}
+
+bool Playlist::save(const QUrl& target, QString* reason) {
+    url = target;
+    _currentItem = assignedEntry ? indexByURL(allEntries, assignedEntry).value_or(-1) : -1;
+    const QByteArray bytes = encodedFile();
+    if (bytes.isEmpty()) {
+        if (reason)
+            *reason = QStringLiteral("can't encode the session");
+        return false;
+    }
+    if (!AtomicFile::write(target.toLocalFile(), bytes, reason))
+        return false;
+    dirty = false;
+    return true;
+}
+
+PlaylistEntryPtr Playlist::entryAt(int i) const {
+    const std::vector<PlaylistEntryPtr> shown = entries();
+    return i >= 0 && i < int(shown.size()) ? shown[size_t(i)] : nullptr;
+}
+
+std::optional<int> Playlist::indexOfEntry(const PlaylistEntryPtr& entry) const {
+    if (!entry)
+        return std::nullopt;
+    return indexByURL(entries(), entry);
+}
+
+bool Playlist::insertURL(const QUrl& fileURL, const PlaylistEntryPtr& target) {
+    auto existing = std::find_if(allEntries.begin(), allEntries.end(),
+                                 [&](const PlaylistEntryPtr& e) { return e->_url == fileURL; });
+    PlaylistEntryPtr entry =
+        existing != allEntries.end() ? *existing : PlaylistEntry::create(fileURL);
+    if (!entry)
+        return false;
+    std::erase(allEntries, entry);
+    const std::optional<int> index = target ? indexByURL(allEntries, target) : std::nullopt;
+    allEntries.insert(index ? allEntries.begin() + *index : allEntries.end(), entry);
+    dirty = true;
+    return true;
+}
+
+void Playlist::moveCheckedToTop() {
+    std::stable_partition(allEntries.begin(), allEntries.end(),
+                          [](const PlaylistEntryPtr& entry) { return entry->isCheckmarked; });
+    dirty = true;
+}
+
+int Playlist::relocate(const QString& oldFolder, const QString& newFolder) {
+    const QString from = folderPath(oldFolder);
+    const QString to = folderPath(newFolder);
+    auto moved = [&](const QUrl& fileURL) -> std::optional<QUrl> {
+        if (!fileURL.isLocalFile())
+            return std::nullopt;
+        std::optional<QString> path = movedPath(fileURL.toLocalFile(), from, to);
+        return path ? std::optional(QUrl::fromLocalFile(*path)) : std::nullopt;
+    };
+    int count = 0;
+    for (const PlaylistEntryPtr& entry : allEntries) {
+        if (std::optional<QUrl> newURL = moved(entry->_url)) {
+            entry->relocate(*newURL);
+            ++count;
+        }
+        for (const std::shared_ptr<SideDocument>& document : entry->sideDocuments)
+            if (std::optional<QUrl> newURL = moved(document->url))
+                document->url = *newURL;
+    }
+    if (count > 0)
+        dirty = true;
+    return count;
+}
+
+std::optional<int> Playlist::indexByURL(const std::vector<PlaylistEntryPtr>& list,
+                                        const PlaylistEntryPtr& entry) {
+    for (int i = 0; i < int(list.size()); ++i)
+        if (*list[size_t(i)] == *entry)
+            return i;
+    return std::nullopt;
+}
