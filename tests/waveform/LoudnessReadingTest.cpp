@@ -1,0 +1,124 @@
+#include "waveform/LoudnessReading.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A decoder over samples held in memory: full scale in the second half, silence in the first.
+// It can fail after a number of reads and cancel a flag on a given read.
+class FakeDecoder : public AudioDecoder {
+public:
+    FakeDecoder(int channels, int64_t frames) : _channels(channels), _frames(frames) {}
+
+    int sampleRate() const override { return 1000; }
+    int channels() const override { return _channels; }
+    int64_t frameCount() const override { return _frames; }
+
+    bool seek(int64_t frame) override {
+        if (frame > _frames)
+            return false;
+        _position = frame;
+        return true;
+    }
+    int64_t readFloat(float*, int64_t) override { return -1; }
+    int64_t readInt16(int16_t* out, int64_t frames) override {
+        ++reads;
+        if (reads == cancelOnRead)
+            cancelled.store(true);
+        if (reads == failOnRead)
+            return -1;
+        const int64_t count = std::min(frames, _frames - _position);
+        for (int64_t i = 0; i < count * _channels; ++i)
+            out[i] = (_position + i / _channels) * 2 >= _frames ? int16_t(-32768) : int16_t(0);
+        _position += count;
+        return count;
+    }
+
+    int reads = 0;
+    int failOnRead = -1;
+    int cancelOnRead = -1;
+    std::atomic<bool> cancelled = false;
+
+private:
+    int _channels;
+    int64_t _frames;
+    int64_t _position = 0;
+};
+
+} // namespace
+
+TEST(LoudnessReading, countIsDesiredOrOneMoreForMonoAndStereo) {
+    // Blocks at least as long as the count wanted (every track longer than a few seconds), so the
+    // truncated block length adds at most the tail.
+    for (int64_t frames : {1000003, 1234567, 1999999}) {
+        for (int desired : {1, 7, 333, 1000}) {
+            FakeDecoder mono(1, frames);
+            FakeDecoder stereo(2, frames);
+            const LoudnessReading fromMono = readLoudness(mono, {}, desired, mono.cancelled);
+            const LoudnessReading fromStereo = readLoudness(stereo, {}, desired, stereo.cancelled);
+            ASSERT_EQ(fromMono.status, LoudnessReading::Status::completed);
+            ASSERT_EQ(fromStereo.status, LoudnessReading::Status::completed);
+            EXPECT_GE(fromMono.samples.size(), size_t(desired)) << frames << " " << desired;
+            EXPECT_LE(fromMono.samples.size(), size_t(desired) + 1) << frames << " " << desired;
+            EXPECT_EQ(fromStereo.samples.size(), fromMono.samples.size());
+            if (desired == 1)
+                continue;
+            EXPECT_FLOAT_EQ(fromMono.samples.front(), 1.0f);
+            EXPECT_FLOAT_EQ(fromMono.samples.back(), 0.0f);
+            EXPECT_FLOAT_EQ(fromStereo.sampleMax, 0.0f);
+        }
+    }
+}
+
+TEST(LoudnessReading, moreValuesThanSamplesGivesOneValuePerSample) {
+    FakeDecoder decoder(1, 10);
+    const LoudnessReading reading = readLoudness(decoder, {}, 1000, decoder.cancelled);
+    ASSERT_EQ(reading.status, LoudnessReading::Status::completed);
+    EXPECT_EQ(reading.samples.size(), 10u);
+}
+
+TEST(LoudnessReading, timeRangeReadsOnlyThatSpan) {
+    // 10 s at 1000 frames per second; the loud half starts at 5 s.
+    FakeDecoder decoder(2, 10000);
+    const LoudnessReading quiet =
+        readLoudness(decoder, SamplesExtractor::TimeRange{1.0, 3.0}, 30, decoder.cancelled);
+    ASSERT_EQ(quiet.status, LoudnessReading::Status::completed);
+    EXPECT_EQ(quiet.samples.size(), 30u);
+    EXPECT_FLOAT_EQ(quiet.sampleMax, -50.0f);
+
+    // Half silent, half loud: the values split at the middle of the range.
+    FakeDecoder again(2, 10000);
+    const LoudnessReading straddling =
+        readLoudness(again, SamplesExtractor::TimeRange{4.0, 2.0}, 4, again.cancelled);
+    ASSERT_EQ(straddling.samples.size(), 4u);
+    EXPECT_FLOAT_EQ(straddling.samples[1], 1.0f);
+    EXPECT_FLOAT_EQ(straddling.samples[2], 0.0f);
+
+    // A range running past the end is one shorter tail block: a single value.
+    FakeDecoder past(1, 10000);
+    const LoudnessReading beyond =
+        readLoudness(past, SamplesExtractor::TimeRange{9.0, 100.0}, 2, past.cancelled);
+    ASSERT_EQ(beyond.status, LoudnessReading::Status::completed);
+    EXPECT_EQ(beyond.samples.size(), 1u);
+
+    FakeDecoder unreachable(1, 10000);
+    EXPECT_EQ(
+        readLoudness(unreachable, SamplesExtractor::TimeRange{11.0, 1.0}, 2, unreachable.cancelled)
+            .status,
+        LoudnessReading::Status::failed);
+}
+
+TEST(LoudnessReading, failureAndCancellationStopTheRead) {
+    FakeDecoder failing(2, 100000);
+    failing.failOnRead = 3;
+    const LoudnessReading failed = readLoudness(failing, {}, 100, failing.cancelled);
+    EXPECT_EQ(failed.status, LoudnessReading::Status::failed);
+    EXPECT_TRUE(failed.samples.empty());
+
+    FakeDecoder cancelling(2, 100000);
+    cancelling.cancelOnRead = 2;
+    const LoudnessReading cancelled = readLoudness(cancelling, {}, 100, cancelling.cancelled);
+    EXPECT_EQ(cancelled.status, LoudnessReading::Status::cancelled);
+    EXPECT_EQ(cancelling.reads, 2);
+}

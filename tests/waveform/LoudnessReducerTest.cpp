@@ -1,0 +1,101 @@
+#include "waveform/LoudnessReducer.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+std::vector<float> reduce(const std::vector<int16_t>& samples, int64_t samplesPerPixel) {
+    LoudnessReducer reducer(samplesPerPixel);
+    reducer.append(samples.data(), samples.size());
+    reducer.finish();
+    return reducer.outputSamples();
+}
+
+float expectedDecibels(int magnitude) {
+    const float level = 20.0f * std::log10(float(magnitude) / 32768.0f);
+    return std::fmax(level, -50.0f);
+}
+
+} // namespace
+
+TEST(LoudnessReducer, silenceSitsOnTheNoiseFloor) {
+    LoudnessReducer reducer(100);
+    const std::vector<int16_t> silence(1000, 0);
+    reducer.append(silence.data(), silence.size());
+    reducer.finish();
+    EXPECT_EQ(reducer.outputSamples().size(), 10u);
+    EXPECT_FLOAT_EQ(reducer.sampleMax(), -50.0f);
+    for (float value : reducer.normalisedSamples())
+        EXPECT_FLOAT_EQ(value, 1.0f);
+}
+
+TEST(LoudnessReducer, fullScaleIsNearZeroDecibels) {
+    std::vector<int16_t> square;
+    for (int i = 0; i < 4000; ++i)
+        square.push_back((i / 50) % 2 ? int16_t(32767) : int16_t(-32768));
+    LoudnessReducer reducer(400);
+    reducer.append(square.data(), square.size());
+    reducer.finish();
+    for (float value : reducer.normalisedSamples()) {
+        EXPECT_GE(value, 0.0f);
+        EXPECT_LT(value, 0.001f);
+    }
+    EXPECT_GT(reducer.sampleMax(), -0.01f);
+    EXPECT_LE(reducer.sampleMax(), 0.0f);
+}
+
+TEST(LoudnessReducer, blocksAreMeansOfClippedDecibels) {
+    // Magnitude 32768 is exactly 0 dB, silence is clipped to -50; a sample below the floor
+    // (magnitude 100 is about -50.3 dB) is clipped too, and a negative sample counts by magnitude.
+    const std::vector<int16_t> samples = {-32768, 0, 3277, -3277, 100, 16384};
+    const std::vector<float> values = reduce(samples, 2);
+    ASSERT_EQ(values.size(), 3u);
+    EXPECT_FLOAT_EQ(values[0], -25.0f);
+    EXPECT_NEAR(values[1], -20.0f, 0.001f);
+    EXPECT_FLOAT_EQ(values[1], expectedDecibels(3277));
+    EXPECT_FLOAT_EQ(values[2], (-50.0f + expectedDecibels(16384)) / 2);
+    EXPECT_NEAR(expectedDecibels(16384), -6.0206f, 0.0001f);
+}
+
+TEST(LoudnessReducer, shorterTailBlockIsItsOwnMean) {
+    // 7 samples in blocks of 3: two whole blocks and a tail of one sample.
+    const std::vector<int16_t> samples = {0, 0, 0, 0, 0, 0, -32768};
+    const std::vector<float> values = reduce(samples, 3);
+    ASSERT_EQ(values.size(), 3u);
+    EXPECT_FLOAT_EQ(values[2], 0.0f);
+
+    // Fewer samples than one block: a single value averaging all of them.
+    const std::vector<float> single = reduce({-32768, 0, 0, 0}, 1000);
+    ASSERT_EQ(single.size(), 1u);
+    EXPECT_FLOAT_EQ(single[0], -37.5f);
+
+    EXPECT_TRUE(reduce({}, 10).empty());
+}
+
+TEST(LoudnessReducer, batchBoundariesDoNotChangeTheResult) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> sample(-32768, 32767);
+    std::vector<int16_t> samples(10007);
+    for (int16_t& s : samples)
+        s = int16_t(sample(random));
+    const std::vector<float> whole = reduce(samples, 333);
+
+    LoudnessReducer reducer(333);
+    std::uniform_int_distribution<size_t> batch(1, 900);
+    for (size_t at = 0; at < samples.size();) {
+        const size_t count = std::min(batch(random), samples.size() - at);
+        reducer.append(samples.data() + at, count);
+        at += count;
+    }
+    reducer.finish();
+    ASSERT_EQ(reducer.outputSamples().size(), whole.size());
+    EXPECT_EQ(whole.size(), 31u); // 30 blocks of 333 and a tail of 17
+    for (size_t i = 0; i < whole.size(); ++i)
+        EXPECT_NEAR(reducer.outputSamples()[i], whole[i], 0.001f) << i;
+    float loudest = -50.0f;
+    for (float value : whole)
+        loudest = std::max(loudest, value);
+    EXPECT_FLOAT_EQ(reducer.sampleMax(), loudest);
+}
