@@ -169,7 +169,10 @@ void AudioEngine::announceEnds(double heardFrame) {
 }
 
 void AudioEngine::deliverEvents() {
-    for (const auto& voice : voicesSnapshot())
-        if ((voice->finishedPending.load() || voice->decodeErrorPending.load()) && voice->onEvents)
-            voice->onEvents();
+    for (const auto& voice : voicesSnapshot()) {
+        // A copy: the handler may destroy its player, which clears voice->onEvents.
+        const auto handler = voice->onEvents;
+        if ((voice->finishedPending.load() || voice->decodeErrorPending.load()) && handler)
+            handler();
+    }
 }

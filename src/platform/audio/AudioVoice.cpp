@@ -24,6 +24,7 @@ void AudioVoice::start(int64_t frame, double rate, AudioFormat format, int prime
     decodeErrorPending.store(false);
     endAnnounced = false;
     appliedVolume = volume.load();
+    mixedSource = startFrame;
     feeding = true;
     feed(primeBlocks);
 }
@@ -64,6 +65,7 @@ void AudioVoice::mixInto(float* out, int frames, int64_t firstFrame) {
             for (int c = 0; c < channels; ++c)
                 into[i * channels + c] += in[i * channels + c] * appliedVolume;
         }
+        mixedSource = block->sourceFrame + (offset + count) * block->sourcePerFrame;
         ring->consume(count);
         done += count;
     }
@@ -71,8 +73,10 @@ void AudioVoice::mixInto(float* out, int frames, int64_t firstFrame) {
     // The ring is only known to be drained for good once the feeder has said nothing follows;
     // test that first so a block committed in between is not mistaken for the end.
     if (done < frames && queuedToEnd.load(std::memory_order_acquire) && !ring->front() &&
-        drainFrame.load(std::memory_order_relaxed) < 0)
+        drainFrame.load(std::memory_order_relaxed) < 0) {
+        drainSource.store(mixedSource, std::memory_order_relaxed);
         drainFrame.store(firstFrame + done, std::memory_order_release);
+    }
 }
 
 void AudioVoice::publishAnchor(int64_t outputFrame, double sourceFrame, double sourcePerFrame) {
@@ -84,8 +88,11 @@ double AudioVoice::heardSourceFrame(double heardFrame) const {
     const double from = startFrame.load(std::memory_order_relaxed);
     if (heard.valid == 0)
         return from;
+    // A file that stops decoding early ends where its sound ended, not at its nominal length.
+    const double end =
+        drainedAt() ? drainSource.load(std::memory_order_relaxed) : double(_frameCount);
     return std::clamp(heard.source + (heardFrame - heard.output) * heard.step, from,
-                      double(_frameCount));
+                      std::max(from, end));
 }
 
 std::optional<int64_t> AudioVoice::drainedAt() const {

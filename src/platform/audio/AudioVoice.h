@@ -64,7 +64,9 @@ private:
 
     std::atomic<bool> queuedToEnd{false};
     std::atomic<int64_t> drainFrame{-1};
-    float appliedVolume = 1.0f; // callback only
+    std::atomic<double> drainSource{0}; // source position just after the last frame mixed
+    float appliedVolume = 1.0f;         // callback only
+    double mixedSource = 0;             // callback only: like drainSource, kept up to date
 
     // Output frame `output` played source frame `source`; each output frame advances the
     // source by `step`. Written by the callback (and by start() while the callback is away).
