@@ -1,0 +1,193 @@
+#include "playback/SystemVolume.h"
+
+#include "FakeMixer.h"
+#include "platform/Diagnostics.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Rig {
+    explicit Rig(const std::function<void(FakeMixer::State&)>& change = {}) {
+        FakeMixer::State state;
+        if (change)
+            change(state);
+        mixer->setState(state);
+    }
+    std::shared_ptr<FakeMixer> mixer = std::make_shared<FakeMixer>();
+    SystemVolume volume{mixer};
+    DiagnosticCapture output;
+};
+
+} // namespace
+
+TEST(SystemVolume, WithoutADeviceEveryOperationReportsAndReturns) {
+    Rig none([](FakeMixer::State& s) { s.hasDevice = false; });
+    EXPECT_FALSE(none.volume.defaultOutputDevice());
+    none.volume.setSystemVolume(0.5f, true);
+    EXPECT_EQ(none.volume.systemVolume(), 0.0f);
+    none.volume.setSystemMuted(true);
+    EXPECT_FALSE(none.volume.systemMuted());
+    const QString noDefault = "Unable to get default audio device";
+    EXPECT_EQ(none.output.lines(),
+              QStringList({noDefault, noDefault, "Audio Device unknown", noDefault,
+                           "Audio device unknown", noDefault, "Audio device unknown", noDefault}));
+    EXPECT_EQ(none.mixer->state().writes, 0);
+
+    Rig unreadable([](FakeMixer::State& s) { s.deviceReadable = false; });
+    unreadable.volume.setSystemVolume(0.5f, true);
+    EXPECT_EQ(unreadable.output.lines(),
+              QStringList({"Unable to get output audio device", "Audio Device unknown"}));
+}
+
+TEST(SystemVolume, ClampsOutOfRangeVolumes) {
+    Rig s([](FakeMixer::State& state) { state.muted = true; });
+    s.volume.setSystemVolume(1.2f, true);
+    EXPECT_EQ(s.output.lines(),
+              QStringList("Tentative volume ( 1.20) was out of range; reset to  1.00"));
+    EXPECT_EQ(s.mixer->state().volume, 1.0f);
+    EXPECT_FALSE(s.mixer->state().muted);
+
+    s.output.clear();
+    s.volume.setSystemVolume(-0.5f, false);
+    EXPECT_EQ(s.output.lines(),
+              QStringList("Tentative volume (-0.50) was out of range; reset to  0.00"));
+    EXPECT_TRUE(s.mixer->state().muted);
+    EXPECT_EQ(s.mixer->state().volume, 1.0f);
+
+    s.output.clear();
+    const int writes = s.mixer->state().writes;
+    s.volume.setSystemVolume(NAN, true);
+    EXPECT_EQ(s.output.lines(),
+              QStringList("Tentative volume (nan) is not a number; volume left unchanged"));
+    EXPECT_EQ(s.mixer->state().writes, writes);
+}
+
+TEST(SystemVolume, TinyVolumesMuteAndKeepTheLevel) {
+    Rig s;
+    s.volume.setSystemVolume(0.03f, true);
+    EXPECT_TRUE(s.mixer->state().muted);
+    EXPECT_EQ(s.mixer->state().volume, 0.6f);
+    // The main controller's following unmute makes it audible again at the old level.
+    s.volume.setSystemMuted(false);
+    EXPECT_FALSE(s.mixer->state().muted);
+    EXPECT_EQ(s.mixer->state().volume, 0.6f);
+    EXPECT_TRUE(s.output.lines().isEmpty());
+
+    Rig noMute([](FakeMixer::State& state) { state.hasMute = false; });
+    noMute.volume.setSystemVolume(0.03f, true);
+    EXPECT_EQ(noMute.output.lines(), QStringList("The device 0x2a does not have a volume to set"));
+
+    Rig fixedMute([](FakeMixer::State& state) { state.muteSettable = false; });
+    fixedMute.volume.setSystemVolume(0.03f, true);
+    EXPECT_EQ(fixedMute.output.lines(), QStringList({"Should mute device 0x2a but did not succeed",
+                                                     "The volume of device 0x2a cannot be set"}));
+
+    Rig failing([](FakeMixer::State& state) { state.failMuteWrite = true; });
+    failing.volume.setSystemVolume(0.03f, true);
+    EXPECT_EQ(failing.output.lines(), QStringList("The device 0x2a was not muted"));
+    EXPECT_EQ(failing.mixer->state().volume, 0.6f);
+}
+
+TEST(SystemVolume, SettingTheLevelReportsEachFailure) {
+    Rig s([](FakeMixer::State& state) { state.muted = true; });
+    s.volume.setSystemVolume(0.4f, false);
+    EXPECT_EQ(s.mixer->state().volume, 0.4f);
+    EXPECT_TRUE(s.mixer->state().muted);
+    s.volume.setSystemVolume(0.7f, true);
+    EXPECT_EQ(s.mixer->state().volume, 0.7f);
+    EXPECT_FALSE(s.mixer->state().muted);
+    EXPECT_TRUE(s.output.lines().isEmpty());
+
+    Rig noVolume([](FakeMixer::State& state) { state.hasVolume = false; });
+    noVolume.volume.setSystemVolume(0.5f, true);
+    EXPECT_EQ(noVolume.output.lines(),
+              QStringList("The device 0x2a does not have a volume to set"));
+
+    Rig fixedVolume([](FakeMixer::State& state) { state.volumeSettable = false; });
+    fixedVolume.volume.setSystemVolume(0.5f, true);
+    EXPECT_EQ(fixedVolume.output.lines(), QStringList("The volume of device 0x2a cannot be set"));
+
+    // The unmute is the last write: when it succeeds, only the volume failure is reported.
+    Rig failing([](FakeMixer::State& state) { state.failVolumeWrite = true; });
+    failing.volume.setSystemVolume(0.5f, true);
+    EXPECT_EQ(failing.output.lines(), QStringList("The device 0x2a was unable to set volume"));
+    failing.output.clear();
+    failing.volume.setSystemVolume(0.5f, false);
+    EXPECT_EQ(failing.output.lines(), QStringList({"The device 0x2a was unable to set volume",
+                                                   "Unable to set volume for device 0x2a"}));
+
+    Rig unmuteFails([](FakeMixer::State& state) { state.failMuteWrite = true; });
+    unmuteFails.volume.setSystemVolume(0.5f, true);
+    EXPECT_EQ(unmuteFails.mixer->state().volume, 0.5f);
+    EXPECT_EQ(unmuteFails.output.lines(), QStringList("Unable to set volume for device 0x2a"));
+
+    // Without a mute switch there is nothing to unmute, and nothing fails.
+    Rig noMute([](FakeMixer::State& state) { state.hasMute = false; });
+    noMute.volume.setSystemVolume(0.5f, true);
+    EXPECT_EQ(noMute.mixer->state().volume, 0.5f);
+    EXPECT_TRUE(noMute.output.lines().isEmpty());
+}
+
+TEST(SystemVolume, ReadingVolumeAndMute) {
+    Rig s([](FakeMixer::State& state) { state.volume = 1.5f; });
+    EXPECT_EQ(s.volume.systemVolume(), 1.0f);
+    s.mixer->setState([&] {
+        FakeMixer::State state = s.mixer->state();
+        state.volume = 0.25f;
+        state.muted = true;
+        return state;
+    }());
+    EXPECT_EQ(s.volume.systemVolume(), 0.25f);
+    EXPECT_TRUE(s.volume.systemMuted());
+    EXPECT_TRUE(s.output.lines().isEmpty());
+
+    Rig noVolume([](FakeMixer::State& state) { state.hasVolume = false; });
+    EXPECT_EQ(noVolume.volume.systemVolume(), 0.0f);
+    EXPECT_EQ(noVolume.output.lines(), QStringList("No volume control for device 0x2a"));
+
+    Rig unreadable([](FakeMixer::State& state) { state.failVolumeRead = true; });
+    EXPECT_EQ(unreadable.volume.systemVolume(), 0.0f);
+    EXPECT_EQ(unreadable.output.lines(), QStringList("Unable to read volume for device 0x2a"));
+
+    // Muted counts only where the mute switch can be set.
+    Rig fixedMute([](FakeMixer::State& state) {
+        state.muted = true;
+        state.muteSettable = false;
+    });
+    EXPECT_FALSE(fixedMute.volume.systemMuted());
+    fixedMute.volume.setSystemMuted(false);
+    EXPECT_TRUE(fixedMute.mixer->state().muted);
+    EXPECT_TRUE(fixedMute.output.lines().isEmpty());
+
+    Rig failing([](FakeMixer::State& state) { state.failMuteWrite = true; });
+    failing.volume.setSystemMuted(true);
+    EXPECT_EQ(failing.output.lines(), QStringList("Cannot change mute status of device 0x2a"));
+}
+
+TEST(SystemVolume, LaterSettingsSkipAMutedDeviceAndApplyInOrder) {
+    auto mixer = std::make_shared<FakeMixer>();
+    FakeMixer::State state;
+    state.muted = true;
+    mixer->setState(state);
+    {
+        SystemVolume volume(mixer);
+        volume.setSystemVolumeLater(0.9f, true);
+        volume.setSystemVolumeLater(0.9f, false);
+    }
+    EXPECT_EQ(mixer->state().volume, 0.6f);
+    EXPECT_EQ(mixer->state().writes, 0);
+
+    state.muted = false;
+    mixer->setState(state);
+    {
+        SystemVolume volume(mixer);
+        volume.setSystemVolumeLater(0.3f, true);
+        EXPECT_EQ(mixer->state().volume, 0.3f);
+        for (float level : {0.4f, 0.5f, 0.8f})
+            volume.setSystemVolumeLater(level, false);
+    }
+    // The destructor waited for the queue, which kept the order of the requests.
+    EXPECT_EQ(mixer->state().volume, 0.8f);
+}
