@@ -1,0 +1,65 @@
+#pragma once
+// The analogue clock: the toolbar's clock and the face of the screensaver. It draws only while its
+// clock-visible flag is set, optionally over a background and with the break timer's ring.
+
+#include <QColor>
+#include <QDateTime>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class QTimer;
+class RestTimer;
+
+class Clock : public QWidget {
+    Q_OBJECT
+public:
+    using TimeSource = std::function<QDateTime()>;
+
+    explicit Clock(QWidget* parent = nullptr);
+
+    QColor fgColor() const { return _fgColor; }
+    void setFgColor(const QColor& color);
+
+    bool withSeconds() const { return _withSeconds; }
+    void setWithSeconds(bool on);
+
+    std::optional<QColor> background() const { return _background; }
+    void setBackground(std::optional<QColor> color);
+
+    RestTimer* restTimer() const { return _restTimer; }
+    void setRestTimer(RestTimer* timer);
+
+    // The flag that gates drawing; separate from the widget's own shown or hidden state.
+    bool isClockVisible() const { return _visible; }
+    void setClockVisible(bool on);
+
+    double hourSizeFraction() const { return _hourSizeFraction; }
+    void setHourSizeFraction(double fraction);
+
+    // The 1-second redraw timer, none until ensureTimer() creates it.
+    QTimer* timer() const { return _timer; }
+    void ensureTimer();
+
+    // Tests and screenshots stand the clock at any moment; the default reads the system clock.
+    void setTimeSource(TimeSource source);
+    QDateTime now() const;
+
+    QSize sizeHint() const override;
+
+public slots:
+    void updateDisplay();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor _fgColor;
+    bool _withSeconds = false;
+    std::optional<QColor> _background;
+    RestTimer* _restTimer = nullptr;
+    bool _visible = false;
+    double _hourSizeFraction = 0.7;
+    QTimer* _timer = nullptr;
+    TimeSource _timeSource;
+};
