@@ -1,0 +1,53 @@
+#include "playback/SoundEffect.h"
+
+#include "platform/Diagnostics.h"
+#include "platform/audio/AudioFilePlayer.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+TEST(SoundEffect, AttenuationGivesTenToTheMinusTwoA) {
+    EXPECT_FLOAT_EQ(SoundEffect::volumeFor(0.0f), 1.0f);
+    EXPECT_FLOAT_EQ(SoundEffect::volumeFor(0.5f), 0.1f);
+    EXPECT_FLOAT_EQ(SoundEffect::volumeFor(1.0f), 0.01f);
+    // Out-of-range values never make the bell louder than full or quieter than a hundredth.
+    EXPECT_FLOAT_EQ(SoundEffect::volumeFor(-1.0f), 1.0f);
+    EXPECT_FLOAT_EQ(SoundEffect::volumeFor(3.0f), 0.01f);
+    EXPECT_FLOAT_EQ(SoundEffect::volumeFor(NAN), 1.0f);
+}
+
+TEST(SoundEffect, TheBellRingsFromItsBeginningAtTheStoredVolume) {
+    float attenuation = 1.0f;
+    DiagnosticCapture output;
+    SoundEffect bell("bell.mp3", [&] { return attenuation; });
+    ASSERT_NE(bell.avplayer(), nullptr) << output.lines().join('\n').toStdString();
+    EXPECT_GT(bell.avplayer()->duration(), 1.0);
+    EXPECT_LT(bell.avplayer()->duration(), 5.0);
+
+    bell.play();
+    EXPECT_TRUE(bell.avplayer()->isPlaying());
+    EXPECT_FLOAT_EQ(bell.avplayer()->volume(), 0.01f);
+    EXPECT_LT(bell.avplayer()->currentTime(), 0.5);
+
+    // Ringing again while it sounds starts over, at the volume stored now.
+    attenuation = 0.0f;
+    bell.play();
+    EXPECT_TRUE(bell.avplayer()->isPlaying());
+    EXPECT_FLOAT_EQ(bell.avplayer()->volume(), 1.0f);
+    EXPECT_LT(bell.avplayer()->currentTime(), 0.5);
+    EXPECT_TRUE(output.lines().isEmpty());
+}
+
+TEST(SoundEffect, AMissingSoundStaysSilent) {
+    DiagnosticCapture output;
+    int reads = 0;
+    SoundEffect missing("no-such-sound.mp3", [&] {
+        ++reads;
+        return 0.0f;
+    });
+    EXPECT_EQ(missing.avplayer(), nullptr);
+    missing.play();
+    EXPECT_EQ(reads, 0);
+    ASSERT_EQ(output.lines().size(), 1);
+    EXPECT_TRUE(output.lines()[0].startsWith("Can't open sound no-such-sound.mp3"));
+}
