@@ -1,4 +1,6 @@
 #include "stage/Clock.h"
+
+#include "playback/RestTimerDial.h"
 #include "stage/ClockFace.h"
 #include "stage/NamedColors.h"
 
@@ -82,6 +84,8 @@ void Clock::paintEvent(QPaintEvent*) {
     const QRectF bounds = rect();
     if (_background)
         painter.fillRect(bounds, *_background);
+    if (_restTimer)
+        RestTimerDial::draw(painter, bounds, *_restTimer);
 
     const QDateTime moment = now();
     const ClockFace face = ClockFace::forTime(bounds, moment.time(), _hourSizeFraction);

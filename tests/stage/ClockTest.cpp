@@ -1,5 +1,7 @@
 #include "stage/Clock.h"
 
+#include "playback/FakeTimeSource.h"
+#include "playback/RestTimer.h"
 #include "stage/ClockFace.h"
 
 #include <QImage>
@@ -86,4 +88,37 @@ TEST(Clock, DrawsTheInjectedTimeOnlyWhileClockVisible) {
     const QColor secondHand = clock.grab().toImage().pixelColor(100, 40);
     EXPECT_GT(secondHand.red(), 200);
     EXPECT_LT(secondHand.green(), 100);
+}
+
+TEST(Clock, BreakRingRunsUnderTheHands) {
+    // Half of a five-minute break gone: the green ring covers the right half of the dial.
+    auto time = std::make_unique<FakeTimeSource>(QDateTime(QDate(2026, 12, 6), QTime(21, 0)));
+    FakeTimeSource& breakTime = *time;
+    RestTimer restTimer([] { return 5.0; }, std::move(time));
+    restTimer.arm();
+    breakTime.advance(150);
+
+    Clock clock;
+    clock.resize(200, 200);
+    clock.setFgColor(Qt::black);
+    clock.setBackground(QColor(Qt::white));
+    clock.setTimeSource([] { return QDateTime(QDate(2026, 12, 6), QTime(21, 2, 30)); });
+    clock.setRestTimer(&restTimer);
+    clock.setClockVisible(true);
+
+    // Between the ticks, on the ring's radius (200 / 2.64).
+    const QImage face = clock.grab().toImage();
+    const QColor running = face.pixelColor(ClockFace::pointAt({100, 100}, 0.2, 75.75).toPoint());
+    EXPECT_GT(running.green(), 150);
+    EXPECT_LT(running.red(), 100);
+    EXPECT_EQ(face.pixelColor(ClockFace::pointAt({100, 100}, 0.8, 75.75).toPoint()),
+              QColor(Qt::white));
+    // The hands stay on top: 21:02 puts the minute hand through the ring near 12.
+    EXPECT_EQ(face.pixelColor(ClockFace::pointAt({100, 100}, 2.5 / 60, 70).toPoint()),
+              QColor(Qt::black));
+
+    restTimer.disarm();
+    EXPECT_EQ(
+        clock.grab().toImage().pixelColor(ClockFace::pointAt({100, 100}, 0.2, 75.75).toPoint()),
+        QColor(Qt::white));
 }
