@@ -97,12 +97,14 @@ SdlGameControllerSource::SdlGameControllerSource(QObject* parent) : GameControll
 }
 
 SdlGameControllerSource::~SdlGameControllerSource() {
+    // Whoever shut SDL down entirely has already freed the controllers.
+    if (!_initialised || !SDL_WasInit(SDL_INIT_GAMECONTROLLER))
+        return;
     for (const Device& device : _devices) {
         if (device.controller)
             SDL_GameControllerClose(device.controller);
     }
-    if (_initialised)
-        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
 QList<GameControllerInfo> SdlGameControllerSource::controllers() const {
