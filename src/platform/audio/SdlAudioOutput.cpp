@@ -47,7 +47,7 @@ void SdlAudioOutput::fallBackToDummy() {
     printLine(QStringLiteral("No audio device could be opened (%1); playing silently")
                   .arg(QString::fromUtf8(SDL_GetError())));
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || !open())
         printLine(QStringLiteral("The silent audio driver failed too (%1)")
                       .arg(QString::fromUtf8(SDL_GetError())));

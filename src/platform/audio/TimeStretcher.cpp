@@ -5,16 +5,22 @@
 
 using RubberBand::RubberBandStretcher;
 
+namespace {
+std::unique_ptr<RubberBandStretcher> makeStretcher(int sampleRate, int channels, int maxBlock) {
+    auto stretcher = std::make_unique<RubberBandStretcher>(
+        size_t(sampleRate), size_t(channels),
+        RubberBandStretcher::OptionProcessRealTime | RubberBandStretcher::OptionEngineFiner |
+            RubberBandStretcher::OptionWindowShort | RubberBandStretcher::OptionPitchHighQuality |
+            RubberBandStretcher::OptionChannelsTogether |
+            RubberBandStretcher::OptionThreadingNever);
+    stretcher->setMaxProcessSize(size_t(maxBlock));
+    return stretcher;
+}
+} // namespace
+
 TimeStretcher::TimeStretcher(int sampleRate, int channels)
-    : stretcher(std::make_unique<RubberBandStretcher>(
-          size_t(sampleRate), size_t(channels),
-          RubberBandStretcher::OptionProcessRealTime | RubberBandStretcher::OptionEngineFiner |
-              RubberBandStretcher::OptionWindowShort | RubberBandStretcher::OptionPitchHighQuality |
-              RubberBandStretcher::OptionChannelsTogether |
-              RubberBandStretcher::OptionThreadingNever)),
-      channels(channels), planar(size_t(channels), std::vector<float>(maxBlock)),
-      pointers(size_t(channels)) {
-    stretcher->setMaxProcessSize(maxBlock);
+    : sampleRate(sampleRate), channels(channels),
+      planar(size_t(channels), std::vector<float>(maxBlock)), pointers(size_t(channels)) {
     for (int c = 0; c < channels; ++c)
         pointers[size_t(c)] = planar[size_t(c)].data();
 }
@@ -22,7 +28,9 @@ TimeStretcher::TimeStretcher(int sampleRate, int channels)
 TimeStretcher::~TimeStretcher() = default;
 
 void TimeStretcher::restart(double rate) {
-    stretcher->reset();
+    // A fresh stretcher rather than reset(): after a reset the R3 engine's first output still
+    // carries a trace of the old stream, which clicks at a seam.
+    stretcher = makeStretcher(sampleRate, channels, maxBlock);
     setRate(rate);
     finalSent = false;
     // Without the pad the first output would fade in from the stretcher's empty window; the

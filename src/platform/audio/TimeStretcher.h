@@ -18,7 +18,8 @@ public:
     TimeStretcher(const TimeStretcher&) = delete;
     TimeStretcher& operator=(const TimeStretcher&) = delete;
 
-    // Begins a new stream played at `rate` (source seconds per second heard).
+    // Begins a new stream played at `rate` (source seconds per second heard); call before
+    // anything else.
     void restart(double rate);
     // Changes the rate of the running stream; the stretcher glides to it.
     void setRate(double rate);
@@ -39,6 +40,7 @@ private:
     void processPlanar(int frames, bool final);
 
     std::unique_ptr<RubberBand::RubberBandStretcher> stretcher;
+    int sampleRate;
     int channels;
     double _rate = 1.0;
     int delayToDrop = 0;

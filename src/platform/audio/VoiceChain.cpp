@@ -13,6 +13,7 @@ constexpr int chunkFrames = 1024;
 // Long enough to hide the seam between the plain and the stretched signal, short enough that
 // the two still line up (about 6 ms).
 constexpr int fadeFrames = 256;
+constexpr int64_t stretchLeadIn = 4096;
 } // namespace
 
 VoiceChain::VoiceChain(std::unique_ptr<AudioDecoder> source)
@@ -41,12 +42,8 @@ void VoiceChain::restart(int64_t frame, double newRate, AudioFormat format) {
     decodePos = frame;
     rate = requestedRate = newRate;
     stretching = rate != 1.0;
-    if (stretching) {
-        if (!stretcher)
-            stretcher = std::make_unique<TimeStretcher>(_sourceRate, sourceChannels);
-        stretcher->restart(rate);
-        stretchPos = double(frame);
-    }
+    if (stretching && !_failed)
+        startStretching();
     stretchedPut = 0;
     deviceFrames = 0;
     segments.clear();
@@ -95,9 +92,17 @@ int VoiceChain::produce(double& sourceFrame, double& sourcePerFrame) {
         return int(frames);
     }
     for (;;) {
-        const int ready = stretcher->available();
-        if (ready < 0)
+        // The stretcher rings on past the last input; what lies beyond the source's end in
+        // output time is that tail, not music.
+        const int left = int(std::ceil((double(_frameCount) - stretchPos) / stretcher->rate()));
+        const int ready = std::min(stretcher->available(), left);
+        if (ready <= 0 && (left <= 0 || stretcher->available() < 0))
             return 0;
+        if (ready > 0 && dropOutput > 0) {
+            dropOutput -=
+                stretcher->retrieve(chunk.data(), std::min({ready, chunkFrames, dropOutput}));
+            continue;
+        }
         if (ready > 0) {
             const int frames = stretcher->retrieve(chunk.data(), std::min(ready, chunkFrames));
             sourceFrame = stretchPos;
@@ -111,7 +116,9 @@ int VoiceChain::produce(double& sourceFrame, double& sourcePerFrame) {
         if (frames < 0)
             return -1;
         decodePos += frames;
-        stretcher->process(input.data(), int(frames), frames == 0);
+        // The end must ride on the last real block: a final call without frames makes the
+        // stretcher drop its tail.
+        stretcher->process(input.data(), int(frames), frames == 0 || decodePos >= _frameCount);
     }
 }
 
@@ -145,11 +152,23 @@ void VoiceChain::switchRate(double newRate) {
     }
     rate = newRate;
     stretching = rate != 1.0;
-    if (stretching) {
-        if (!stretcher)
-            stretcher = std::make_unique<TimeStretcher>(_sourceRate, sourceChannels);
-        stretcher->restart(rate);
-        stretchPos = double(decodePos);
+    if (stretching)
+        startStretching();
+}
+
+// The stretcher's first output after a start wobbles; it is started a little before the
+// decoder's position and that lead-in is dropped, so what is heard is its settled output.
+void VoiceChain::startStretching() {
+    if (!stretcher)
+        stretcher = std::make_unique<TimeStretcher>(_sourceRate, sourceChannels);
+    stretcher->restart(rate);
+    stretchPos = double(decodePos);
+    const int64_t leadIn = std::min<int64_t>(decodePos, stretchLeadIn);
+    if (leadIn > 0 && decoder->seek(decodePos - leadIn)) {
+        decodePos -= leadIn;
+        dropOutput = int(std::llround(double(leadIn) / rate));
+    } else {
+        dropOutput = 0;
     }
 }
 

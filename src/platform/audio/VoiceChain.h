@@ -49,6 +49,7 @@ private:
 
     int produce(double& sourceFrame, double& sourcePerFrame);
     void switchRate(double rate);
+    void startStretching();
     void crossFade(int frames);
     void convert(int frames, double sourceFrame, double sourcePerFrame);
     void pushBlock(AudioBlockRing& ring, int frames);
@@ -66,6 +67,7 @@ private:
     bool stretching = false;
     int64_t decodePos = 0;    // next source frame the decoder gives
     double stretchPos = 0;    // source position of the stretcher's next output frame
+    int dropOutput = 0;       // stretcher output still to discard (its lead-in)
     int64_t stretchedPut = 0; // frames handed to the converter since the restart
     int64_t deviceFrames = 0; // frames taken from the converter since the restart
     std::deque<Segment> segments;

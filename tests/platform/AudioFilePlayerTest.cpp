@@ -1,0 +1,281 @@
+#include "platform/audio/AudioFilePlayer.h"
+
+#include "platform/Diagnostics.h"
+#include "platform/audio/AudioDecoder.h"
+#include "platform/audio/AudioEngine.h"
+#include "platform/audio/OfflineAudioOutput.h"
+#include "testaudio/TestAudio.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <vector>
+
+using testaudio::Container;
+using testaudio::Signal;
+
+namespace {
+
+constexpr int deviceRate = 44100;
+constexpr double frame = 1.0 / deviceRate;
+
+class AudioFilePlayerTest : public testing::Test {
+protected:
+    QUrl make(const QString& name, testaudio::Spec spec, Container container = Container::Wav) {
+        const QString path = dir.filePath(name);
+        QString error;
+        EXPECT_TRUE(testaudio::write(spec, container, path, &error)) << error.toStdString();
+        return QUrl::fromLocalFile(path);
+    }
+
+    std::shared_ptr<AudioFilePlayer> open(const QUrl& url) {
+        QString error;
+        auto player = AudioFilePlayer::create(url, &error);
+        EXPECT_TRUE(player) << error.toStdString();
+        return player;
+    }
+
+    // Renders and then lets queued notifications reach the main thread.
+    std::vector<float> render(double seconds) {
+        auto samples = output.render(int(std::llround(seconds * deviceRate)));
+        QCoreApplication::processEvents();
+        return samples;
+    }
+
+    QTemporaryDir dir;
+    OfflineAudioOutput& output = AudioEngine::instance().useOfflineOutput({deviceRate, 2});
+};
+
+testaudio::Spec tone(double seconds, double frequency = 440.0) {
+    testaudio::Spec spec;
+    spec.seconds = seconds;
+    spec.frequency = frequency;
+    return spec;
+}
+
+// Left channel of interleaved stereo.
+std::vector<float> left(const std::vector<float>& samples) {
+    std::vector<float> out;
+    for (size_t i = 0; i < samples.size(); i += 2)
+        out.push_back(samples[i]);
+    return out;
+}
+
+int risingZeroCrossings(const std::vector<float>& signal) {
+    int count = 0;
+    for (size_t i = 1; i < signal.size(); ++i)
+        count += signal[i - 1] < 0 && signal[i] >= 0;
+    return count;
+}
+
+float largestStep(const std::vector<float>& signal) {
+    float step = 0;
+    for (size_t i = 1; i < signal.size(); ++i)
+        step = std::max(step, std::abs(signal[i] - signal[i - 1]));
+    return step;
+}
+
+TEST_F(AudioFilePlayerTest, OpensAudioWithExactDurationAndRefusesTheRest) {
+    const QUrl wav = make("tone.wav", tone(2.5));
+    const QUrl mp3 = make("tone.mp3", tone(3.0), Container::Mp3Vbr);
+    EXPECT_DOUBLE_EQ(open(wav)->duration(), 2.5);
+    EXPECT_DOUBLE_EQ(open(mp3)->duration(), double(testaudio::frameCount(tone(3.0))) / 44100);
+
+    QFile text(dir.filePath("notes.mp3"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("these are not the droids you are looking for\n");
+    text.close();
+    for (const QUrl& url :
+         {QUrl::fromLocalFile(text.fileName()), QUrl::fromLocalFile(dir.filePath("missing.wav")),
+          QUrl("https://example.org/a.mp3")}) {
+        QString error;
+        EXPECT_FALSE(AudioFilePlayer::create(url, &error)) << url.toString().toStdString();
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_FALSE(error.contains('\n'));
+    }
+}
+
+TEST_F(AudioFilePlayerTest, RateOnePassesTheFileUnchangedFromTheChosenSample) {
+    const QUrl url = make("tone.wav", tone(3.0, 523.0));
+    const auto player = open(url);
+    player->setEnableRate(true);
+    player->setRate(1.0f);
+    player->setCurrentTime(1.25);
+    player->play();
+    const auto played = render(0.5);
+
+    auto decoder = AudioDecoder::open(url.toLocalFile());
+    ASSERT_TRUE(decoder->seek(int64_t(1.25 * 44100)));
+    std::vector<float> expected(played.size());
+    ASSERT_EQ(decoder->readFloat(expected.data(), int64_t(expected.size() / 2)),
+              int64_t(expected.size() / 2));
+    EXPECT_EQ(played, expected);
+}
+
+TEST_F(AudioFilePlayerTest, PositionIsTheFrameHeardInSourceSecondsAtEveryRate) {
+    const auto player = open(make("tone.wav", tone(20.0)));
+    EXPECT_DOUBLE_EQ(player->currentTime(), 0.0);
+    player->setCurrentTime(2.0);
+    EXPECT_DOUBLE_EQ(player->currentTime(), 2.0);
+    player->play();
+    EXPECT_TRUE(player->isPlaying());
+    EXPECT_NEAR(player->currentTime(), 2.0, frame);
+    render(1.0);
+    EXPECT_NEAR(player->currentTime(), 3.0, frame);
+
+    // Stopped, the position stays where the sound stopped however long the output runs.
+    player->stop();
+    EXPECT_FALSE(player->isPlaying());
+    render(1.0);
+    EXPECT_NEAR(player->currentTime(), 3.0, frame);
+
+    // Without rate control the rate is kept but not applied.
+    player->setRate(1.5f);
+    player->play();
+    render(1.0);
+    EXPECT_NEAR(player->currentTime(), 4.0, frame);
+    player->stop();
+
+    for (const float rate : {1.5f, 0.5f, 2.0f}) {
+        player->setEnableRate(true);
+        player->setRate(rate);
+        player->setCurrentTime(5.0);
+        player->play();
+        render(2.0);
+        EXPECT_NEAR(player->currentTime(), 5.0 + 2.0 * rate, 0.01) << rate;
+        player->stop();
+    }
+    player->setRate(7.0f);
+    EXPECT_FLOAT_EQ(player->rate(), 2.0f);
+
+    player->setCurrentTime(-3.0);
+    EXPECT_DOUBLE_EQ(player->currentTime(), 0.0);
+    player->setCurrentTime(99.0);
+    EXPECT_DOUBLE_EQ(player->currentTime(), 20.0);
+}
+
+TEST_F(AudioFilePlayerTest, EndIsReportedOnceOnTheMainThreadWhenTheLastSampleIsHeard) {
+    const auto player = open(make("short.wav", tone(1.0)));
+    int finishes = 0;
+    bool success = false;
+    QObject::connect(player.get(), &AudioFilePlayer::finishedPlaying, [&](bool ok) {
+        ++finishes;
+        success = ok;
+    });
+    player->setCurrentTime(0.5);
+    player->play();
+    output.render(22049);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(finishes, 0);
+    EXPECT_NEAR(player->currentTime(), 1.0 - frame, 1e-9);
+
+    output.render(600);
+    EXPECT_EQ(finishes, 0) << "reported from inside the render call";
+    QCoreApplication::processEvents();
+    EXPECT_EQ(finishes, 1);
+    EXPECT_TRUE(success);
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_DOUBLE_EQ(player->currentTime(), 1.0);
+    render(1.0);
+    EXPECT_EQ(finishes, 1);
+
+    // Played again from near the end it ends again; stopped before the end it does not.
+    player->setCurrentTime(0.9);
+    player->play();
+    render(0.2);
+    EXPECT_EQ(finishes, 2);
+    player->setCurrentTime(0.5);
+    player->play();
+    render(0.3);
+    player->stop();
+    render(1.0);
+    EXPECT_EQ(finishes, 2);
+}
+
+TEST_F(AudioFilePlayerTest, VoicesMixWithTheirOwnVolumes) {
+    const QUrl url = make("tone.wav", tone(2.0));
+    const auto loud = open(url);
+    const auto quiet = open(url);
+    const auto alone = render(0.1); // nothing plays yet
+    EXPECT_TRUE(std::all_of(alone.begin(), alone.end(), [](float s) { return s == 0.0f; }));
+
+    loud->setVolume(0.5f);
+    quiet->setVolume(0.25f);
+    loud->play();
+    quiet->play();
+    const auto mixed = render(0.5);
+    auto decoder = AudioDecoder::open(url.toLocalFile());
+    std::vector<float> source(mixed.size());
+    decoder->readFloat(source.data(), int64_t(source.size() / 2));
+    for (size_t i = 0; i < mixed.size(); ++i)
+        ASSERT_NEAR(mixed[i], 0.75f * source[i], 1e-6f) << i;
+
+    // A volume change glides over one buffer rather than stepping.
+    loud->setVolume(0.0f);
+    quiet->setVolume(0.0f);
+    const auto fading = left(render(0.05));
+    EXPECT_LT(largestStep(fading), 0.05f);
+    const auto silent = render(0.1);
+    EXPECT_TRUE(std::all_of(silent.begin(), silent.end(), [](float s) { return s == 0.0f; }));
+    EXPECT_EQ(loud->volume(), 0.0f);
+    loud->setVolume(4.0f);
+    EXPECT_EQ(loud->volume(), 1.0f);
+}
+
+TEST_F(AudioFilePlayerTest, RateChangesWhilePlayingAreQuickSmoothAndKeepThePitch) {
+    const auto player = open(make("a440.wav", tone(30.0, 440.0)));
+    player->setEnableRate(true);
+    player->play();
+    std::vector<float> heard = left(render(1.0));
+
+    // Each step: 10 ms of output, and how far the position moved.
+    auto step = [&] {
+        const double before = player->currentTime();
+        const auto piece = left(render(0.01));
+        heard.insert(heard.end(), piece.begin(), piece.end());
+        return player->currentTime() - before;
+    };
+    for (const float rate : {1.5f, 1.2f, 1.0f, 0.75f}) {
+        const float previous = player->rate();
+        player->setRate(rate);
+        const size_t seam = heard.size();
+        std::vector<double> advances;
+        for (int i = 0; i < 30; ++i)
+            advances.push_back(step());
+        // Never a jump in position: at most a few milliseconds of give while the rates meet.
+        const double low = 0.01 * std::min(previous, rate) - 0.005;
+        const double high = 0.01 * std::max(previous, rate) + 0.005;
+        for (double advance : advances)
+            EXPECT_TRUE(advance > low && advance < high) << rate << ": " << advance;
+        for (size_t i = 10; i < advances.size(); ++i) // the new rate within 100 ms
+            EXPECT_NEAR(advances[i], 0.01 * rate, 0.0005) << rate << " step " << i;
+        // A 440 Hz sine at half scale never moves more than 0.032 between samples; a seam
+        // would show as a jump.
+        const std::vector<float> around(heard.begin() + ptrdiff_t(seam) - 2000, heard.end());
+        EXPECT_LT(largestStep(around), 0.04f) << rate;
+
+        const auto second = left(render(1.0));
+        EXPECT_NEAR(risingZeroCrossings(second), 440, 2) << rate;
+        heard.insert(heard.end(), second.begin(), second.end());
+    }
+}
+
+TEST_F(AudioFilePlayerTest, StretchedPlayToTheEndFinishesAtTheEnd) {
+    const auto player = open(make("tone.mp3", tone(2.0), Container::Mp3Cbr));
+    int finishes = 0;
+    QObject::connect(player.get(), &AudioFilePlayer::finishedPlaying, [&] { ++finishes; });
+    player->setEnableRate(true);
+    player->setRate(1.25f);
+    player->play();
+    render(1.5);
+    EXPECT_EQ(finishes, 0);
+    render(0.2);
+    EXPECT_EQ(finishes, 1);
+    EXPECT_DOUBLE_EQ(player->currentTime(), player->duration());
+}
+
+} // namespace
