@@ -65,13 +65,14 @@ void SamplesExtractor::extractSamples(const QUrl& track, std::optional<TimeRange
         case LoudnessReading::Status::cancelled:
             return;
         case LoudnessReading::Status::failed:
+            // The message is followed by the reader's status, which is "failed" here.
             fail(SamplesExtractorError::readingError(
                 QStringLiteral(" reading waveform audio data has failed failed")));
             return;
         case LoudnessReading::Status::completed:
-            post(cancelled, [=, samples = std::move(reading.samples)] {
-                onSuccess(samples, reading.sampleMax, identifier);
-            });
+            post(cancelled,
+                 [onSuccess, identifier, samples = std::move(reading.samples),
+                  sampleMax = reading.sampleMax] { onSuccess(samples, sampleMax, identifier); });
             return;
         }
     });
