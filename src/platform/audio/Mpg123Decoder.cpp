@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <mpg123.h>
 #include <mutex>
 #include <optional>
@@ -82,6 +84,19 @@ bool tagGivesExactLength(mpg123_handle* handle, const QString& path) {
     return end && *end <= file.size();
 }
 
+// libmpg123 reads each frame header and body with separate small reads; through stdio's buffer
+// they cost a system call per 64 KiB instead, which makes a frame scan several times faster.
+ssize_t readFile(void* handle, void* buffer, size_t bytes) {
+    auto* file = static_cast<std::FILE*>(handle);
+    const size_t read = std::fread(buffer, 1, bytes, file);
+    return read == 0 && std::ferror(file) ? -1 : ssize_t(read);
+}
+
+off_t seekFile(void* handle, off_t offset, int whence) {
+    auto* file = static_cast<std::FILE*>(handle);
+    return fseeko(file, offset, whence) == 0 ? ftello(file) : -1;
+}
+
 int16_t toInt16(float sample) {
     return int16_t(std::clamp(std::lrint(sample * 32768.0f), -32768L, 32767L));
 }
@@ -96,18 +111,25 @@ std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString*
     };
     if (!initLibrary())
         return fail("libmpg123 failed to initialise");
+    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
+    if (!file)
+        return fail(QString("cannot open: %1").arg(std::strerror(errno)));
+    std::setvbuf(file, nullptr, _IOFBF, 64 * 1024);
     int code = MPG123_OK;
     mpg123_handle* handle = mpg123_new(nullptr, &code);
-    if (!handle)
+    if (!handle) {
+        std::fclose(file);
         return fail(QString("libmpg123: %1").arg(mpg123_plain_strerror(code)));
-    std::unique_ptr<Mpg123Decoder> decoder(new Mpg123Decoder(handle));
+    }
+    std::unique_ptr<Mpg123Decoder> decoder(new Mpg123Decoder(handle, file));
 
     mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0);
     // After a seek the bit reservoir can reach back 511 bytes, several small VBR frames; decode
     // enough of them first that the target frame comes out whole.
     mpg123_param(handle, MPG123_PREFRAMES, 10, 0);
     allowEveryNaturalFormat(handle);
-    if (mpg123_open(handle, QFile::encodeName(path).constData()) != MPG123_OK)
+    if (mpg123_replace_reader_handle(handle, readFile, seekFile, nullptr) != MPG123_OK ||
+        mpg123_open_handle(handle, file) != MPG123_OK)
         return fail(QString("cannot open: %1").arg(mpg123_strerror(handle)));
 
     long rate = 0;
@@ -134,11 +156,13 @@ std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString*
     return decoder;
 }
 
-Mpg123Decoder::Mpg123Decoder(mpg123_handle* handle) : _handle(handle) {}
+Mpg123Decoder::Mpg123Decoder(mpg123_handle* handle, std::FILE* file)
+    : _handle(handle), _file(file) {}
 
 Mpg123Decoder::~Mpg123Decoder() {
     mpg123_close(_handle);
     mpg123_delete(_handle);
+    std::fclose(_file);
 }
 
 bool Mpg123Decoder::seek(int64_t frame) {

@@ -5,6 +5,7 @@
 
 #include "platform/audio/AudioDecoder.h"
 
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -25,9 +26,10 @@ public:
     int64_t readInt16(int16_t* out, int64_t frames) override;
 
 private:
-    explicit Mpg123Decoder(mpg123_handle_struct* handle);
+    Mpg123Decoder(mpg123_handle_struct* handle, std::FILE* file);
 
     mpg123_handle_struct* _handle;
+    std::FILE* _file; // read by libmpg123 through our buffered callbacks
     int _sampleRate = 0;
     int _channels = 0;
     int64_t _frameCount = 0;
