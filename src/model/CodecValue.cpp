@@ -147,7 +147,7 @@ template <> std::optional<QUrl> codecConvert<QUrl>(const CodecValue& value, Form
         value.kind() == Kind::Dict ? value.find(QStringLiteral("relative")) : &value;
     if (!text || text->kind() != Kind::String)
         return std::nullopt;
-    QUrl url(text->toString(), QUrl::StrictMode);
+    QUrl url(text->toString(), QUrl::TolerantMode);
     if (!url.isValid() || url.isEmpty())
         return std::nullopt;
     if (const CodecValue* base = value.find(QStringLiteral("base"))) {

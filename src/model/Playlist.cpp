@@ -125,7 +125,7 @@ QString Playlist::folderText(const PlaylistEntry& entry) const {
     const QString path = entry._url.isLocalFile() ? entry._url.toLocalFile() : entry._url.path();
     QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
     const QString prefix = directoryPrefix() + QLatin1Char('/');
-    if (prefix.size() > 1 && folder.startsWith(prefix))
+    if (folder.startsWith(prefix))
         folder.remove(0, prefix.size());
     return folder;
 }

@@ -38,7 +38,7 @@ plist_t toPlist(const CodecValue& value) {
     case Kind::Url: {
         plist_t dict = plist_new_dict();
         plist_dict_set_item(dict, "relative",
-                            plist_new_string(value.toUrl().toString().toUtf8().constData()));
+                            plist_new_string(value.toUrl().toString(QUrl::FullyEncoded).toUtf8().constData()));
         return dict;
     }
     case Kind::Array: {

@@ -1,0 +1,149 @@
+// Play counting and ageing of entries, with the model's clock stood still.
+#include "ModelTestSupport.h"
+#include "model/PlaylistEntry.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <ctime>
+#include <gtest/gtest.h>
+
+namespace {
+QDateTime local(int year, int month, int day, int hour, int minute) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute), Qt::LocalTime);
+}
+
+PlaylistEntry playedEntry(double duration, std::vector<TimeRange> played) {
+    PlaylistEntry entry(QUrl("file:///music/a.mp3"), duration);
+    entry.currentTimeRangeSet = std::make_shared<TimeRangeSet>(std::move(played));
+    return entry;
+}
+
+// Sets the process time zone for one test.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* zone) {
+        if (const char* old = std::getenv("TZ"))
+            _old = old;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~ScopedTimeZone() {
+        if (_old.empty())
+            unsetenv("TZ");
+        else
+            setenv("TZ", _old.c_str(), 1);
+        tzset();
+    }
+
+private:
+    std::string _old;
+};
+} // namespace
+
+TEST(History, MoreThanHalfPlayedCountsOncePerRun) {
+    FixedClock clock(local(2026, 5, 1, 20, 0));
+    PlaylistEntry half = playedEntry(180, {{0, 90}});
+    half.recordLeave();
+    EXPECT_TRUE(half.playedDates.empty());
+    EXPECT_FALSE(half.hasBeenCompleted);
+
+    PlaylistEntry more = playedEntry(180, {{0, 50}, {60, 100.5}});
+    more.recordLeave();
+    ASSERT_EQ(more.playedDates.size(), 1u);
+    EXPECT_EQ(more.playedDates[0], local(2026, 5, 1, 20, 0));
+    EXPECT_TRUE(more.hasBeenCompleted);
+
+    clock.advance(600);
+    more.recordLeave();
+    EXPECT_EQ(more.playedDates.size(), 1u);
+}
+
+TEST(History, LeavingMergesThisRunIntoTheRangesEverHeard) {
+    FixedClock clock(local(2026, 5, 1, 20, 0));
+    PlaylistEntry entry = playedEntry(300, {{5, 20}, {40, 50}, {70, 80}});
+    entry.prevTimeRangeSet =
+        std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0, 10}, {45, 60}, {100, 120}});
+    entry.recordLeave();
+    EXPECT_EQ(entry.prevTimeRangeSet->ranges(),
+              (std::vector<TimeRange>{{0, 20}, {40, 60}, {70, 80}, {100, 120}}));
+    // This run's set stays as it was.
+    EXPECT_EQ(entry.currentTimeRangeSet->ranges().size(), 3u);
+
+    PlaylistEntry untouched(QUrl("file:///music/b.mp3"), 300);
+    untouched.recordLeave();
+    EXPECT_TRUE(untouched.prevTimeRangeSet->isEmpty());
+    EXPECT_TRUE(untouched.playedDates.empty());
+}
+
+TEST(History, LeavingSavesAlteredNotes) {
+    QTemporaryDir dir;
+    FixedClock clock(local(2026, 5, 1, 20, 0));
+    PlaylistEntry entry(QUrl::fromLocalFile(dir.filePath("a.mp3")), 100);
+    entry.noteSet()->addNote(12)->text = "turn";
+    entry.recordLeave();
+    EXPECT_FALSE(entry.noteSet()->altered);
+    EXPECT_TRUE(QFile::exists(dir.filePath("a.txt")));
+}
+
+TEST(History, AgeInCalendarDays) {
+    FixedClock clock(local(2026, 5, 2, 0, 1));
+    PlaylistEntry entry(QUrl("file:///music/a.mp3"), 100);
+    EXPECT_FALSE(entry.daysSinceLastPlayed());
+    EXPECT_FALSE(entry.secondsSinceLastPlayed());
+
+    entry.playedDates = {local(2026, 4, 1, 12, 0), local(2026, 5, 1, 23, 59)};
+    EXPECT_EQ(entry.daysSinceLastPlayed(), 1);
+    EXPECT_EQ(entry.secondsSinceLastPlayed(), 120);
+
+    entry.playedDates.push_back(local(2026, 5, 2, 0, 0));
+    EXPECT_EQ(entry.daysSinceLastPlayed(), 0);
+    clock.set(local(2026, 5, 12, 23, 59));
+    EXPECT_EQ(entry.daysSinceLastPlayed(), 10);
+}
+
+TEST(History, AgeAcrossDaylightSavingChanges) {
+    ScopedTimeZone zone("Europe/Berlin");
+    PlaylistEntry entry(QUrl("file:///music/a.mp3"), 100);
+    // The night of 29 March 2026 has 23 hours in Berlin, that of 25 October 25 hours.
+    entry.playedDates = {local(2026, 3, 29, 10, 0)};
+    FixedClock clock(local(2026, 3, 30, 0, 30));
+    EXPECT_EQ(entry.daysSinceLastPlayed(), 1);
+    entry.playedDates = {local(2026, 3, 28, 23, 30)};
+    clock.set(local(2026, 3, 29, 23, 0));
+    EXPECT_EQ(entry.daysSinceLastPlayed(), 1);
+    entry.playedDates = {local(2026, 10, 25, 0, 10)};
+    clock.set(local(2026, 10, 25, 23, 50));
+    EXPECT_EQ(entry.daysSinceLastPlayed(), 0);
+    clock.set(local(2026, 10, 26, 0, 0));
+    EXPECT_EQ(entry.daysSinceLastPlayed(), 1);
+}
+
+TEST(History, ClearRecentPlayOnlyWithinFourHours) {
+    const QDateTime played = local(2026, 5, 1, 20, 0);
+    FixedClock clock(played.addSecs(3 * 3600 + 59 * 60));
+    PlaylistEntry entry(QUrl("file:///music/a.mp3"), 100);
+    EXPECT_FALSE(entry.clearRecentPlay());
+
+    entry.playedDates = {played.addDays(-1), played.addSecs(-60), played};
+    EXPECT_TRUE(entry.clearRecentPlay());
+    EXPECT_EQ(entry.playedDates, (std::vector<QDateTime>{played.addDays(-1), played.addSecs(-60)}));
+
+    entry.playedDates = {played};
+    clock.set(played.addSecs(4 * 3600));
+    EXPECT_FALSE(entry.clearRecentPlay());
+    clock.set(played.addMSecs(4 * 3600 * 1000 - 1));
+    EXPECT_TRUE(entry.clearRecentPlay());
+    EXPECT_TRUE(entry.playedDates.empty());
+}
+
+TEST(History, MarkPlayedTodayAlwaysAppends) {
+    FixedClock clock(local(2026, 5, 1, 20, 0));
+    PlaylistEntry entry(QUrl("file:///music/a.mp3"), 100);
+    entry.markPlayedToday();
+    clock.advance(60);
+    entry.markPlayedToday();
+    EXPECT_EQ(entry.playedDates,
+              (std::vector<QDateTime>{local(2026, 5, 1, 20, 0), local(2026, 5, 1, 20, 1)}));
+    EXPECT_FALSE(entry.hasBeenCompleted);
+}

@@ -1,0 +1,395 @@
+// The session file: round trips, exchange with Python's plistlib (the peer reader and writer of
+// the binary property-list format), decoding failures and failed saves.
+#include "ModelTestSupport.h"
+#include "model/Playlist.h"
+#include "model/PlistCodec.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+const QDateTime played(QDate(2026, 3, 1), QTime(20, 15, 30, 250), Qt::UTC);
+
+PlaylistPtr sampleSession() {
+    auto playlist = std::make_shared<Playlist>();
+    auto first = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile("/music/Waltz ä.mp3"), 180.25);
+    first->prevTimeRangeSet =
+        std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0, 10.5}, {20.1, 33.3}});
+    first->currentTimeRangeSet = std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{1, 2}});
+    first->zeros = {1.0, 5.5, 123.456};
+    first->playedDates = {played, played.addDays(7)};
+    first->storedBookmark = QByteArray("/music/Waltz \xc3\xa4.mp3");
+    first->sideDocuments = {
+        std::make_shared<SideDocument>(QUrl::fromLocalFile("/music/w.pdf"), "pdf")};
+    first->isCheckmarked = true;
+    first->zombie_playedSinceHistory = true;
+    first->tags = "waltz slow";
+    auto second = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile("/music/polka.mp3"));
+    playlist->allEntries = {first, second};
+    playlist->currentTime = 12.75;
+    playlist->_ageUnits = AgeUnits::weeks;
+    playlist->automaticallyMoveToHistory = false;
+    playlist->_directoryPrefix = "/music";
+    return playlist;
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A copy of a dictionary with `key` replaced (or removed when `value` is none).
+CodecValue with(const CodecValue& dict, const QString& key, std::optional<CodecValue> value) {
+    CodecValue::Dict result;
+    bool replaced = false;
+    for (const auto& [name, element] : dict.toDict()) {
+        if (name != key)
+            result.emplace_back(name, element);
+        else if (value && !replaced)
+            result.emplace_back(name, *value);
+        replaced = replaced || name == key;
+    }
+    if (value && !replaced)
+        result.emplace_back(key, *value);
+    return CodecValue::dict(result);
+}
+
+// The same with `key` changed inside the first entry.
+CodecValue withEntryKey(const CodecValue& root, const QString& key,
+                        std::optional<CodecValue> value) {
+    CodecValue::Array entries = root.find("playlist")->toArray();
+    entries[0] = with(entries[0], key, std::move(value));
+    return with(root, "playlist", CodecValue::array(entries));
+}
+
+// Opens the bytes as a session file; the reason when that fails, else "".
+QString openFailure(const CodecValue& root, PlaylistPtr* opened = nullptr) {
+    QTemporaryDir dir;
+    const QString path = writeFile(dir, "s.varlin", PlistCodec::encode(root));
+    QString reason;
+    PlaylistPtr playlist = Playlist::open(QUrl::fromLocalFile(path), &reason);
+    if (opened)
+        *opened = playlist;
+    EXPECT_EQ(playlist == nullptr, !reason.isEmpty());
+    return reason;
+}
+
+void expectSameSession(const Playlist& a, const Playlist& b) {
+    EXPECT_EQ(a.encode().toDict().size(), b.encode().toDict().size());
+    EXPECT_EQ(a.encodedFile(), b.encodedFile());
+}
+} // namespace
+
+TEST(SessionFile, RoundTripKeepsEveryStoredField) {
+    QTemporaryDir dir;
+    PlaylistPtr playlist = sampleSession();
+    playlist->assignedEntry = playlist->allEntries[1];
+    playlist->dirty = true;
+    const QUrl url = QUrl::fromLocalFile(dir.filePath("Session.varlin"));
+    ASSERT_TRUE(playlist->save(url));
+    EXPECT_FALSE(playlist->dirty);
+    EXPECT_EQ(playlist->url, url);
+    EXPECT_EQ(playlist->_currentItem, 1);
+
+    QString reason;
+    PlaylistPtr read = Playlist::open(url, &reason);
+    ASSERT_TRUE(read) << reason.toStdString();
+    EXPECT_EQ(read->url, url);
+    expectSameSession(*playlist, *read);
+    const PlaylistEntryPtr& first = read->allEntries[0];
+    EXPECT_EQ(first->_url.toLocalFile(), QString::fromUtf8("/music/Waltz \xc3\xa4.mp3"));
+    EXPECT_EQ(first->playedDates[0], played);
+    EXPECT_EQ(first->zeros, (std::vector<double>{1.0, 5.5, 123.456}));
+    EXPECT_EQ(first->tags, "waltz slow");
+    EXPECT_FALSE(read->allEntries[1]->_cachedDuration);
+    EXPECT_FALSE(read->allEntries[1]->currentTimeRangeSet);
+    EXPECT_EQ(read->_ageUnits, AgeUnits::weeks);
+    EXPECT_EQ(read->automaticallyMoveToHistory, false);
+
+    read->afterLoad();
+    EXPECT_EQ(read->assignedEntry, read->allEntries[1]);
+}
+
+TEST(SessionFile, NoAssignedEntrySavesMinusOne) {
+    QTemporaryDir dir;
+    PlaylistPtr playlist = sampleSession();
+    playlist->assignedEntry =
+        std::make_shared<PlaylistEntry>(QUrl::fromLocalFile("/elsewhere.mp3"));
+    const QUrl url = QUrl::fromLocalFile(dir.filePath("s.varlin"));
+    ASSERT_TRUE(playlist->save(url));
+    EXPECT_EQ(playlist->_currentItem, -1);
+    PlaylistPtr read = Playlist::open(url, nullptr);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->_currentItem, -1);
+    read->afterLoad();
+    EXPECT_FALSE(read->assignedEntry);
+}
+
+TEST(SessionFile, PlistlibReadsWhatTheProgramWrites) {
+    QTemporaryDir dir;
+    PlaylistPtr playlist = sampleSession();
+    const QUrl url = QUrl::fromLocalFile(dir.filePath("s.varlin"));
+    ASSERT_TRUE(playlist->save(url));
+    const QByteArray output = runPython(R"(
+import json, plistlib, sys, datetime
+with open(sys.argv[1], 'rb') as f:
+    raw = f.read()
+assert raw.startswith(b'bplist00')
+d = plistlib.loads(raw)
+def plain(v):
+    if isinstance(v, datetime.datetime):
+        return v.replace(tzinfo=datetime.timezone.utc).isoformat(timespec='milliseconds')
+    if isinstance(v, bytes):
+        return v.hex()
+    if isinstance(v, dict):
+        return {'keys': list(v.keys()), 'values': {k: plain(x) for k, x in v.items()}}
+    if isinstance(v, list):
+        return [plain(x) for x in v]
+    return v
+print(json.dumps(plain(d)))
+)",
+                                        {url.toLocalFile()});
+    const QJsonObject root = QJsonDocument::fromJson(output).object();
+    EXPECT_EQ(root["keys"].toArray(),
+              QJsonArray({"playlist", "currentItem", "currentTime", "ageUnits",
+                          "automaticallyMoveToHistory", "directoryPrefix"}));
+    const QJsonObject values = root["values"].toObject();
+    EXPECT_EQ(values["currentItem"].toInt(), -1);
+    EXPECT_EQ(values["currentTime"].toDouble(), 12.75);
+    EXPECT_EQ(values["ageUnits"].toString(), "weeks");
+    EXPECT_EQ(values["automaticallyMoveToHistory"].toBool(true), false);
+    EXPECT_EQ(values["directoryPrefix"].toString(), "/music");
+
+    const QJsonArray entries = values["playlist"].toArray();
+    ASSERT_EQ(entries.size(), 2);
+    const QJsonObject first = entries[0].toObject();
+    EXPECT_EQ(first["keys"].toArray(),
+              QJsonArray({"_url", "prevTimeRangeSet", "currentTimeRangeSet", "zeros", "playedDates",
+                          "storedBookmark", "_cachedDuration", "sideDocuments", "isCheckmarked",
+                          "inHistory", "playedSinceHistory", "tags"}));
+    const QJsonObject v = first["values"].toObject();
+    EXPECT_EQ(v["_url"].toObject()["values"].toObject()["relative"].toString(),
+              "file:///music/Waltz%20%C3%A4.mp3");
+    const QJsonArray ranges =
+        v["prevTimeRangeSet"].toObject()["values"].toObject()["ranges"].toArray();
+    ASSERT_EQ(ranges.size(), 2);
+    EXPECT_EQ(ranges[1].toObject()["values"].toObject()["start"].toDouble(), 20.1);
+    EXPECT_EQ(ranges[1].toObject()["values"].toObject()["end"].toDouble(), 33.3);
+    EXPECT_EQ(v["zeros"].toArray(), QJsonArray({1.0, 5.5, 123.456}));
+    EXPECT_EQ(v["playedDates"].toArray(),
+              QJsonArray({"2026-03-01T20:15:30.250+00:00", "2026-03-08T20:15:30.250+00:00"}));
+    EXPECT_EQ(v["storedBookmark"].toString(), QByteArray("/music/Waltz \xc3\xa4.mp3").toHex());
+    EXPECT_EQ(v["_cachedDuration"].toDouble(), 180.25);
+    const QJsonObject document = v["sideDocuments"].toArray()[0].toObject()["values"].toObject();
+    EXPECT_EQ(document["tag"].toString(), "pdf");
+    EXPECT_EQ(v["isCheckmarked"].toBool(), true);
+    EXPECT_EQ(v["inHistory"].toBool(true), false);
+    EXPECT_EQ(v["playedSinceHistory"].toBool(), true);
+    EXPECT_EQ(v["tags"].toString(), "waltz slow");
+    EXPECT_EQ(entries[1].toObject()["keys"].toArray(),
+              QJsonArray({"_url", "prevTimeRangeSet", "zeros", "playedDates", "sideDocuments",
+                          "isCheckmarked", "inHistory", "playedSinceHistory"}));
+}
+
+TEST(SessionFile, ReadsAFileWrittenByPlistlibInTheOriginalForm) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("original.varlin");
+    runPython(R"(
+import plistlib, sys, datetime
+entry = {
+    '_url': {'relative': 'file:///music/Tango%20one.mp3'},
+    'prevTimeRangeSet': {'ranges': [{'start': 0.0, 'end': 10.5}, {'start': 20, 'end': 30.25}]},
+    'zeros': [1.0, 5.5],
+    'playedDates': [datetime.datetime(2024, 3, 1, 20, 15, 30, 250000)],
+    'storedBookmark': b'/music/Tango one.mp3',
+    '_cachedDuration': 180.25,
+    'sideDocuments': [{'url': {'relative': 'file:///music/cues.pdf'}, 'tag': 'pdf'}],
+    'isCheckmarked': True,
+    'inHistory': True,
+    'playedSinceHistory': False,
+    'tags': 'tango',
+}
+plain = {'_url': 'file:///music/plain.mp3', 'prevTimeRangeSet': {'ranges': []}}
+session = {'playlist': [entry, plain], 'currentItem': -1, 'currentTime': 42.5,
+           'ageUnits': 'hours', 'automaticallyMoveToHistory': True}
+with open(sys.argv[1], 'wb') as f:
+    plistlib.dump(session, f, fmt=plistlib.FMT_BINARY, sort_keys=False)
+)",
+              {path});
+    QString reason;
+    PlaylistPtr playlist = Playlist::open(QUrl::fromLocalFile(path), &reason);
+    ASSERT_TRUE(playlist) << reason.toStdString();
+    EXPECT_EQ(playlist->_currentItem, -1);
+    EXPECT_EQ(playlist->currentTime, 42.5);
+    EXPECT_EQ(playlist->_ageUnits, AgeUnits::hours);
+    EXPECT_EQ(playlist->automaticallyMoveToHistory, true);
+    EXPECT_FALSE(playlist->_directoryPrefix);
+    ASSERT_EQ(playlist->allEntries.size(), 2u);
+    const PlaylistEntry& entry = *playlist->allEntries[0];
+    EXPECT_EQ(entry._url.toLocalFile(), "/music/Tango one.mp3");
+    EXPECT_EQ(entry.prevTimeRangeSet->ranges(),
+              (std::vector<TimeRange>{{0.0, 10.5}, {20.0, 30.25}}));
+    EXPECT_EQ(entry.zeros, (std::vector<double>{1.0, 5.5}));
+    ASSERT_EQ(entry.playedDates.size(), 1u);
+    EXPECT_EQ(entry.playedDates[0], QDateTime(QDate(2024, 3, 1), QTime(20, 15, 30, 250), Qt::UTC));
+    EXPECT_EQ(entry.storedBookmark, QByteArray("/music/Tango one.mp3"));
+    EXPECT_EQ(entry._cachedDuration, 180.25);
+    ASSERT_EQ(entry.sideDocuments.size(), 1u);
+    EXPECT_EQ(entry.sideDocuments[0]->url.toLocalFile(), "/music/cues.pdf");
+    EXPECT_TRUE(entry.isCheckmarked);
+    EXPECT_TRUE(entry.zombie_inHistory);
+    EXPECT_FALSE(entry.zombie_playedSinceHistory);
+    EXPECT_EQ(entry.tags, "tango");
+    EXPECT_EQ(playlist->allEntries[1]->_url.toLocalFile(), "/music/plain.mp3");
+    playlist->afterLoad();
+    EXPECT_FALSE(playlist->assignedEntry);
+}
+
+TEST(SessionFile, RequiredKeysMissingOrMistypedFailWithAReason) {
+    const CodecValue root = sampleSession()->encode();
+    ASSERT_EQ(openFailure(root), "");
+
+    struct Case {
+        CodecValue broken;
+        const char* reasonPart;
+    };
+    const CodecValue emptyRangeSet = CodecValue::dict({});
+    const CodecValue rangeWithoutEnd = CodecValue::dict(
+        {{"ranges", CodecValue::array({CodecValue::dict({{"start", CodecValue::real(1)}})})}});
+    const std::vector<Case> cases = {
+        {with(root, "playlist", std::nullopt), "missing key \"playlist\""},
+        {with(root, "playlist", CodecValue::string("x")), "key \"playlist\" is not an array"},
+        {with(root, "currentTime", std::nullopt), "missing key \"currentTime\""},
+        {with(root, "currentTime", CodecValue::string("12")),
+         "key \"currentTime\" is not a real number"},
+        {withEntryKey(root, "_url", std::nullopt), "entry 1: missing key \"_url\""},
+        {withEntryKey(root, "_url", CodecValue::integer(3)), "entry 1: key \"_url\" is not a URL"},
+        {withEntryKey(root, "_url", CodecValue::dict({{"base", CodecValue::string("x")}})),
+         "entry 1: key \"_url\" is not a URL"},
+        {withEntryKey(root, "prevTimeRangeSet", std::nullopt),
+         "entry 1: missing key \"prevTimeRangeSet\""},
+        {withEntryKey(root, "prevTimeRangeSet", CodecValue::real(1)),
+         "entry 1, prevTimeRangeSet: not a dictionary"},
+        {withEntryKey(root, "prevTimeRangeSet", emptyRangeSet),
+         "entry 1, prevTimeRangeSet: missing key \"ranges\""},
+        {withEntryKey(root, "prevTimeRangeSet", rangeWithoutEnd),
+         "entry 1, prevTimeRangeSet, range 1: missing key \"end\""},
+        {with(root, "ageUnits", CodecValue::string("years")),
+         "unknown \"ageUnits\" value \"years\""},
+        {CodecValue::array({}), "not a dictionary"},
+    };
+    for (const Case& c : cases) {
+        const QString reason = openFailure(c.broken);
+        EXPECT_TRUE(reason.contains(c.reasonPart)) << reason.toStdString();
+        EXPECT_TRUE(reason.startsWith("can't open ")) << reason.toStdString();
+    }
+
+    // An entry further down is named by its place.
+    CodecValue::Array entries = root.find("playlist")->toArray();
+    entries.push_back(with(entries[0], "_url", std::nullopt));
+    EXPECT_TRUE(openFailure(with(root, "playlist", CodecValue::array(entries)))
+                    .contains("entry 3: missing key \"_url\""));
+}
+
+TEST(SessionFile, OptionalKeysOfTheWrongTypeReadAsMissing) {
+    const CodecValue root = sampleSession()->encode();
+    CodecValue broken = with(root, "currentItem", CodecValue::string("1"));
+    broken = with(broken, "ageUnits", CodecValue::integer(2));
+    broken = with(broken, "automaticallyMoveToHistory", CodecValue::string("yes"));
+    broken = with(broken, "directoryPrefix", CodecValue::boolean(true));
+    broken = withEntryKey(broken, "zeros", CodecValue::array({CodecValue::string("1")}));
+    broken = withEntryKey(broken, "playedDates", CodecValue::array({CodecValue::real(3)}));
+    broken = withEntryKey(broken, "storedBookmark", CodecValue::string("/music/a.mp3"));
+    broken = withEntryKey(broken, "_cachedDuration", CodecValue::string("180"));
+    broken = withEntryKey(broken, "currentTimeRangeSet", CodecValue::dict({}));
+    broken =
+        withEntryKey(broken, "sideDocuments",
+                     CodecValue::array({CodecValue::dict({{"tag", CodecValue::string("pdf")}})}));
+    broken = withEntryKey(broken, "isCheckmarked", CodecValue::integer(1));
+    broken = withEntryKey(broken, "tags", CodecValue::integer(1));
+
+    PlaylistPtr playlist;
+    ASSERT_EQ(openFailure(broken, &playlist), "");
+    EXPECT_FALSE(playlist->_currentItem);
+    EXPECT_FALSE(playlist->_ageUnits);
+    EXPECT_FALSE(playlist->automaticallyMoveToHistory);
+    EXPECT_FALSE(playlist->_directoryPrefix);
+    const PlaylistEntry& entry = *playlist->allEntries[0];
+    EXPECT_TRUE(entry.zeros.empty());
+    EXPECT_TRUE(entry.playedDates.empty());
+    EXPECT_FALSE(entry.storedBookmark);
+    EXPECT_FALSE(entry._cachedDuration);
+    EXPECT_FALSE(entry.currentTimeRangeSet);
+    EXPECT_TRUE(entry.sideDocuments.empty());
+    EXPECT_FALSE(entry.isCheckmarked);
+    EXPECT_FALSE(entry.tags);
+    // A plain text URL is read like the keyed form.
+    PlaylistPtr plain;
+    ASSERT_EQ(
+        openFailure(withEntryKey(root, "_url", CodecValue::string("file:///m/x.mp3")), &plain), "");
+    EXPECT_EQ(plain->allEntries[0]->_url.toLocalFile(), "/m/x.mp3");
+}
+
+TEST(SessionFile, UnreadableFilesFailWithAReason) {
+    QTemporaryDir dir;
+    QString reason;
+    EXPECT_FALSE(Playlist::open(QUrl::fromLocalFile(dir.filePath("none.varlin")), &reason));
+    EXPECT_TRUE(reason.startsWith("can't open " + dir.filePath("none.varlin") + ": "));
+    const QString empty = writeFile(dir, "empty.varlin", {});
+    EXPECT_FALSE(Playlist::open(QUrl::fromLocalFile(empty), &reason));
+    EXPECT_TRUE(reason.endsWith("the file is empty"));
+    const QString text = writeFile(dir, "text.varlin", "just some text, not a property list\n");
+    EXPECT_FALSE(Playlist::open(QUrl::fromLocalFile(text), &reason));
+    EXPECT_TRUE(reason.endsWith("not a property list"));
+    QByteArray cut = sampleSession()->encodedFile();
+    cut.chop(20);
+    const QString truncated = writeFile(dir, "cut.varlin", cut);
+    EXPECT_FALSE(Playlist::open(QUrl::fromLocalFile(truncated), &reason));
+}
+
+TEST(SessionFile, FailedSaveLeavesTheOldFileWholeAndTheSessionDirty) {
+    QTemporaryDir dir;
+    const QUrl url = QUrl::fromLocalFile(dir.filePath("s.varlin"));
+    PlaylistPtr playlist = sampleSession();
+    ASSERT_TRUE(playlist->save(url));
+    const QByteArray before = readFile(url.toLocalFile());
+
+    for (int i = 0; i < 50; ++i)
+        playlist->allEntries.push_back(std::make_shared<PlaylistEntry>(
+            QUrl::fromLocalFile(QString("/m/%1.mp3").arg(i)), 60.0));
+    playlist->dirty = true;
+    // The file system refuses to grow the file past a few hundred bytes, as on a full disk.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = rlim_t(before.size() + 100);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString reason;
+    const bool saved = playlist->save(url, &reason);
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(reason.startsWith("can't write " + url.toLocalFile())) << reason.toStdString();
+    EXPECT_TRUE(playlist->dirty);
+    EXPECT_EQ(readFile(url.toLocalFile()), before);
+    EXPECT_TRUE(Playlist::open(url, nullptr));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"s.varlin"});
+
+    EXPECT_FALSE(playlist->save(QUrl::fromLocalFile(dir.filePath("no folder/s.varlin")), &reason));
+    EXPECT_TRUE(playlist->dirty);
+}

@@ -1,0 +1,149 @@
+#include "model/TextNoteSet.h"
+
+#include "platform/Diagnostics.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::vector<double> times(const TextNoteSet& set) {
+    std::vector<double> result;
+    for (const auto& note : set.notes)
+        result.push_back(note->time);
+    return result;
+}
+} // namespace
+
+TEST(TextNote, ParsesTheFirstTimeInALine) {
+    auto note = TextNote::parse(" 1:05 next figure");
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->time, 65);
+    EXPECT_EQ(note->text, "next figure");
+    note = TextNote::parse("1:75 x");
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->time, 135);
+    EXPECT_EQ(note->text, "x");
+    note = TextNote::parse("cue at 100:00   stop  ");
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->time, 6000);
+    EXPECT_EQ(note->text, "stop  ");
+    note = TextNote::parse("10:00");
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->text, "");
+    EXPECT_FALSE(TextNote::parse("/music/dance.mp3"));
+    EXPECT_FALSE(TextNote::parse("1:5 too short"));
+    EXPECT_FALSE(TextNote::parse("99999999999999999999:00 too many minutes"));
+}
+
+TEST(TextNoteSet, WritesAndReadsBack) {
+    QTemporaryDir dir;
+    const QUrl mp3 = QUrl::fromLocalFile(dir.filePath("dance.mp3"));
+    EXPECT_EQ(TextNoteSet::textURLFor(mp3), QUrl::fromLocalFile(dir.filePath("dance.txt")));
+    EXPECT_EQ(TextNoteSet::textURLFor(QUrl::fromLocalFile("/m/a.b.mp3")),
+              QUrl::fromLocalFile("/m/a.b.txt"));
+
+    TextNoteSet set(mp3);
+    EXPECT_TRUE(set.notes.empty());
+    set.addNote(65.7)->text = "swing";
+    set.addNote(600)->text = "ten";
+    set.addNote(6000)->text = "hundred";
+    EXPECT_TRUE(set.altered);
+    ASSERT_TRUE(set.save());
+    EXPECT_FALSE(set.altered);
+    EXPECT_EQ(readFile(dir.filePath("dance.txt")),
+              (dir.filePath("dance.mp3") + "\n 1:05 swing\n10:00 ten\n100:00 hundred\n").toUtf8());
+
+    TextNoteSet read(mp3);
+    EXPECT_EQ(times(read), (std::vector<double>{65, 600, 6000}));
+    EXPECT_EQ(read.notes[0]->text, "swing");
+    EXPECT_FALSE(read.altered);
+}
+
+TEST(TextNoteSet, SplitsAtControlCharactersAndFallsBackFromInvalidUtf8) {
+    QTemporaryDir dir;
+    const QUrl mp3 = QUrl::fromLocalFile(dir.filePath("d.mp3"));
+    writeFile(dir.filePath("d.txt"), "/x/d.mp3\r\n0:10 caf\xc3\xa9\r0:20\tafter tab\x0b"
+                                     "0:30 x\n no time here\n");
+    TextNoteSet set(mp3);
+    EXPECT_EQ(times(set), (std::vector<double>{10, 20, 30}));
+    EXPECT_EQ(set.notes[0]->text, QString::fromUtf8("caf\xc3\xa9"));
+    EXPECT_EQ(set.notes[1]->text, "");
+
+    writeFile(dir.filePath("d.txt"), "0:10 caf\xe9 cr\xe8me\n");
+    TextNoteSet latin(mp3);
+    ASSERT_EQ(latin.notes.size(), 1u);
+    EXPECT_EQ(latin.notes[0]->text, QString::fromUtf8("caf\xc3\xa9 cr\xc3\xa8me"));
+}
+
+TEST(TextNoteSet, NoteIndexAndNoteNear) {
+    QTemporaryDir dir;
+    TextNoteSet set(QUrl::fromLocalFile(dir.filePath("d.mp3")));
+    EXPECT_EQ(set.noteIndex(5), 0);
+    EXPECT_FALSE(set.noteNear(5));
+    const auto at10 = set.addNote(10);
+    const auto at20 = set.addNote(20);
+    EXPECT_EQ(set.noteIndex(25), 1);
+    EXPECT_EQ(set.noteIndex(20), 1);
+    EXPECT_EQ(set.noteIndex(19.9), 0);
+    EXPECT_EQ(set.noteIndex(5), 0);
+    EXPECT_FALSE(set.noteNear(13));
+    EXPECT_EQ(set.noteNear(12.9), at10);
+    EXPECT_EQ(set.noteNear(7.5), at10);
+    EXPECT_FALSE(set.noteNear(7));
+    EXPECT_EQ(set.noteNear(17.5), at20);
+}
+
+TEST(TextNoteSet, AddNotePlacesAfterEqualTimes) {
+    QTemporaryDir dir;
+    TextNoteSet set(QUrl::fromLocalFile(dir.filePath("d.mp3")));
+    const auto at10 = set.addNote(10);
+    const auto at20 = set.addNote(20);
+    const auto at15 = set.addNote(15);
+    const auto at5 = set.addNote(5);
+    const auto second20 = set.addNote(20);
+    EXPECT_EQ(set.notes, (std::vector<std::shared_ptr<TextNote>>{at5, at10, at15, at20, second20}));
+}
+
+TEST(TextNoteSet, CommitReplacesOrRemovesByIdentityAndSaves) {
+    QTemporaryDir dir;
+    TextNoteSet set(QUrl::fromLocalFile(dir.filePath("d.mp3")));
+    const auto first = set.addNote(10);
+    const auto twin = set.addNote(10);
+    set.commitNoteText(first, "one");
+    EXPECT_EQ(first->text, "one");
+    EXPECT_FALSE(set.altered);
+    set.commitNoteText(twin, "");
+    EXPECT_EQ(set.notes, (std::vector<std::shared_ptr<TextNote>>{first}));
+    EXPECT_EQ(readFile(dir.filePath("d.txt")), (dir.filePath("d.mp3") + "\n 0:10 one\n").toUtf8());
+}
+
+TEST(TextNoteSet, FailedSaveReportsAndKeepsTheChanges) {
+    QTemporaryDir dir;
+    const QUrl mp3 = QUrl::fromLocalFile(dir.filePath("missing folder/d.mp3"));
+    TextNoteSet set(mp3);
+    DiagnosticCapture capture;
+    const auto note = set.addNote(30);
+    set.commitNoteText(note, "cue");
+    EXPECT_EQ(capture.lines(),
+              QStringList{"can't write " +
+                          QUrl::fromLocalFile(dir.filePath("missing folder/d.txt")).toString()});
+    EXPECT_TRUE(set.altered);
+    EXPECT_EQ(set.notes.size(), 1u);
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("missing folder"));
+    EXPECT_TRUE(set.save());
+    EXPECT_FALSE(set.altered);
+}
