@@ -1,0 +1,15 @@
+#pragma once
+// The desktop's own applications: open a file with its default application, show a file in the
+// file manager.
+
+#include <QUrl>
+
+namespace Desktop {
+
+// False when the desktop has no application for it.
+bool openFile(const QUrl& url);
+// Asks the file manager (org.freedesktop.FileManager1) to show the file selected; without one,
+// opens the file's folder.
+void revealFile(const QUrl& url);
+
+} // namespace Desktop
