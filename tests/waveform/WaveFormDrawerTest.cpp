@@ -161,11 +161,3 @@ TEST(WaveFormDrawer, refusesImagesItCannotMake) {
     ASSERT_EQ(capture.lines().size(), 1);
     EXPECT_TRUE(capture.lines()[0].contains("period"));
 }
-
-TEST(WaveformPosition, onlyTheThreeRawValuesMakeAPosition) {
-    EXPECT_EQ(waveformPositionFromRawValue(-1), WaveformPosition::top);
-    EXPECT_EQ(waveformPositionFromRawValue(0), WaveformPosition::middle);
-    EXPECT_EQ(waveformPositionFromRawValue(1), WaveformPosition::bottom);
-    EXPECT_FALSE(waveformPositionFromRawValue(2));
-    EXPECT_FALSE(waveformPositionFromRawValue(-2));
-}
