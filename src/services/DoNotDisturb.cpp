@@ -29,11 +29,13 @@ DoNotDisturb::DoNotDisturb(const QDBusConnection& bus, QObject* parent)
     : QObject(parent), bus(bus) {}
 
 void DoNotDisturb::turnOn() {
-    if (requested)
+    if (_state != State::Off)
         return;
-    requested = true;
-    if (!bus.isConnected())
+    if (!bus.isConnected()) {
+        _state = State::Unavailable;
         return;
+    }
+    _state = State::Requested;
     QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.Notifications",
                                                        "/org/freedesktop/Notifications",
                                                        "org.freedesktop.Notifications", "Inhibit");
@@ -48,9 +50,10 @@ void DoNotDisturb::turnOn() {
 
 void DoNotDisturb::handleReply(const QDBusMessage& reply) {
     if (reply.type() == QDBusMessage::ReplyMessage) {
-        inhibited = true;
+        _state = State::On;
         return;
     }
+    _state = State::Unavailable;
     // A desktop without the service is the ordinary case and stays silent; anything else is
     // worth one line, and only one, since no further request is made.
     const QDBusError error(reply);

@@ -10,20 +10,21 @@
 class DoNotDisturb : public QObject {
     Q_OBJECT
 public:
+    enum class State { Off, Requested, On, Unavailable };
+
     explicit DoNotDisturb(const QDBusConnection& bus, QObject* parent = nullptr);
 
     // Never blocks: the request is asynchronous, and once one has been sent (or found impossible)
     // further calls do nothing.
     void turnOn();
 
-    bool isOn() const { return inhibited; }
+    State state() const { return _state; }
 
 private:
     void handleReply(const QDBusMessage& reply);
 
     QDBusConnection bus;
-    bool requested = false;
-    bool inhibited = false;
+    State _state = State::Off;
 };
 
 // The play command's switch, on the session bus.
