@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <sndfile.h>
 #include <thread>
 #include <vector>
 
@@ -248,6 +249,29 @@ TEST_F(AudioDecoderTest, int16AndFloatReadsAgree) {
             }
         }
     }
+}
+
+TEST_F(AudioDecoderTest, floatWavReadsAsInt16AtFullScale) {
+    const QString path = dir.filePath("float.wav");
+    SF_INFO info{};
+    info.samplerate = 48000;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    ASSERT_TRUE(file);
+    const float written[] = {0.5f, -0.25f, 0.0f, 1.0f};
+    ASSERT_EQ(sf_writef_float(file, written, 4), 4);
+    sf_close(file);
+
+    auto decoder = AudioDecoder::open(path);
+    ASSERT_TRUE(decoder);
+    EXPECT_EQ(decoder->sampleRate(), 48000);
+    int16_t read[4] = {};
+    ASSERT_EQ(decoder->readInt16(read, 4), 4);
+    EXPECT_NEAR(read[0], 16384, 1);
+    EXPECT_NEAR(read[1], -8192, 1);
+    EXPECT_EQ(read[2], 0);
+    EXPECT_GE(read[3], 32766);
 }
 
 TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {

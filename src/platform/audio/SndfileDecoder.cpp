@@ -30,7 +30,7 @@ std::unique_ptr<SndfileDecoder> SndfileDecoder::open(const QString& path, QStrin
         sf_close(file);
         return fail("truncated file");
     }
-    // Float files read as 16-bit would otherwise be scaled by 1 and clip to near silence.
+    // Float files read as 16-bit would otherwise come out unscaled: zeros and ones.
     sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
     return std::unique_ptr<SndfileDecoder>(
         new SndfileDecoder(file, info.samplerate, info.channels, info.frames));
