@@ -251,21 +251,57 @@ TEST_F(AudioDecoderTest, int16AndFloatReadsAgree) {
     }
 }
 
-TEST_F(AudioDecoderTest, floatWavReadsAsInt16AtFullScale) {
-    const QString path = dir.filePath("float.wav");
+// The generator writes only 16-bit WAV and FLAC; the other libsndfile containers are written here.
+QByteArray writeWithSndfile(const QString& path, int format, int rate,
+                            const std::vector<float>& mono) {
     SF_INFO info{};
-    info.samplerate = 48000;
+    info.samplerate = rate;
     info.channels = 1;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    info.format = format;
     SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    ASSERT_TRUE(file);
-    const float written[] = {0.5f, -0.25f, 0.0f, 1.0f};
-    ASSERT_EQ(sf_writef_float(file, written, 4), 4);
+    EXPECT_TRUE(file) << sf_strerror(nullptr);
+    if (!file)
+        return {};
+    EXPECT_EQ(sf_writef_float(file, mono.data(), sf_count_t(mono.size())), sf_count_t(mono.size()));
     sf_close(file);
+    QFile written(path);
+    EXPECT_TRUE(written.open(QIODevice::ReadOnly));
+    return written.readAll();
+}
 
-    auto decoder = AudioDecoder::open(path);
+TEST_F(AudioDecoderTest, otherContainersReadWholeAndRefuseACutOffFile) {
+    std::vector<float> tone(3 * 48000 + 123);
+    for (size_t i = 0; i < tone.size(); ++i)
+        tone[i] = 0.3f * std::sin(float(i) * 0.05f);
+    const struct {
+        int format;
+        const char* name;
+    } containers[] = {{SF_FORMAT_OGG | SF_FORMAT_VORBIS, "vorbis.ogg"},
+                      {SF_FORMAT_OGG | SF_FORMAT_OPUS, "opus.opus"},
+                      {SF_FORMAT_AIFF | SF_FORMAT_PCM_16, "pcm.aiff"},
+                      {SF_FORMAT_WAV | SF_FORMAT_FLOAT, "float.wav"}};
+    for (const auto& c : containers) {
+        SCOPED_TRACE(c.name);
+        const QByteArray bytes = writeWithSndfile(dir.filePath(c.name), c.format, 48000, tone);
+        auto decoder = AudioDecoder::open(dir.filePath(c.name));
+        ASSERT_TRUE(decoder);
+        EXPECT_EQ(decoder->sampleRate(), 48000);
+        EXPECT_EQ(decoder->channels(), 1);
+        EXPECT_EQ(decoder->frameCount(), int64_t(tone.size()));
+        EXPECT_EQ(frames(decodeAll(*decoder), *decoder), int64_t(tone.size()));
+        if (c.format & SF_FORMAT_OGG) {
+            QString error;
+            EXPECT_FALSE(AudioDecoder::open(writeBytes("cut.ogg", bytes.left(bytes.size() * 2 / 3)),
+                                            &error));
+            EXPECT_FALSE(error.isEmpty());
+        }
+    }
+
+    // Float samples read as 16-bit keep their level.
+    const std::vector<float> levels{0.5f, -0.25f, 0.0f, 1.0f};
+    writeWithSndfile(dir.filePath("levels.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, levels);
+    auto decoder = AudioDecoder::open(dir.filePath("levels.wav"));
     ASSERT_TRUE(decoder);
-    EXPECT_EQ(decoder->sampleRate(), 48000);
     int16_t read[4] = {};
     ASSERT_EQ(decoder->readInt16(read, 4), 4);
     EXPECT_NEAR(read[0], 16384, 1);

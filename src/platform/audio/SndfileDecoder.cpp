@@ -11,29 +11,24 @@ std::unique_ptr<SndfileDecoder> SndfileDecoder::open(const QString& path, QStrin
         return nullptr;
     };
     SF_INFO info{};
-    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_READ, &info);
+    std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(
+        sf_open(QFile::encodeName(path).constData(), SFM_READ, &info), sf_close);
     if (!file)
         return fail(QString::fromUtf8(sf_strerror(nullptr)));
-    if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG) {
-        sf_close(file);
+    if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG)
         return fail("MPEG audio is not read through libsndfile");
-    }
-    if (info.frames <= 0 || info.samplerate <= 0 || info.channels <= 0) {
-        sf_close(file);
+    if (info.frames <= 0 || info.samplerate <= 0 || info.channels <= 0)
         return fail("no audio frames");
-    }
     // A cut-off FLAC or Ogg file keeps the length its header promised; reading the last frame is
     // the cheap way to learn that it is not all there.
     std::vector<float> last(size_t(info.channels));
-    if (sf_seek(file, info.frames - 1, SEEK_SET) < 0 || sf_readf_float(file, last.data(), 1) != 1 ||
-        sf_seek(file, 0, SEEK_SET) != 0) {
-        sf_close(file);
+    if (sf_seek(file.get(), info.frames - 1, SEEK_SET) < 0 ||
+        sf_readf_float(file.get(), last.data(), 1) != 1 || sf_seek(file.get(), 0, SEEK_SET) != 0)
         return fail("truncated file");
-    }
     // Float files read as 16-bit would otherwise come out unscaled: zeros and ones.
-    sf_command(file, SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
+    sf_command(file.get(), SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
     return std::unique_ptr<SndfileDecoder>(
-        new SndfileDecoder(file, info.samplerate, info.channels, info.frames));
+        new SndfileDecoder(file.release(), info.samplerate, info.channels, info.frames));
 }
 
 SndfileDecoder::SndfileDecoder(SNDFILE* file, int sampleRate, int channels, int64_t frameCount)
