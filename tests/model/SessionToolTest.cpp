@@ -1,0 +1,185 @@
+// varlin-session run as a separate process, as a caller's script would.
+#include "model/Playlist.h"
+#include "model/PlistCodec.h"
+#include "testaudio/TestAudio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result runTool(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(VARLIN_SESSION_TOOL), arguments);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A saved session of three entries under `folder`, the second one a real (measurable) track.
+QString writeSession(const QTemporaryDir& dir, const QString& folder) {
+    EXPECT_TRUE(QDir().mkpath(folder));
+    auto playlist = std::make_shared<Playlist>();
+    auto waltz = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(folder + "/waltz.mp3"), 200.0);
+    waltz->prevTimeRangeSet = std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0, 150}});
+    waltz->zeros = {2.0, 30.0};
+    waltz->playedDates = {QDateTime(QDate(2026, 1, 10), QTime(21, 30, 5, 125), Qt::UTC)};
+    waltz->storedBookmark = (folder + "/waltz.mp3").toUtf8();
+    waltz->isCheckmarked = true;
+    waltz->tags = "slow";
+    waltz->sideDocuments = {
+        std::make_shared<SideDocument>(QUrl::fromLocalFile(folder + "/waltz.pdf"), "pdf")};
+    EXPECT_TRUE(testaudio::write({}, testaudio::Container::Wav, folder + "/tone.wav"));
+    auto tone = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(folder + "/tone.wav"));
+    auto elsewhere =
+        std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(folder + "x/other.mp3"), 60.0);
+    playlist->allEntries = {waltz, tone, elsewhere};
+    playlist->currentTime = 31.5;
+    playlist->_ageUnits = AgeUnits::days;
+    playlist->assignedEntry = tone;
+    const QString path = dir.filePath("Session.varlin");
+    EXPECT_TRUE(playlist->save(QUrl::fromLocalFile(path)));
+    return path;
+}
+} // namespace
+
+TEST(SessionTool, JsonRoundTripThroughTheSameCodec) {
+    QTemporaryDir dir;
+    const QString session = writeSession(dir, dir.filePath("music"));
+    const QByteArray original = readFile(session);
+
+    const Result json = runTool({"json", session});
+    ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
+    EXPECT_EQ(readFile(session), original);
+    const QJsonObject root = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    EXPECT_EQ(root["currentItem"].toInt(), 1);
+    EXPECT_EQ(root["ageUnits"].toString(), "days");
+    const QJsonObject waltz = root["playlist"].toArray()[0].toObject();
+    EXPECT_EQ(waltz["_url"].toString(),
+              QUrl::fromLocalFile(dir.filePath("music/waltz.mp3")).toString(QUrl::FullyEncoded));
+    EXPECT_EQ(waltz["playedDates"].toArray()[0].toString(), "2026-01-10T21:30:05.125Z");
+
+    const QString jsonPath = dir.filePath("session.json");
+    writeFile(jsonPath, json.out.toUtf8());
+    const QString copy = dir.filePath("Copy.varlin");
+    const Result back = runTool({"from-json", jsonPath, copy});
+    ASSERT_EQ(back.exitCode, 0) << back.err.toStdString();
+    EXPECT_EQ(readFile(copy), original);
+}
+
+TEST(SessionTool, FromJsonRefusesBrokenInputAndLeavesTheTarget) {
+    QTemporaryDir dir;
+    const QString session = writeSession(dir, dir.filePath("music"));
+    const QByteArray original = readFile(session);
+    const QString jsonPath = dir.filePath("broken.json");
+
+    writeFile(jsonPath, "{ not json");
+    Result result = runTool({"from-json", jsonPath, session});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("is not JSON")) << result.err.toStdString();
+
+    writeFile(jsonPath, R"({"playlist": [{"_url": "file:///m/a.mp3"}], "currentTime": 1})");
+    result = runTool({"from-json", jsonPath, session});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("entry 1: missing key \"prevTimeRangeSet\""))
+        << result.err.toStdString();
+
+    writeFile(jsonPath, R"({"playlist": [], "currentTime": 1, "ageUnits": "years"})");
+    result = runTool({"from-json", jsonPath, session});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(readFile(session), original);
+    EXPECT_EQ(runTool({"from-json", dir.filePath("none.json"), session}).exitCode, 1);
+}
+
+TEST(SessionTool, ShowTabulatesWithoutTouchingTheFile) {
+    QTemporaryDir dir;
+    const QString session = writeSession(dir, dir.filePath("music"));
+    writeFile(dir.filePath("music/waltz.txt"), "x\n 0:10 one\n 0:20 two\n");
+    const QByteArray original = readFile(session);
+    const QDateTime modified = QFileInfo(session).lastModified();
+
+    const Result result = runTool({"show", session});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(readFile(session), original);
+    EXPECT_EQ(QFileInfo(session).lastModified(), modified);
+    const QStringList lines = result.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_EQ(lines[0].split(' ', Qt::SkipEmptyParts),
+              QStringList({"#", "Folder", "Title", "Duration", "Played", "Age", "Tags", "Checked",
+                           "Zeros", "Notes"}));
+    const QStringList waltz = lines[1].split(' ', Qt::SkipEmptyParts);
+    ASSERT_EQ(waltz.size(), 10) << lines[1].toStdString();
+    EXPECT_EQ(waltz[2], "waltz");
+    EXPECT_EQ(waltz[3], "3:20");
+    EXPECT_EQ(waltz[4], "75%");
+    EXPECT_EQ(waltz[6], "slow");
+    EXPECT_EQ(waltz[7], "yes");
+    EXPECT_EQ(waltz[8], "2");
+    EXPECT_EQ(waltz[9], "2");
+    // The real track is measured; the cached durations of the others are shown as stored.
+    EXPECT_TRUE(lines[2].contains(" 0:01 ")) << lines[2].toStdString();
+}
+
+TEST(SessionTool, RelocateMovesWholeFoldersOnly) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("music");
+    const QString session = writeSession(dir, folder);
+    const Result result = runTool({"relocate", session, folder, dir.filePath("moved") + "/"});
+    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out.trimmed(), "2 of 3 entries moved");
+
+    const PlaylistPtr playlist = Playlist::open(QUrl::fromLocalFile(session), nullptr);
+    ASSERT_TRUE(playlist);
+    EXPECT_EQ(playlist->allEntries[0]->_url.toLocalFile(), dir.filePath("moved/waltz.mp3"));
+    EXPECT_EQ(playlist->allEntries[0]->storedBookmark, dir.filePath("moved/waltz.mp3").toUtf8());
+    EXPECT_EQ(playlist->allEntries[0]->sideDocuments[0]->url.toLocalFile(),
+              dir.filePath("moved/waltz.pdf"));
+    EXPECT_EQ(playlist->allEntries[1]->_url.toLocalFile(), dir.filePath("moved/tone.wav"));
+    EXPECT_EQ(playlist->allEntries[2]->_url.toLocalFile(), dir.filePath("musicx/other.mp3"));
+    EXPECT_EQ(playlist->_currentItem, 1);
+    EXPECT_EQ(playlist->currentTime, 31.5);
+}
+
+TEST(SessionTool, ErrorsGoToStandardErrorWithNonZeroExit) {
+    QTemporaryDir dir;
+    Result result = runTool({});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.err.startsWith("usage:"));
+    EXPECT_EQ(runTool({"show"}).exitCode, 2);
+    EXPECT_EQ(runTool({"frobnicate", "x"}).exitCode, 2);
+
+    writeFile(dir.filePath("bad.varlin"), "not a session");
+    for (const QString& command : QStringList{"show", "json"}) {
+        result = runTool({command, dir.filePath("bad.varlin")});
+        EXPECT_EQ(result.exitCode, 1);
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_EQ(result.err.trimmed(), "varlin-session: can't open " + dir.filePath("bad.varlin") +
+                                            ": not a property list");
+    }
+    result = runTool({"relocate", dir.filePath("missing.varlin"), "/a", "/b"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath("missing.varlin")));
+}
