@@ -1,14 +1,10 @@
 #include "platform/audio/AudioFilePlayer.h"
 
-#include "platform/Diagnostics.h"
 #include "platform/audio/AudioDecoder.h"
-#include "platform/audio/AudioEngine.h"
-#include "platform/audio/OfflineAudioOutput.h"
-#include "testaudio/TestAudio.h"
+#include "playback/OfflinePlayback.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
@@ -16,46 +12,20 @@
 #include <vector>
 
 using testaudio::Container;
-using testaudio::Signal;
 
 namespace {
 
-constexpr int deviceRate = 44100;
-constexpr double frame = 1.0 / deviceRate;
+constexpr double frame = 1.0 / 44100;
 
-class AudioFilePlayerTest : public testing::Test {
+class AudioFilePlayerTest : public OfflinePlayback {
 protected:
-    QUrl make(const QString& name, testaudio::Spec spec, Container container = Container::Wav) {
-        const QString path = dir.filePath(name);
-        QString error;
-        EXPECT_TRUE(testaudio::write(spec, container, path, &error)) << error.toStdString();
-        return QUrl::fromLocalFile(path);
-    }
-
     std::shared_ptr<AudioFilePlayer> open(const QUrl& url) {
         QString error;
         auto player = AudioFilePlayer::create(url, &error);
         EXPECT_TRUE(player) << error.toStdString();
         return player;
     }
-
-    // Renders and then lets queued notifications reach the main thread.
-    std::vector<float> render(double seconds) {
-        auto samples = output.render(int(std::llround(seconds * deviceRate)));
-        QCoreApplication::processEvents();
-        return samples;
-    }
-
-    QTemporaryDir dir;
-    OfflineAudioOutput& output = AudioEngine::instance().useOfflineOutput({deviceRate, 2});
 };
-
-testaudio::Spec tone(double seconds, double frequency = 440.0) {
-    testaudio::Spec spec;
-    spec.seconds = seconds;
-    spec.frequency = frequency;
-    return spec;
-}
 
 // Left channel of interleaved stereo.
 std::vector<float> left(const std::vector<float>& samples) {

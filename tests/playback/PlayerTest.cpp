@@ -1,0 +1,254 @@
+#include "playback/Player.h"
+
+#include "model/PlaylistEntry.h"
+#include "platform/Diagnostics.h"
+#include "platform/audio/AudioFilePlayer.h"
+#include "playback/OfflinePlayback.h"
+#include "playback/PlayerDelegate.h"
+
+#include <QFile>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RecordingDelegate : PlayerDelegate {
+    void playerStarted() override { calls.push_back("started"); }
+    void playerStopped() override { calls.push_back("stopped"); }
+    void playerDidFinish() override { calls.push_back("finished"); }
+    void playerTimeChanged() override { calls.push_back("time"); }
+    void playerPreviewingChanged() override { calls.push_back("previewing"); }
+    std::vector<std::string> taken() { return std::exchange(calls, {}); }
+    std::vector<std::string> calls;
+};
+
+using Calls = std::vector<std::string>;
+
+class PlayerTest : public OfflinePlayback {
+protected:
+    PlayerTest() { player.delegate = &delegate; }
+
+    std::shared_ptr<PlaylistEntry> entry(const QString& name, double seconds) {
+        return std::make_shared<PlaylistEntry>(make(name, tone(seconds)));
+    }
+
+    std::vector<TimeRange> ranges(const PlaylistEntry& entry) {
+        return entry.currentTimeRangeSet ? entry.currentTimeRangeSet->ranges()
+                                         : std::vector<TimeRange>{};
+    }
+
+    // The main controller's 0.1 s tick, as far as the player is concerned.
+    void tick(double seconds) {
+        for (int i = 0; i < int(std::lround(seconds * 10)); ++i) {
+            render(0.1);
+            player.recordPlayedRange();
+        }
+    }
+
+    QStringList logged;
+    RecordingDelegate delegate;
+    Player player{[this](const QString& line) { logged << line; }};
+};
+
+TEST_F(PlayerTest, SeeksClampAndOnlyMoveThePositionWhileStopped) {
+    EXPECT_DOUBLE_EQ(player.duration(), 10.0);
+    player.setCurrentTime(-5);
+    EXPECT_DOUBLE_EQ(player.currentTime(), 0.0);
+    player.setCurrentTime(20);
+    EXPECT_DOUBLE_EQ(player.currentTime(), 9.9);
+    EXPECT_EQ(delegate.taken(), (Calls{"time", "time"}));
+
+    const auto track = entry("track.wav", 20);
+    player.setEntry(track);
+    EXPECT_EQ(delegate.taken(), (Calls{"stopped"}));
+    EXPECT_DOUBLE_EQ(player.currentTime(), 0.0);
+    EXPECT_DOUBLE_EQ(player.duration(), 20.0);
+    player.setCurrentTime(100);
+    EXPECT_DOUBLE_EQ(player.currentTime(), 19.9);
+    player.setCurrentTime(-1);
+    EXPECT_DOUBLE_EQ(player.currentTime(), 0.0);
+    player.setCurrentTime(std::nan(""));
+    EXPECT_DOUBLE_EQ(player.currentTime(), 0.0);
+    player.setCurrentTime(7.5);
+    EXPECT_EQ(delegate.taken(), (Calls{"time", "time", "time", "time"}));
+    EXPECT_FALSE(player.isSuspended());
+    EXPECT_FALSE(player.audioPlayer()->isPlaying());
+    const auto silence = render(0.5);
+    EXPECT_TRUE(std::all_of(silence.begin(), silence.end(), [](float s) { return s == 0; }));
+    EXPECT_DOUBLE_EQ(player.currentTime(), 7.5);
+    EXPECT_FALSE(track->currentTimeRangeSet);
+}
+
+TEST_F(PlayerTest, PlayingRecordsHeardRangesAndAJumpStartsAnotherOne) {
+    const auto track = entry("track.wav", 30);
+    player.setEntry(track);
+    // Right after loading, the tick records the empty range at the audio's time 0.
+    player.recordPlayedRange();
+    EXPECT_EQ(ranges(*track), (std::vector<TimeRange>{{0, 0}}));
+
+    player.setCurrentTime(2);
+    delegate.taken();
+    player.play();
+    EXPECT_EQ(delegate.taken(), (Calls{"started"}));
+    tick(1.0);
+    EXPECT_NEAR(player.currentTime(), 3.0, 1e-6);
+    ASSERT_EQ(ranges(*track).size(), 2u);
+    EXPECT_NEAR(ranges(*track)[1].start, 2.0, 1e-9);
+    EXPECT_NEAR(ranges(*track)[1].end, 3.0, 1e-6);
+
+    // A seek while playing closes the range where the sound was and goes on playing there.
+    player.setCurrentTime(10);
+    EXPECT_EQ(delegate.taken(), (Calls{"time", "started"}));
+    EXPECT_TRUE(player.isPlaying());
+    tick(0.5);
+    EXPECT_NEAR(player.currentTime(), 10.5, 1e-6);
+    ASSERT_EQ(ranges(*track).size(), 3u);
+    EXPECT_NEAR(ranges(*track)[2].start, 10.0, 1e-9);
+    EXPECT_NEAR(ranges(*track)[2].end, 10.5, 1e-6);
+
+    // Jumping back into a heard range rejoins it.
+    player.setCurrentTime(2.5);
+    tick(1.0);
+    EXPECT_EQ(ranges(*track).size(), 3u);
+    EXPECT_NEAR(ranges(*track)[1].end, 3.5, 1e-6);
+
+    render(0.05);
+    player.pause();
+    EXPECT_EQ(delegate.taken(), (Calls{"time", "started", "stopped"}));
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_NEAR(player.desiredTime, 3.55, 1e-6);
+    EXPECT_NEAR(ranges(*track)[1].end, 3.55, 1e-6);
+    render(1.0);
+    EXPECT_NEAR(player.currentTime(), 3.55, 1e-6);
+    // Playing again starts where the pause left off.
+    player.play();
+    tick(0.5);
+    EXPECT_NEAR(player.currentTime(), 4.05, 1e-6);
+}
+
+TEST_F(PlayerTest, PreviewingNeverTouchesThePlayedRanges) {
+    const auto track = entry("track.wav", 30);
+    player.setEntry(track);
+    player.setPreviewing(true);
+    EXPECT_EQ(delegate.taken(), (Calls{"stopped", "previewing"}));
+    player.play();
+    tick(1.0);
+    player.setCurrentTime(12);
+    tick(0.5);
+    player.pause();
+    EXPECT_NEAR(player.currentTime(), 12.5, 1e-6);
+    EXPECT_FALSE(track->currentTimeRangeSet);
+
+    player.setPreviewing(false);
+    player.play();
+    tick(0.5);
+    EXPECT_EQ(ranges(*track).size(), 1u);
+}
+
+TEST_F(PlayerTest, TheEndReportsStoppedThenFinishedOnceAndIsPlayingStaysTrue) {
+    player.setEntry(entry("short.wav", 2));
+    player.setCurrentTime(1.5);
+    player.play();
+    delegate.taken();
+    tick(0.4);
+    EXPECT_EQ(delegate.taken(), Calls{});
+    tick(0.2);
+    EXPECT_EQ(delegate.taken(), (Calls{"stopped", "finished"}));
+    EXPECT_TRUE(player.isPlaying());
+    EXPECT_DOUBLE_EQ(player.currentTime(), 2.0);
+    tick(1.0);
+    EXPECT_EQ(delegate.taken(), Calls{});
+
+    // Pressing play with less than 10 s left ends the track at once; with more, nothing extra.
+    const auto longer = entry("longer.wav", 30);
+    player.setEntry(longer);
+    player.setCurrentTime(25);
+    player.play();
+    delegate.taken();
+    player.skipToEndIfWithin(10);
+    EXPECT_NEAR(player.currentTime(), 29.9, 1e-6);
+    tick(0.2);
+    EXPECT_EQ(delegate.taken(), (Calls{"time", "started", "stopped", "finished"}));
+
+    player.setCurrentTime(5);
+    player.play();
+    delegate.taken();
+    player.skipToEndIfWithin(10);
+    EXPECT_EQ(delegate.taken(), Calls{});
+    player.pause();
+    player.setCurrentTime(25);
+    delegate.taken();
+    player.skipToEndIfWithin(10); // not playing: nothing
+    EXPECT_EQ(delegate.taken(), Calls{});
+    EXPECT_DOUBLE_EQ(player.currentTime(), 25);
+}
+
+TEST_F(PlayerTest, LoadingStopsTheSoundAndCarriesTheRateOver) {
+    const auto first = entry("first.wav", 20);
+    const auto second = entry("second.wav", 12);
+    player.setEntry(first);
+    EXPECT_FLOAT_EQ(player.audioPlayer()->volume(), 1.0f);
+    EXPECT_TRUE(player.audioPlayer()->enableRate());
+    player.setRate(1.2f);
+    player.setCurrentTime(4);
+    player.play();
+    tick(1.0);
+    EXPECT_NEAR(player.currentTime(), 5.2, 0.01);
+    delegate.taken();
+
+    player.setEntry(second);
+    EXPECT_EQ(delegate.taken(), (Calls{"stopped"}));
+    EXPECT_EQ(player.entry(), second);
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_DOUBLE_EQ(player.currentTime(), 0.0);
+    EXPECT_FLOAT_EQ(player.rate(), 1.2f);
+    EXPECT_EQ(second->storedBookmark, PlaylistEntry::bookmarkFor(second->_url));
+    const auto silence = render(0.3);
+    EXPECT_TRUE(std::all_of(silence.begin(), silence.end(), [](float s) { return s == 0; }));
+
+    // Unloading keeps the last audio player: its duration still answers.
+    player.setEntry(nullptr);
+    EXPECT_FALSE(player.entry());
+    EXPECT_DOUBLE_EQ(player.duration(), 12.0);
+    player.setEntry(first);
+    EXPECT_FLOAT_EQ(player.rate(), 1.2f);
+}
+
+TEST_F(PlayerTest, AnUnopenableFileIsLoggedRetriedOnceAndLeavesThePlayerEmpty) {
+    DiagnosticCapture capture;
+    const QUrl moved = make("moved.wav", tone(3));
+    const auto track =
+        std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(dir.filePath("gone.wav")), 3.0);
+    track->storedBookmark = PlaylistEntry::bookmarkFor(moved);
+    player.setEntry(track);
+    EXPECT_EQ(player.entry(), track);
+    EXPECT_EQ(track->_url, moved);
+    EXPECT_EQ(capture.lines().size(), 1);
+    ASSERT_EQ(logged.size(), 2);
+    EXPECT_EQ(logged[1], "   url: " + QUrl::fromLocalFile(dir.filePath("gone.wav")).toString());
+    capture.clear();
+    logged.clear();
+
+    QFile text(dir.filePath("cue.mp3"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not audio");
+    text.close();
+    const auto broken = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(text.fileName()), 3.0);
+    player.setEntry(broken);
+    EXPECT_FALSE(player.entry());
+    EXPECT_FALSE(player.audioPlayer());
+    EXPECT_EQ(capture.lines().size(), 2);
+    EXPECT_EQ(logged.size(), 4);
+    EXPECT_FALSE(logged[0].contains('\n'));
+    EXPECT_DOUBLE_EQ(player.duration(), 10.0);
+    delegate.taken();
+    player.play();
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_EQ(delegate.taken(), Calls{});
+    player.recordPlayedRange();
+    EXPECT_FALSE(broken->currentTimeRangeSet);
+}
+
+} // namespace

@@ -1,0 +1,140 @@
+#include "playback/Scrubber.h"
+
+#include "model/PlaylistEntry.h"
+#include "platform/audio/AudioFilePlayer.h"
+#include "playback/OfflinePlayback.h"
+#include "playback/Player.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+class ScrubberTest : public OfflinePlayback {
+protected:
+    ScrubberTest() {
+        player.setEntry(std::make_shared<PlaylistEntry>(url));
+        player.setVolume(0.8f);
+    }
+
+    Scrubber::Scheduler scheduler() {
+        return [this](double seconds, std::function<void()> step) {
+            // A step is scheduled as each snippet starts: note when, and from where.
+            if (watched)
+                snippets.push_back({now, watched->audioPlayer()->currentTime()});
+            pending.push_back({now + seconds, std::move(step)});
+        };
+    }
+
+    // Moves time on by `seconds`: renders the output and runs the steps that fall due.
+    void advance(double seconds) {
+        const double until = now + seconds;
+        while (true) {
+            auto next = std::min_element(pending.begin(), pending.end(),
+                                         [](auto& a, auto& b) { return a.due < b.due; });
+            if (next == pending.end() || next->due > until + 1e-9)
+                break;
+            const auto due = *next;
+            pending.erase(next);
+            lastOutput = render(due.due - now);
+            now = due.due;
+            due.step();
+        }
+        lastOutput = render(until - now);
+        now = until;
+    }
+
+    float peak() const {
+        float peak = 0;
+        for (float sample : lastOutput)
+            peak = std::max(peak, std::abs(sample));
+        return peak;
+    }
+
+    struct Due {
+        double due;
+        std::function<void()> step;
+    };
+    std::vector<Due> pending;
+    const Scrubber* watched = nullptr;
+    std::vector<std::pair<double, double>> snippets;
+    double now = 0;
+    std::vector<float> lastOutput;
+    const QUrl url = make("track.wav", tone(60));
+    Player player;
+};
+
+TEST_F(ScrubberTest, ADragOfTwoAndAHalfSecondsPlaysThreeSnippetsFromTheKnob) {
+    Scrubber scrubber(&player, url, scheduler());
+    watched = &scrubber;
+    // What the time slider does on every drag movement.
+    auto drag = [&](double t) {
+        player.setCurrentTime(t);
+        scrubber.setScrubbing(true);
+    };
+
+    drag(10);
+    EXPECT_TRUE(scrubber.isScrubPlaying());
+    EXPECT_FLOAT_EQ(scrubber.audioPlayer()->rate(), 1.5f);
+    EXPECT_FLOAT_EQ(scrubber.audioPlayer()->volume(), 0.4f);
+    advance(0.5);
+    // A snippet sounds at half the main volume (the tone is at half scale) and 1.5 times speed.
+    EXPECT_NEAR(peak(), 0.4f * 0.5f, 0.01f);
+    EXPECT_NEAR(scrubber.audioPlayer()->currentTime(), 10.75, 0.01);
+    drag(20); // moving during a snippet does not cut it short
+    EXPECT_NEAR(scrubber.audioPlayer()->currentTime(), 10.75, 0.01);
+    advance(1.0);
+    drag(30);
+    advance(1.0);
+    // Released in the middle of the third snippet: it plays to its end and nothing follows.
+    scrubber.setScrubbing(false);
+    EXPECT_TRUE(scrubber.isScrubPlaying());
+    advance(0.25);
+    EXPECT_GT(peak(), 0.1f);
+    advance(0.3);
+    EXPECT_FALSE(scrubber.isScrubPlaying());
+    EXPECT_FALSE(scrubber.audioPlayer()->isPlaying());
+    advance(2.0);
+    EXPECT_EQ(peak(), 0.0f);
+    EXPECT_EQ(snippets, (std::vector<std::pair<double, double>>{{0, 10}, {1, 20}, {2, 30}}));
+    EXPECT_TRUE(pending.empty());
+    // The main player was never disturbed.
+    EXPECT_FALSE(player.isPlaying());
+    EXPECT_DOUBLE_EQ(player.currentTime(), 30);
+}
+
+TEST_F(ScrubberTest, SnippetVolumeIsHalfTheMainVolumeAndSilentWithoutAFile) {
+    for (const auto& [main, snippet] : std::vector<std::pair<float, float>>{
+             {1.0f, 0.5f}, {0.1f, 0.05f}, {3.0f, 1.0f}, {-1.0f, 0.0f}}) {
+        player.setVolume(main);
+        Scrubber scrubber(&player, url, scheduler());
+        scrubber.setScrubbing(true);
+        EXPECT_FLOAT_EQ(scrubber.audioPlayer()->volume(), snippet) << main;
+        scrubber.setScrubbing(false);
+        advance(1.0);
+    }
+
+    for (const std::optional<QUrl>& none :
+         {std::optional<QUrl>{},
+          std::optional<QUrl>{QUrl::fromLocalFile(dir.filePath("no.wav"))}}) {
+        Scrubber silent(&player, none, scheduler());
+        player.setCurrentTime(5);
+        silent.setScrubbing(true);
+        EXPECT_FALSE(silent.isScrubPlaying());
+        EXPECT_FALSE(silent.audioPlayer());
+        EXPECT_TRUE(pending.empty());
+        EXPECT_DOUBLE_EQ(player.currentTime(), 5);
+    }
+
+    // A replaced scrubber's pending step finds nothing to do.
+    auto replaced = std::make_unique<Scrubber>(&player, url, scheduler());
+    replaced->setScrubbing(true);
+    replaced.reset();
+    advance(1.5);
+    EXPECT_TRUE(pending.empty());
+}
+
+} // namespace
