@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 TEST(Preferences, MissingValuesReadAsTheirDefaults) {
+    QSettings().clear();
     const Preferences& preferences = Preferences::shared();
     EXPECT_EQ(preferences.restSoundAttenuation(), 0.0f);
     EXPECT_EQ(preferences.timerDuration(), 1.0);
