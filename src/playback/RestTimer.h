@@ -1,6 +1,6 @@
 #pragma once
 // The break between two dances: armed when the music stops, it rings once the configured break
-// length has passed, and the clock face draws it (drawRestTimerDial) as a countdown ring and
+// length has passed, and the clock face draws it (RestTimerDial::draw) as a countdown ring and
 // then as the overtime sector. Everything, the deadline included, happens on the main thread;
 // connect `rang` to the bell's SoundEffect::play.
 
