@@ -1,6 +1,5 @@
 #include "testaudio/TestAudio.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
