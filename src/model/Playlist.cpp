@@ -192,11 +192,21 @@ bool Playlist::insertURL(const QUrl& fileURL, const PlaylistEntryPtr& target) {
         existing != allEntries.end() ? *existing : PlaylistEntry::create(fileURL);
     if (!entry)
         return false;
-    std::erase(allEntries, entry);
-    const std::optional<int> index = target ? indexByURL(allEntries, target) : std::nullopt;
-    allEntries.insert(index ? allEntries.begin() + *index : allEntries.end(), entry);
-    dirty = true;
+    insertEntry(entry, target);
     return true;
+}
+
+void Playlist::insertEntry(const PlaylistEntryPtr& entry, const PlaylistEntryPtr& target) {
+    auto existing = std::find_if(allEntries.begin(), allEntries.end(),
+                                 [&](const PlaylistEntryPtr& e) { return *e == *entry; });
+    PlaylistEntryPtr inserted = entry;
+    if (existing != allEntries.end()) {
+        inserted = *existing;
+        allEntries.erase(existing);
+    }
+    const std::optional<int> index = target ? indexByURL(allEntries, target) : std::nullopt;
+    allEntries.insert(index ? allEntries.begin() + *index : allEntries.end(), inserted);
+    dirty = true;
 }
 
 void Playlist::moveCheckedToTop() {

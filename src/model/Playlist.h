@@ -54,6 +54,9 @@ public:
     // Puts the file's entry (the existing one, else a new one) before `target`, or at the end.
     // False when the file cannot be decoded as audio.
     bool insertURL(const QUrl& url, const PlaylistEntryPtr& target);
+    // Puts the entry before `target`, or at the end; when the list already holds an entry for
+    // the same file, that one moves instead (it keeps its marks and dates).
+    void insertEntry(const PlaylistEntryPtr& entry, const PlaylistEntryPtr& target);
     void moveCheckedToTop();
     // Moves every entry file (and attached document) below `oldFolder` to the same place below
     // `newFolder`; matches whole folder names only. Returns the number of entries moved.
