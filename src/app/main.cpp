@@ -1,0 +1,38 @@
+// Varlin: a track player for calling and cueing live dance evenings.
+#include "shell/AppDelegate.h"
+#include "shell/InstanceChannel.h"
+#include "shell/MainWindow.h"
+
+#include <QApplication>
+#include <SDL.h>
+
+int main(int argc, char** argv) {
+    // Before SDL starts and before Qt Multimedia picks its back end.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("brenmoor"));
+    QApplication::setApplicationName(QStringLiteral("varlin"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Varlin"));
+
+    const QStringList files = QApplication::arguments().mid(1);
+    const QString channelName = InstanceChannel::defaultName();
+    if (InstanceChannel::handOver(channelName, files))
+        return 0;
+
+    AppDelegate delegate;
+    InstanceChannel channel(channelName);
+    channel.listen();
+    QObject::connect(&channel, &InstanceChannel::filesReceived, &delegate,
+                     [&delegate](const QStringList& paths) {
+                         emit delegate.activationRequested();
+                         delegate.openFiles(paths);
+                     });
+
+    MainWindow window(delegate);
+    window.show();
+    delegate.openFiles(files);
+    return app.exec();
+}

@@ -1,0 +1,114 @@
+#include "shell/DisplayController.h"
+
+#include "model/TimeString.h"
+#include "playback/Player.h"
+#include "shell/EntryCommandHost.h"
+#include "shell/InterceptingTextField.h"
+#include "shell/MainView.h"
+#include "waveform/TimeSlider.h"
+
+#include <QFontMetricsF>
+#include <QLabel>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+const QString noTime = QStringLiteral("--:--");
+const QString widestTime = QStringLiteral("99:59");
+constexpr double measuredPointSize = 12.0;
+
+QString displayTime(double seconds) {
+    return timeString(0, 2, seconds);
+}
+} // namespace
+
+DisplayController::DisplayController(MainView& view, Player& player, EntryCommandHost& host,
+                                     QObject* parent)
+    : QObject(parent), view(view), player(player), host(host) {
+    _ticker.setInterval(tickInterval);
+    connect(&_ticker, &QTimer::timeout, this, &DisplayController::updateElapsedTime);
+    _ticker.start();
+}
+
+void DisplayController::updateElapsedTime() {
+    player.recordPlayedRange();
+    const double t = player.currentTime();
+    if (t != host.playlist().currentTime)
+        updateDisplays(t);
+}
+
+void DisplayController::updateDisplays() {
+    updateDisplays(player.currentTime());
+}
+
+void DisplayController::updateDisplays(double t) {
+    Playlist& playlist = host.playlist();
+    const PlaylistEntryPtr& entry = playlist.assignedEntry;
+    if (!entry) {
+        showNoEntry();
+    } else {
+        const double zero = entry->previousZero(t);
+        const double d = entry->duration().value_or(0.0);
+        const double sinceZero = std::trunc(t - zero);
+        setText(view.timeSinceZeroText, displayTime(sinceZero), true);
+        setText(view.timeRemainingText, displayTime(std::trunc(d - zero) - sinceZero), true);
+
+        const QString tags = entry->tags.value_or(QString());
+        QString name = entry->url().fileName();
+        if (name.endsWith(QLatin1String(".mp3")))
+            name.chop(4);
+        setText(view.entryName, tags + QLatin1Char(' ') + name + QLatin1Char(' ') + tags, true);
+
+        if (!noteHeld) {
+            const auto& notes = entry->noteSet();
+            _currentNote = notes->noteNear(t);
+            if (!_currentNote)
+                _currentNote = notes->noteNear(0.0);
+            const QString note = _currentNote ? _currentNote->text : playlist.folderText(*entry);
+            if (view.noteTextField->text() != note)
+                view.noteTextField->setText(note);
+        }
+    }
+    view.timeSlider->setValue(t);
+    if (const std::optional<int> row = playlist.currentItem())
+        emit playedCellChanged(*row);
+    playlist.currentTime = t;
+}
+
+void DisplayController::showNoEntry() {
+    setText(view.timeSinceZeroText, noTime, false);
+    setText(view.timeRemainingText, noTime, false);
+    setText(view.entryName, QString(), true);
+    if (!noteHeld) {
+        _currentNote = nullptr;
+        view.noteTextField->clear();
+    }
+}
+
+void DisplayController::setText(QLabel* label, const QString& text, bool enabled) {
+    label->setText(text);
+    label->setEnabled(enabled);
+}
+
+QFont DisplayController::timeFont(double pointSize) {
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    font.setBold(true);
+    font.setPointSizeF(pointSize);
+    return font;
+}
+
+double DisplayController::fittedTimeFontSize(QSizeF frame) {
+    const QFontMetricsF metrics(timeFont(measuredPointSize));
+    const double width = metrics.horizontalAdvance(widestTime);
+    const double height = metrics.height();
+    const double scale =
+        std::min((frame.width() - 5) / width, (frame.height() - 5) / (height * 0.77));
+    return std::max(measuredPointSize * scale, 1.0);
+}
+
+void DisplayController::fitTimeFonts() {
+    const QFont font = timeFont(fittedTimeFontSize(QSizeF(view.timeSinceZeroText->size())));
+    view.timeSinceZeroText->setFont(font);
+    view.timeRemainingText->setFont(font);
+}

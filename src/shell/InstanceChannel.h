@@ -1,0 +1,31 @@
+#pragma once
+// One running program per user: a second start hands the files of its command line to the
+// running one over a local socket and ends. The first start listens.
+
+#include <QLocalServer>
+#include <QObject>
+#include <QStringList>
+
+class InstanceChannel : public QObject {
+    Q_OBJECT
+public:
+    // The user's own socket name.
+    static QString defaultName();
+
+    explicit InstanceChannel(QString name, QObject* parent = nullptr);
+
+    // True when a running program took the paths (then this start ends).
+    static bool handOver(const QString& name, const QStringList& paths);
+    // Listens from now on, replacing a socket that a crashed run left behind.
+    bool listen();
+
+signals:
+    // Another start handed over its paths (possibly none: it only wants the window shown).
+    void filesReceived(const QStringList& paths);
+
+private:
+    void accept();
+
+    QString name;
+    QLocalServer server;
+};

@@ -1,0 +1,367 @@
+#include "shell/MainViewController.h"
+
+#include "control/TransportViewController.h"
+#include "model/AppState.h"
+#include "platform/Diagnostics.h"
+#include "playback/SoundEffect.h"
+#include "services/Environment.h"
+#include "services/Preferences.h"
+#include "shell/DisplayController.h"
+#include "shell/EntryCommands.h"
+#include "shell/InterceptingTextField.h"
+#include "shell/MainView.h"
+#include "shell/NoteEditor.h"
+#include "shell/PlaylistTableModel.h"
+#include "shell/PlaylistTableView.h"
+#include "shell/SessionController.h"
+#include "shell/TableKeyMonitor.h"
+#include "shell/TagMenu.h"
+#include "shell/WaveformView.h"
+#include "stage/ImageNotifierView.h"
+#include "stage/Screensaver.h"
+#include "waveform/TimeSlider.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+namespace {
+// The play and pause symbols flashed over the window: a triangle, two bars.
+QImage symbolImage(const QString& symbolName) {
+    QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    if (symbolName == QLatin1String("play.fill")) {
+        QPainterPath triangle;
+        triangle.moveTo(22, 10);
+        triangle.lineTo(90, 50);
+        triangle.lineTo(22, 90);
+        triangle.closeSubpath();
+        painter.drawPath(triangle);
+    } else {
+        painter.drawRoundedRect(QRectF(20, 12, 22, 76), 4, 4);
+        painter.drawRoundedRect(QRectF(58, 12, 22, 76), 4, 4);
+    }
+    return image;
+}
+} // namespace
+
+MainViewController::MainViewController(MainView& view, Panels& panels,
+                                       std::function<void()> turnOnDoNotDisturb, QObject* parent)
+    : QObject(parent), player([this](const QString& line) { logger.log(line); }),
+      restTimer([] { return Preferences::shared().timerDuration(); }), _view(view),
+      bell(std::make_unique<SoundEffect>(
+          QStringLiteral("bell.mp3"), [] { return Preferences::shared().restSoundAttenuation(); })),
+      _undoAction(new QAction(tr("Undo"), this)), _redoAction(new QAction(tr("Redo"), this)),
+      _entryCommands(new EntryCommands(*this, panels, this)),
+      _displays(new DisplayController(view, player, *this, this)),
+      noteEditor(new NoteEditor(
+          *view.noteTextField, *_displays, player, *this, [&view] { view.tableView->setFocus(); },
+          this)),
+      _transport(
+          new TransportViewController(player, restTimer, std::move(turnOnDoNotDisturb), this)),
+      _sessions(new SessionController(*this, panels, this)),
+      keyMonitor(
+          new TableKeyMonitor([this] { togglePlayPause(); }, [this] { restartIdle(); }, this)) {
+    connect(&restTimer, &RestTimer::rang, this, [this] { bell->play(); });
+    _undoAction->setShortcut(QKeySequence::Undo);
+    _redoAction->setShortcut(QKeySequence::Redo);
+    connect(_undoAction, &QAction::triggered, this, [this] { _playlist->undoer.undo(); });
+    connect(_redoAction, &QAction::triggered, this, [this] { _playlist->undoer.redo(); });
+    connect(_transport, &TransportViewController::symbolFlashed, this,
+            &MainViewController::flashSymbol);
+    connect(_displays, &DisplayController::playedCellChanged, _entryCommands->model(),
+            &PlaylistTableModel::refreshPlayed);
+    connect(&view, &MainView::clickedElsewhere, this, [&view] {
+        if (view.noteTextField->editing())
+            view.noteTextField->clearFocus();
+    });
+    connect(&view, &MainView::resizeEnded, this, [this] {
+        _displays->fitTimeFonts();
+        _view.waveformView->redraw();
+        scrollToCurrentRow();
+    });
+
+    // The view is loaded: the order of the program's start-up.
+    view.timeSlider->setPlayer(&player);
+    view.timeSlider->scrubber = [this] { return _scrubber.get(); };
+    view.timeSlider->updateDisplays = [this] { updateDisplays(); };
+    player.delegate = this;
+    logger.log(QStringLiteral("-------------------------"));
+    _playlist->undoer.setTarget(this);
+    updateDisplays();
+    _displays->fitTimeFonts();
+    view.tableView->setCommands(_entryCommands, view.tagMenu);
+    connect(view.tagMenu, &TagMenu::tagChosen, _entryCommands, [this](const QString& tag) {
+        _entryCommands->actionTagEntry(tag);
+        updateDisplays();
+    });
+    view.tableView->installEventFilter(keyMonitor);
+    view.screensaver->setIsMusicActive(
+        [this] { return player.isPlaying() || player.previewing(); });
+    view.screensaver->restartIdle();
+    reloadTable();
+    undoMenuChanged();
+    updateWindowTitle();
+}
+
+MainViewController::~MainViewController() {
+    player.delegate = nullptr;
+}
+
+void MainViewController::firstActivation() {
+    player.setPreviewing(false);
+    const std::optional<AppState> state = AppState::read();
+    if (!state || !state->playlistURL)
+        return;
+    _sessions->openSessionAt(*state->playlistURL);
+    if (state->currentEntryIndex) {
+        const int row = int(*state->currentEntryIndex);
+        selectRows({row});
+        setCurrentEntry(row);
+    }
+    player.setCurrentTime(state->currentTime);
+    saveRunState();
+}
+
+void MainViewController::setCurrentEntry(int row) {
+    const PlaylistEntryPtr old = _playlist->assignedEntry;
+    const PlaylistEntryPtr next = _playlist->entryAt(row);
+    const bool same = old && next && *next == *old;
+    // A session that was just read names its current entry before the player has loaded it;
+    // only an entry that is really loaded is left alone.
+    if (same && player.entry() && *player.entry() == *old) {
+        scrollToCurrentRow();
+        return;
+    }
+    if (old && !same)
+        leave(old, true);
+    makeCurrent(next);
+}
+
+void MainViewController::assignEntry(const PlaylistEntryPtr& entry) {
+    const PlaylistEntryPtr old = player.entry();
+    if (old && entry && *entry == *old) {
+        scrollToCurrentRow();
+        return;
+    }
+    if (old)
+        leave(old, false);
+    makeCurrent(entry);
+}
+
+void MainViewController::leave(const PlaylistEntryPtr& entry, bool logged) {
+    if (logged)
+        logger.logPlayed(entry);
+    entry->recordLeave();
+    if (const std::optional<int> row = _playlist->indexOfEntry(entry)) {
+        PlaylistTableModel* model = _entryCommands->model();
+        emit model->dataChanged(model->index(*row, 0),
+                                model->index(*row, PlaylistTableModel::ColumnCount - 1));
+    }
+}
+
+void MainViewController::makeCurrent(const PlaylistEntryPtr& entry) {
+    _playlist->assignedEntry = entry;
+    if (entry)
+        entry->cachedTimeRangeIndex.reset();
+    player.setEntry(entry);
+    player.setVolume(std::clamp(volume, 0.0f, 1.0f));
+    _scrubber = std::make_unique<Scrubber>(&player, entry ? std::optional(entry->url())
+                                                          : std::optional<QUrl>());
+    _view.timeSlider->setEntry(entry);
+    updateDisplays();
+    saveRunState();
+    _view.waveformView->showTrack(entry ? std::optional(entry->url()) : std::nullopt);
+    scrollToCurrentRow();
+}
+
+void MainViewController::scrollToCurrentRow() {
+    if (const std::optional<int> row = _playlist->currentItem())
+        _view.tableView->scrollTo(_entryCommands->model()->index(*row, 0));
+}
+
+void MainViewController::updateDisplays() {
+    _displays->updateDisplays();
+}
+
+void MainViewController::entryMarksChanged(const PlaylistEntryPtr& entry) {
+    if (entry == _playlist->assignedEntry)
+        _view.timeSlider->setEntry(entry);
+}
+
+void MainViewController::openDroppedSession(const QUrl& url) {
+    _sessions->openSessionReplacing(url);
+}
+
+void MainViewController::clearSearch() {
+    emit searchCleared();
+    search(QString());
+}
+
+void MainViewController::search(const QString& text) {
+    _playlist->filterText = text;
+    reloadTable();
+}
+
+void MainViewController::togglePlayPause() {
+    if (player.isPlaying())
+        _transport->pauseCommand();
+    else
+        _transport->playCommand();
+}
+
+void MainViewController::openFile(const QUrl& url) {
+    printLine(url.toString());
+    if (QFileInfo(url.toLocalFile()).suffix() == QLatin1String("mp3"))
+        _entryCommands->addFiles({url}, 0);
+    else
+        _sessions->openSessionReplacing(url);
+}
+
+void MainViewController::playerStarted() {
+    prevEntry = nullptr;
+    restartIdle();
+    updateWindowTitle();
+}
+
+void MainViewController::playerStopped() {
+    restartIdle();
+    updateWindowTitle();
+}
+
+void MainViewController::playerDidFinish() {
+    if (!player.previewing())
+        restTimer.arm();
+    prevEntry = player.entry();
+    const std::optional<int> finished = _playlist->indexOfEntry(prevEntry);
+    std::set<int> selection = selectedRows();
+    if (finished)
+        selection.erase(*finished);
+    if (selection.empty()) {
+        selectRows({});
+        if (finished) {
+            const int next = *finished + 1;
+            if (next < int(_playlist->entries().size()))
+                selectRows({next});
+            setCurrentEntry(next);
+        }
+    } else {
+        // The user chose the next entry while this one played: it starts at once.
+        const int chosen = *selection.begin();
+        selectRows({chosen});
+        setCurrentEntry(chosen);
+        _transport->playCommand();
+    }
+    restartIdle();
+    _sessions->saveSessionQuietly();
+}
+
+void MainViewController::playerTimeChanged() {
+    updateDisplays();
+}
+
+void MainViewController::playerPreviewingChanged() {}
+
+void MainViewController::applyListState(const std::vector<PlaylistEntryPtr>&,
+                                        const std::set<int>& selection) {
+    reloadTable();
+    selectRows(selection);
+    if (!selection.empty()) {
+        const int first = *selection.begin();
+        selectRows({first});
+        setCurrentEntry(first);
+    }
+    updateDisplays();
+}
+
+void MainViewController::undoMenuChanged() {
+    const Undoer& undoer = _playlist->undoer;
+    _undoAction->setEnabled(undoer.canUndo());
+    _undoAction->setText(undoer.undoTitle());
+    _redoAction->setEnabled(undoer.canRedo());
+    _redoAction->setText(undoer.redoTitle());
+}
+
+void MainViewController::saveRunState() {
+    AppState state;
+    state.playlistURL = _sessions ? _sessions->sessionURL() : std::nullopt;
+    state.currentTime = player.currentTime();
+    if (const PlaylistEntryPtr& assigned = _playlist->assignedEntry) {
+        const auto& all = _playlist->allEntries;
+        const auto found = std::find_if(all.begin(), all.end(),
+                                        [&](const PlaylistEntryPtr& e) { return *e == *assigned; });
+        if (found != all.end())
+            state.currentEntryIndex = qint64(found - all.begin());
+    }
+    if (const auto& entry = player.entry()) {
+        state.currentTimeRangeSet = entry->currentTimeRangeSet;
+        state.zeros = entry->zeros;
+    }
+    if (state.playlistURL)
+        state.write();
+    else
+        AppState::remove();
+}
+
+void MainViewController::updateWindowTitle() {
+    const QString title =
+        windowTitle(_sessions ? _sessions->sessionURL() : std::nullopt, Environment::appVersion(),
+                    Environment::buildDate(), player.isPlaying());
+    _view.window()->setWindowTitle(title);
+    emit windowTitleChanged(title);
+}
+
+QString MainViewController::windowTitle(const std::optional<QUrl>& sessionURL,
+                                        const QString& version, const QDate& buildDate,
+                                        bool playing) {
+    QString suffix;
+    if (!version.isEmpty() && version.back().isLetter())
+        suffix = QLatin1Char(' ') + version + QLatin1Char(' ') +
+                 QLocale().toString(buildDate.isValid() ? buildDate : QDate::currentDate(),
+                                    QLocale::ShortFormat);
+    QString base = sessionURL ? sessionURL->fileName() : QStringLiteral("Varlin");
+    if (base.endsWith(QLatin1String(".varlin")))
+        base.chop(7);
+    return (playing ? QStringLiteral("► ") : QString()) + base + suffix;
+}
+
+void MainViewController::reportProblem(const QString& line) {
+    printLine(line);
+    emit statusMessage(line);
+}
+
+void MainViewController::replacePlaylist(std::shared_ptr<Playlist> playlist) {
+    _entryCommands->cancelAdding();
+    _playlist->undoer.setTarget(nullptr);
+    _playlist = std::move(playlist);
+    _playlist->undoer.setTarget(this);
+    undoMenuChanged();
+}
+
+void MainViewController::reloadTable() {
+    _entryCommands->reloadTable();
+}
+
+std::set<int> MainViewController::selectedRows() const {
+    return _entryCommands->selectedRows();
+}
+
+void MainViewController::selectRows(const std::set<int>& rows) {
+    _entryCommands->selectRows(rows);
+}
+
+void MainViewController::flashSymbol(const QString& symbolName) {
+    _view.imageNotifierView->show(symbolImage(symbolName));
+}
+
+void MainViewController::restartIdle() {
+    _view.screensaver->restartIdle();
+}

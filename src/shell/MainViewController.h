@@ -1,0 +1,137 @@
+#pragma once
+// The main window's controller: owns the player, the break timer, the play log, the scrubber and
+// the session, and the helpers that do the work (sessions, displays and tick, note editing, the
+// table's commands, the transport). It holds the one rule by which the current entry changes,
+// answers the player and the undo stacks, and keeps the run state and the window title.
+
+#include "model/Playlist.h"
+#include "model/UndoListTarget.h"
+#include "playback/Player.h"
+#include "playback/PlayerDelegate.h"
+#include "playback/RestTimer.h"
+#include "playback/Scrubber.h"
+#include "services/Logger.h"
+#include "shell/EntryCommandHost.h"
+
+#include <QDate>
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+
+class DisplayController;
+class EntryCommands;
+class MainView;
+class NoteEditor;
+class Panels;
+class QAction;
+class SessionController;
+class SoundEffect;
+class TableKeyMonitor;
+class TransportViewController;
+
+class MainViewController : public QObject,
+                           public EntryCommandHost,
+                           public PlayerDelegate,
+                           public UndoListTarget {
+    Q_OBJECT
+public:
+    // Everything that is not a widget is made here; `view` holds the widgets, `panels` asks
+    // the user. `turnOnDoNotDisturb` defaults to the desktop's (tests pass their own).
+    MainViewController(MainView& view, Panels& panels,
+                       std::function<void()> turnOnDoNotDisturb = {}, QObject* parent = nullptr);
+    ~MainViewController() override;
+
+    // Comes back to the session, entry and position of the last run (once, at first activation).
+    void firstActivation();
+
+    // EntryCommandHost
+    Playlist& playlist() override { return *_playlist; }
+    bool isPlaying() const override { return player.isPlaying(); }
+    void setCurrentEntry(int row) override;
+    void assignEntry(const PlaylistEntryPtr& entry) override;
+    void updateDisplays() override;
+    void entryMarksChanged(const PlaylistEntryPtr& entry) override;
+    void openDroppedSession(const QUrl& url) override;
+    void clearSearch() override;
+
+    // PlayerDelegate
+    void playerStarted() override;
+    void playerStopped() override;
+    void playerDidFinish() override;
+    void playerTimeChanged() override;
+    void playerPreviewingChanged() override;
+
+    // UndoListTarget
+    void applyListState(const std::vector<PlaylistEntryPtr>& list,
+                        const std::set<int>& selection) override;
+    void undoMenuChanged() override;
+
+    // The run state: session, current entry, position, and the entry's ranges and zeros.
+    void saveRunState();
+    void updateWindowTitle();
+    // "Dance" for Dance.varlin, "Varlin" without a session; a version ending in a letter (a
+    // pre-release) adds itself and the build date; "► " leads while music plays.
+    static QString windowTitle(const std::optional<QUrl>& sessionURL, const QString& version,
+                               const QDate& buildDate, bool playing);
+
+    // The search field's text became `text` (the filter of the table).
+    void search(const QString& text);
+    // The space bar in the table.
+    void togglePlayPause();
+    // Opening a file from outside: an ".mp3" is added at the top, anything else is a session.
+    void openFile(const QUrl& url);
+
+    // One diagnostic line on standard output, also shown in the status bar for a while.
+    void reportProblem(const QString& line);
+
+    // The session replaced whole: the undo stacks report to this controller from now on.
+    void replacePlaylist(std::shared_ptr<Playlist> playlist);
+    void reloadTable();
+    std::set<int> selectedRows() const;
+    void selectRows(const std::set<int>& rows);
+
+    Player player;
+    RestTimer restTimer;
+    Logger logger;
+    float volume = 0.5f;
+    // The entry that last finished playing by itself.
+    PlaylistEntryPtr prevEntry;
+
+    MainView& view() const { return _view; }
+    SessionController& sessions() const { return *_sessions; }
+    DisplayController& displays() const { return *_displays; }
+    EntryCommands& entryCommands() const { return *_entryCommands; }
+    TransportViewController& transport() const { return *_transport; }
+    Scrubber* scrubber() const { return _scrubber.get(); }
+    QAction* undoAction() const { return _undoAction; }
+    QAction* redoAction() const { return _redoAction; }
+
+signals:
+    void windowTitleChanged(const QString& title);
+    void statusMessage(const QString& line);
+    // The filter was cleared from here: the search field empties.
+    void searchCleared();
+
+private:
+    // The steps shared by setCurrentEntry and assignEntry once the old entry has been left.
+    void makeCurrent(const PlaylistEntryPtr& entry);
+    void leave(const PlaylistEntryPtr& entry, bool logged);
+    void scrollToCurrentRow();
+    void flashSymbol(const QString& symbolName);
+    void restartIdle();
+
+    MainView& _view;
+    std::shared_ptr<Playlist> _playlist = std::make_shared<Playlist>();
+    std::unique_ptr<Scrubber> _scrubber;
+    std::unique_ptr<SoundEffect> bell;
+    QAction* _undoAction;
+    QAction* _redoAction;
+    EntryCommands* _entryCommands;
+    DisplayController* _displays;
+    NoteEditor* noteEditor;
+    TransportViewController* _transport;
+    SessionController* _sessions;
+    TableKeyMonitor* keyMonitor;
+};

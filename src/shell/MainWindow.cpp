@@ -1,0 +1,163 @@
+#include "shell/MainWindow.h"
+
+#include "playback/RestTimer.h"
+#include "services/Environment.h"
+#include "shell/AppDelegate.h"
+#include "shell/EntryCommands.h"
+#include "shell/MainView.h"
+#include "shell/MainViewController.h"
+#include "shell/PlaylistTableView.h"
+#include "shell/SessionController.h"
+#include "shell/TagMenu.h"
+#include "stage/Clock.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
+    : QMainWindow(parent), delegate(delegate), view(new MainView(this)), panels(this) {
+    setCentralWidget(view);
+    _controller = new MainViewController(*view, panels, {}, this);
+    delegate.setMainViewController(_controller);
+
+    buildToolbar();
+    buildMenus();
+    statusBar();
+    connect(_controller, &MainViewController::statusMessage, this,
+            [this](const QString& line) { statusBar()->showMessage(line, statusSeconds * 1000); });
+    EntryCommands& commands = _controller->entryCommands();
+    connect(&commands, &EntryCommands::addingProgress, this, [this](int done, int total) {
+        statusBar()->showMessage(tr("Adding tracks: %1 of %2").arg(done).arg(total));
+    });
+    connect(&commands, &EntryCommands::addingFinished, statusBar(), &QStatusBar::clearMessage);
+    connect(&delegate, &AppDelegate::activationRequested, this, [this] {
+        showNormal();
+        raise();
+        activateWindow();
+    });
+
+    if (!restoreGeometry(QSettings().value(frameKey).toByteArray()))
+        resize(1280, 720);
+    _controller->updateWindowTitle();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildToolbar() {
+    QToolBar* toolbar = addToolBar(tr("Toolbar"));
+    toolbar->setObjectName(QStringLiteral("mainToolbar"));
+    toolbar->setMovable(false);
+    _searchField = new QLineEdit(toolbar);
+    _searchField->setPlaceholderText(tr("Search"));
+    _searchField->setClearButtonEnabled(true);
+    _searchField->setMaximumWidth(320);
+    toolbar->addWidget(_searchField);
+    connect(_searchField, &QLineEdit::textChanged, _controller, &MainViewController::search);
+    connect(_controller, &MainViewController::searchCleared, _searchField, [this] {
+        const QSignalBlocker quiet(_searchField);
+        _searchField->clear();
+    });
+
+    auto* spacer = new QWidget(toolbar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar->addWidget(spacer);
+    auto* clock = new Clock(toolbar);
+    clock->setRestTimer(&_controller->restTimer);
+    clock->setClockVisible(true);
+    clock->ensureTimer();
+    clock->setFixedSize(40, 40);
+    toolbar->addWidget(clock);
+}
+
+void MainWindow::buildMenus() {
+    SessionController& sessions = _controller->sessions();
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("New"), QKeySequence::New, &sessions, &SessionController::newSession);
+    file->addAction(tr("Open..."), QKeySequence::Open, &sessions, &SessionController::openSession);
+    recentMenu = file->addMenu(tr("Open Recent"));
+    connect(recentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    file->addSeparator();
+    file->addAction(tr("Save As..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")), &sessions,
+                    &SessionController::saveAsSession);
+    file->addAction(tr("Close"), QKeySequence(QStringLiteral("Ctrl+W")), &sessions,
+                    &SessionController::closeSession);
+    file->addSeparator();
+    // Export and Properties arrive with their own views.
+    file->addAction(tr("Export to Cloud"))->setEnabled(false);
+    file->addAction(tr("Properties..."))->setEnabled(false);
+    file->addSeparator();
+    QAction* quit = file->addAction(tr("Quit"), QKeySequence::Quit, this, &QWidget::close);
+    quit->setMenuRole(QAction::QuitRole);
+
+    const EntryCommands::Actions& entry = _controller->entryCommands().actions();
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(_controller->undoAction());
+    edit->addAction(_controller->redoAction());
+    edit->addSeparator();
+    edit->addAction(entry.copyContextItems);
+    edit->addAction(entry.copyReport);
+    edit->addAction(entry.removeSelectedItems);
+    edit->addSeparator();
+    edit->addAction(tr("Find"), QKeySequence::Find, this, [this] {
+        _searchField->setFocus();
+        _searchField->selectAll();
+    });
+
+    QMenu* entries = menuBar()->addMenu(tr("E&ntry"));
+    entries->addActions(_controller->entryCommands().entryMenuActions());
+    entries->addSeparator();
+    QMenu* tags = entries->addMenu(tr("Tags"));
+    tags->addActions(view->tagMenu->actions());
+
+    QMenu* window = menuBar()->addMenu(tr("&Window"));
+    window->addAction(tr("Minimize"), QKeySequence(QStringLiteral("Ctrl+M")), this,
+                      &QWidget::showMinimized);
+    window->addSeparator();
+    window->addAction(tr("Varlin"), QKeySequence(QStringLiteral("Ctrl+1")), this, [this] {
+        showNormal();
+        raise();
+        activateWindow();
+    });
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("About Varlin"), this, [this] {
+        QMessageBox::about(
+            this, tr("About Varlin"),
+            tr("Varlin %1, built %2\nA track player for calling dance evenings.")
+                .arg(Environment::appVersion(), Environment::buildDate().toString(Qt::ISODate)));
+    });
+}
+
+void MainWindow::fillRecentMenu() {
+    SessionController& sessions = _controller->sessions();
+    recentMenu->clear();
+    for (const QString& path : sessions.recentSessions())
+        recentMenu
+            ->addAction(
+                QFileInfo(path).completeBaseName(), this,
+                [&sessions, path] { sessions.openSessionReplacing(QUrl::fromLocalFile(path)); })
+            ->setToolTip(path);
+    recentMenu->addSeparator();
+    recentMenu->addAction(tr("Clear Menu"), &sessions, &SessionController::clearRecentSessions);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    QTimer::singleShot(0, &delegate, &AppDelegate::applicationDidBecomeActive);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    QSettings().setValue(frameKey, saveGeometry());
+    // The delegate ends the application once the session is saved.
+    event->ignore();
+    delegate.requestQuit();
+}

@@ -1,0 +1,58 @@
+#include "shell/WaveformView.h"
+
+#include "stage/NamedColors.h"
+#include "waveform/WaveFormDrawer.h"
+
+#include <QPainter>
+#include <QPropertyAnimation>
+
+WaveformView::WaveformView(QWidget* parent)
+    : QWidget(parent), fade(new QPropertyAnimation(this, "opacity", this)) {
+    fade->setStartValue(0.0);
+    fade->setEndValue(1.0);
+    fade->setDuration(int(fadeDuration.count()));
+}
+
+void WaveformView::showTrack(const std::optional<QUrl>& newTrack) {
+    track = newTrack;
+    redraw();
+}
+
+void WaveformView::redraw() {
+    fade->stop();
+    _image = QImage();
+    update();
+    if (!track || width() <= 0 || height() <= 0)
+        return;
+    extractor.extractSamples(
+        *track, std::nullopt, width(),
+        [this](const std::vector<float>& samples, float sampleMax, const std::optional<QString>&) {
+            extracted(samples, sampleMax);
+        },
+        [](const SamplesExtractorError&, const std::optional<QString>&) {});
+}
+
+void WaveformView::extracted(const std::vector<float>& samples, float sampleMax) {
+    const auto configuration = mainWindowWaveformConfiguration(
+        QSizeF(size()), NamedColors::color(u"waveformColor", palette()));
+    std::optional<QImage> drawn = WaveFormDrawer().waveformImage(samples, configuration, sampleMax);
+    if (!drawn)
+        return;
+    _image = *drawn;
+    setOpacity(0.0);
+    fade->start();
+    emit imageShown();
+}
+
+void WaveformView::setOpacity(qreal opacity) {
+    _opacity = opacity;
+    update();
+}
+
+void WaveformView::paintEvent(QPaintEvent*) {
+    if (_image.isNull())
+        return;
+    QPainter painter(this);
+    painter.setOpacity(_opacity);
+    painter.drawImage(rect(), _image);
+}
