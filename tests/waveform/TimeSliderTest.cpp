@@ -1,0 +1,166 @@
+#include "waveform/TimeSlider.h"
+
+#include "platform/Diagnostics.h"
+#include "playback/Player.h"
+#include "playback/Scrubber.h"
+#include "testaudio/TestAudio.h"
+#include "waveform/NoteButton.h"
+#include "waveform/ZeroButton.h"
+
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(TimeSliderTest, PositionMappingKeepsTenPointMarginsAndIsNotClamped) {
+    // A 220-point slider at x = 30: the track runs from 40 to 240.
+    EXPECT_DOUBLE_EQ(TimeSlider::xForTime(0.0, 100.0, 30.0, 220.0, 10.0), 40.0);
+    EXPECT_DOUBLE_EQ(TimeSlider::xForTime(100.0, 100.0, 30.0, 220.0, 10.0), 240.0);
+    EXPECT_DOUBLE_EQ(TimeSlider::xForTime(25.0, 100.0, 30.0, 220.0, 10.0), 90.0);
+    EXPECT_DOUBLE_EQ(TimeSlider::timeForX(90.0, 100.0, 30.0, 220.0, 10.0), 25.0);
+    EXPECT_DOUBLE_EQ(TimeSlider::timeForX(35.0, 100.0, 30.0, 220.0, 10.0), -2.5);
+    EXPECT_DOUBLE_EQ(TimeSlider::timeForX(245.0, 100.0, 30.0, 220.0, 10.0), 102.5);
+
+    // No track to speak of: everything stands at the left edge.
+    EXPECT_DOUBLE_EQ(TimeSlider::xForTime(0.0005, 0.001, 30.0, 220.0, 10.0), 0.0);
+    EXPECT_DOUBLE_EQ(TimeSlider::xForTime(50.0, 0.0, 30.0, 220.0, 10.0), 0.0);
+    EXPECT_DOUBLE_EQ(TimeSlider::timeForX(100.0, 100.0, 0.0, 15.0, 10.0), 0.0);
+}
+
+class TimeSliderWidgetTest : public ::testing::Test {
+protected:
+    TimeSliderWidgetTest() {
+        slider.resize(420, 40);
+        slider.updateDisplays = [this] { ++displayUpdates; };
+    }
+
+    PlaylistEntryPtr entryWithNotes(const QString& notes, double duration = 100.0) {
+        QFile file(dir.filePath("dance.txt"));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(notes.toUtf8());
+        file.close();
+        return std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(dir.filePath("dance.mp3")),
+                                               duration);
+    }
+
+    QTemporaryDir dir;
+    TimeSlider slider;
+    int displayUpdates = 0;
+};
+
+TEST_F(TimeSliderWidgetTest, EntryGivesOneMarkerPerZeroAndNote) {
+    const PlaylistEntryPtr entry = entryWithNotes("/x/dance.mp3\n0:05 first\n1:00 second\n");
+    entry->zeros = {10.0, 42.126};
+    slider.setEntry(entry);
+
+    EXPECT_EQ(slider.maximum(), 100.0);
+    EXPECT_EQ(displayUpdates, 1);
+    ASSERT_EQ(slider.zeroButtons().size(), 2u);
+    ASSERT_EQ(slider.noteButtons().size(), 2u);
+    EXPECT_EQ(slider.zeroButtons()[1]->toolTip(), "42.13");
+    EXPECT_EQ(slider.noteButtons()[1]->toolTip(), "second");
+    EXPECT_EQ(slider.zeroButtons()[0]->markerName(), "Zero");
+    EXPECT_EQ(slider.noteButtons()[0]->markerName(), "Note");
+    // Centred on x(t) and the middle of the slider: 10 + 10/100 x 400 = 50.
+    const QRect frame = slider.zeroButtons()[0]->geometry();
+    EXPECT_NEAR(frame.center().x() + 0.5, 50.0, 1.0);
+    EXPECT_NEAR(frame.center().y() + 0.5, 20.0, 1.0);
+
+    slider.setEntry(nullptr);
+    EXPECT_TRUE(slider.zeroButtons().empty());
+    EXPECT_TRUE(slider.noteButtons().empty());
+    EXPECT_EQ(slider.maximum(), 0.0);
+    EXPECT_EQ(slider.xForTime(30.0), 0.0);
+}
+
+TEST_F(TimeSliderWidgetTest, RemovingOneOfTwoEqualZerosRemovesOnlyTheFirst) {
+    const PlaylistEntryPtr entry = entryWithNotes("");
+    entry->zeros = {20.0, 20.0, 70.0};
+    slider.setEntry(entry);
+    ASSERT_EQ(slider.zeroButtons().size(), 3u);
+
+    DiagnosticCapture console;
+    QMenu* menu = slider.zeroButtons()[1]->makeMenu();
+    ASSERT_EQ(menu->actions().size(), 2);
+    EXPECT_EQ(menu->actions()[0]->text(), "Zero");
+    EXPECT_FALSE(menu->actions()[0]->isEnabled());
+    EXPECT_EQ(menu->actions()[1]->text(), " Remove");
+    menu->actions()[1]->trigger();
+
+    EXPECT_EQ(console.lines(), QStringList{"remove Zero at 20.00"});
+    EXPECT_EQ(entry->zeros, std::vector<double>({20.0, 70.0}));
+    ASSERT_EQ(slider.zeroButtons().size(), 2u);
+    EXPECT_EQ(slider.zeroButtons()[0]->time, 20.0);
+    EXPECT_EQ(displayUpdates, 2);
+}
+
+TEST_F(TimeSliderWidgetTest, RemovingANoteKeepsTheOthersInStepWithTheNoteSet) {
+    const PlaylistEntryPtr entry = entryWithNotes("/x/dance.mp3\n0:05 a\n0:20 b\n0:40 c\n");
+    slider.setEntry(entry);
+    ASSERT_EQ(slider.noteButtons().size(), 3u);
+    NoteButton* keptFirst = slider.noteButtons()[0];
+    NoteButton* keptLast = slider.noteButtons()[2];
+
+    slider.noteButtons()[1]->remove();
+    ASSERT_EQ(slider.noteButtons().size(), 2u);
+    EXPECT_EQ(slider.noteButtons()[0], keptFirst);
+    EXPECT_EQ(slider.noteButtons()[1], keptLast);
+    const auto& notes = entry->noteSet()->notes;
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0]->text, "a");
+    EXPECT_EQ(notes[1]->text, "c");
+    EXPECT_TRUE(entry->noteSet()->altered);
+
+    // A button that is no longer shown removes nothing.
+    NoteButton stray(&slider, notes[0]);
+    slider.removeNote(&stray);
+    EXPECT_EQ(notes.size(), 2u);
+}
+
+TEST_F(TimeSliderWidgetTest, PressesSeekTheClampingPlayerAndDragsScrub) {
+    const QString path = dir.filePath("tone.wav");
+    testaudio::Spec spec;
+    spec.seconds = 4.0;
+    ASSERT_TRUE(testaudio::write(spec, testaudio::Container::Wav, path));
+    auto entry = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(path), 4.0);
+    entry->zeros = {2.0};
+    Player player;
+    player.setPreviewing(true);
+    player.setEntry(entry);
+    std::vector<std::function<void()>> steps;
+    Scrubber scrubber(&player, std::nullopt,
+                      [&](double, std::function<void()> step) { steps.push_back(step); });
+    slider.setPlayer(&player);
+    slider.scrubber = [&] { return &scrubber; };
+    slider.setEntry(entry);
+
+    // Track from 10 to 410: a second is 100 points.
+    QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(110, 20));
+    EXPECT_NEAR(player.currentTime(), 1.0, 1e-9);
+    QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(4, 20));
+    EXPECT_EQ(player.currentTime(), 0.0);
+    QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(418, 20));
+    EXPECT_NEAR(player.currentTime(), player.duration() - 0.1, 1e-9);
+
+    slider.pressAt(60.0);
+    slider.dragTo(160.0);
+    EXPECT_TRUE(scrubber.scrubbing());
+    EXPECT_NEAR(player.currentTime(), 1.5, 1e-9);
+    slider.releaseAt(260.0);
+    EXPECT_FALSE(scrubber.scrubbing());
+    EXPECT_NEAR(player.currentTime(), 2.5, 1e-9);
+
+    // A click on a marker seeks to the clicked point, and says so on the console.
+    DiagnosticCapture console;
+    ZeroButton* zero = slider.zeroButtons()[0];
+    const QPoint offCentre = zero->rect().center() + QPoint(3, 0);
+    QTest::mouseClick(zero, Qt::LeftButton, {}, offCentre);
+    EXPECT_EQ(console.lines(), QStringList{"TimeSliderButton clicked"});
+    EXPECT_NEAR(player.currentTime(), (zero->mapToParent(offCentre).x() - 10.0) / 100.0, 1e-9);
+    EXPECT_NEAR(player.currentTime(), 2.0, 0.05);
+}
+
+} // namespace
