@@ -18,7 +18,7 @@ CodecValue CodecValue::dates(const std::vector<QDateTime>& values) {
     return CodecValue(std::move(array));
 }
 
-const CodecValue* CodecValue::find(const QString& key) const {
+const CodecValue* CodecValue::find(QLatin1StringView key) const {
     if (kind() != Kind::Dict)
         return nullptr;
     for (const auto& [name, value] : toDict())
@@ -34,12 +34,12 @@ CodecReader::CodecReader(const CodecValue& value, QString where, Form form)
 }
 
 bool CodecReader::has(const char* key, CodecValue::Kind kind) const {
-    const CodecValue* value = _value.find(QString::fromLatin1(key));
+    const CodecValue* value = _value.find(QLatin1StringView(key));
     return value && value->kind() == kind;
 }
 
 CodecReader CodecReader::requiredDict(const char* key) const {
-    const CodecValue* value = _value.find(QString::fromLatin1(key));
+    const CodecValue* value = _value.find(QLatin1StringView(key));
     if (!value)
         fail(QStringLiteral("missing key \"%1\"").arg(QLatin1String(key)));
     const QString prefix = _where.isEmpty() ? QString() : _where + QLatin1String(", ");
@@ -47,7 +47,7 @@ CodecReader CodecReader::requiredDict(const char* key) const {
 }
 
 std::vector<CodecReader> CodecReader::requiredDicts(const char* key, const QString& item) const {
-    const CodecValue* value = _value.find(QString::fromLatin1(key));
+    const CodecValue* value = _value.find(QLatin1StringView(key));
     if (!value)
         fail(QStringLiteral("missing key \"%1\"").arg(QLatin1String(key)));
     if (value->kind() != CodecValue::Kind::Array)
@@ -144,13 +144,13 @@ template <> std::optional<QUrl> codecConvert<QUrl>(const CodecValue& value, Form
     if (value.kind() == Kind::Url)
         return value.toUrl();
     const CodecValue* text =
-        value.kind() == Kind::Dict ? value.find(QStringLiteral("relative")) : &value;
+        value.kind() == Kind::Dict ? value.find(QLatin1StringView("relative")) : &value;
     if (!text || text->kind() != Kind::String)
         return std::nullopt;
     QUrl url(text->toString(), QUrl::TolerantMode);
     if (!url.isValid() || url.isEmpty())
         return std::nullopt;
-    if (const CodecValue* base = value.find(QStringLiteral("base"))) {
+    if (const CodecValue* base = value.find(QLatin1StringView("base"))) {
         std::optional<QUrl> baseUrl = codecConvert<QUrl>(*base, form);
         if (!baseUrl)
             return std::nullopt;

@@ -43,7 +43,7 @@ public:
     const Dict& toDict() const { return std::get<Dict>(_value); }
 
     // The value under `key` of a dictionary; null when absent or when this is no dictionary.
-    const CodecValue* find(const QString& key) const;
+    const CodecValue* find(QLatin1StringView key) const;
 
 private:
     using Storage =
@@ -136,12 +136,12 @@ VARLIN_CODEC_TYPE(std::vector<QDateTime>)
 #undef VARLIN_CODEC_TYPE
 
 template <class T> std::optional<T> CodecReader::optional(const char* key) const {
-    const CodecValue* value = _value.find(QString::fromLatin1(key));
+    const CodecValue* value = _value.find(QLatin1StringView(key));
     return value ? codecConvert<T>(*value, _form) : std::nullopt;
 }
 
 template <class T> T CodecReader::required(const char* key) const {
-    const CodecValue* value = _value.find(QString::fromLatin1(key));
+    const CodecValue* value = _value.find(QLatin1StringView(key));
     if (!value)
         fail(QStringLiteral("missing key \"%1\"").arg(QLatin1String(key)));
     std::optional<T> converted = codecConvert<T>(*value, _form);

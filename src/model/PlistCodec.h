@@ -1,6 +1,6 @@
 #pragma once
-// Binary property lists (libplist) to and from the neutral codec tree. The only place that
-// touches libplist: sessions and the run state alike are read and written through it.
+// Binary property lists to and from the neutral codec tree: sessions and the run state alike are
+// read and written here. Reading goes through libplist; writing is done here (see BinaryWriter).
 
 #include "model/CodecValue.h"
 

@@ -29,7 +29,7 @@ PlaylistPtr sampleSession() {
         std::make_shared<SideDocument>(QUrl::fromLocalFile("/music/w.pdf"), "pdf")};
     first->isCheckmarked = true;
     first->zombie_playedSinceHistory = true;
-    first->tags = "waltz slow";
+    first->tags = QString::fromUtf8("waltz \xc3\xa4 slow");
     auto second = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile("/music/polka.mp3"));
     playlist->allEntries = {first, second};
     playlist->currentTime = 12.75;
@@ -71,7 +71,7 @@ CodecValue with(const CodecValue& dict, const QString& key, std::optional<CodecV
 // The same with `key` changed inside the first entry.
 CodecValue withEntryKey(const CodecValue& root, const QString& key,
                         std::optional<CodecValue> value) {
-    CodecValue::Array entries = root.find("playlist")->toArray();
+    CodecValue::Array entries = root.find(QLatin1StringView("playlist"))->toArray();
     entries[0] = with(entries[0], key, std::move(value));
     return with(root, "playlist", CodecValue::array(entries));
 }
@@ -114,7 +114,7 @@ TEST(SessionFile, RoundTripKeepsEveryStoredField) {
     EXPECT_EQ(first->_url.toLocalFile(), QString::fromUtf8("/music/Waltz \xc3\xa4.mp3"));
     EXPECT_EQ(first->playedDates[0], played);
     EXPECT_EQ(first->zeros, (std::vector<double>{1.0, 5.5, 123.456}));
-    EXPECT_EQ(first->tags, "waltz slow");
+    EXPECT_EQ(first->tags, QString::fromUtf8("waltz \xc3\xa4 slow"));
     EXPECT_FALSE(read->allEntries[1]->_cachedDuration);
     EXPECT_FALSE(read->allEntries[1]->currentTimeRangeSet);
     EXPECT_EQ(read->_ageUnits, AgeUnits::weeks);
@@ -199,10 +199,34 @@ print(json.dumps(plain(d)))
     EXPECT_EQ(v["isCheckmarked"].toBool(), true);
     EXPECT_EQ(v["inHistory"].toBool(true), false);
     EXPECT_EQ(v["playedSinceHistory"].toBool(), true);
-    EXPECT_EQ(v["tags"].toString(), "waltz slow");
+    EXPECT_EQ(v["tags"].toString(), QString::fromUtf8("waltz \xc3\xa4 slow"));
     EXPECT_EQ(entries[1].toObject()["keys"].toArray(),
               QJsonArray({"_url", "prevTimeRangeSet", "zeros", "playedDates", "sideDocuments",
                           "isCheckmarked", "inHistory", "playedSinceHistory"}));
+}
+
+TEST(SessionFile, PlistlibReadsLargeSessions) {
+    // Enough objects for wider object references and long array and string markers.
+    QTemporaryDir dir;
+    Playlist playlist;
+    for (int i = 0; i < 3000; ++i)
+        playlist.allEntries.push_back(std::make_shared<PlaylistEntry>(
+            QUrl::fromLocalFile(QString("/music/a rather long folder name/track %1.mp3").arg(i)),
+            i * 0.5));
+    const QUrl url = QUrl::fromLocalFile(dir.filePath("large.varlin"));
+    ASSERT_TRUE(playlist.save(url));
+    const QByteArray output = runPython(R"(
+import plistlib, sys
+d = plistlib.load(open(sys.argv[1], 'rb'))
+last = d['playlist'][-1]
+print(len(d['playlist']), last['_url']['relative'], last['_cachedDuration'])
+)",
+                                        {url.toLocalFile()});
+    EXPECT_EQ(output.trimmed(),
+              "3000 file:///music/a%20rather%20long%20folder%20name/track%202999.mp3 1499.5");
+    PlaylistPtr read = Playlist::open(url, nullptr);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->encodedFile(), playlist.encodedFile());
 }
 
 TEST(SessionFile, ReadsAFileWrittenByPlistlibInTheOriginalForm) {
@@ -299,7 +323,7 @@ TEST(SessionFile, RequiredKeysMissingOrMistypedFailWithAReason) {
     }
 
     // An entry further down is named by its place.
-    CodecValue::Array entries = root.find("playlist")->toArray();
+    CodecValue::Array entries = root.find(QLatin1StringView("playlist"))->toArray();
     entries.push_back(with(entries[0], "_url", std::nullopt));
     EXPECT_TRUE(openFailure(with(root, "playlist", CodecValue::array(entries)))
                     .contains("entry 3: missing key \"_url\""));
