@@ -1,0 +1,42 @@
+#include "shell/ViewerWindows.h"
+
+#include "shell/Mp4ViewController.h"
+#include "shell/PdfViewController.h"
+
+#include <QWidget>
+
+namespace {
+void bringToFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+} // namespace
+
+ViewerWindows::ViewerWindows() = default;
+ViewerWindows::~ViewerWindows() = default;
+
+PdfViewController& ViewerWindows::openPdf(const QUrl& url) {
+    _pdfViewController.reset();
+    _pdfViewController = std::make_unique<PdfViewController>(url);
+    bringToFront(_pdfViewController->window());
+    return *_pdfViewController;
+}
+
+Mp4ViewController& ViewerWindows::openMp4(const QUrl& url) {
+    _mp4ViewController.reset();
+    _mp4ViewController = std::make_unique<Mp4ViewController>(url);
+    bringToFront(_mp4ViewController->window());
+    return *_mp4ViewController;
+}
+
+void ViewerWindows::closeViewers() {
+    _pdfViewController.reset();
+    _mp4ViewController.reset();
+}
+
+RemoteControlDelegate* ViewerWindows::activeRemoteTarget() const {
+    if (_mp4ViewController && _mp4ViewController->window()->isActiveWindow())
+        return _mp4ViewController.get();
+    return nullptr;
+}

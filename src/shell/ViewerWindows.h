@@ -1,0 +1,36 @@
+#pragma once
+// The side-document viewers of the current entry: at most one PDF and one MP4 viewer. The main
+// controller closes both when another entry becomes current, and routes the remote's buttons to
+// the MP4 viewer while its window is in front.
+
+#include <QUrl>
+#include <memory>
+
+class Mp4ViewController;
+class PdfViewController;
+class RemoteControlDelegate;
+
+class ViewerWindows {
+public:
+    ViewerWindows();
+    ~ViewerWindows();
+    ViewerWindows(const ViewerWindows&) = delete;
+    ViewerWindows& operator=(const ViewerWindows&) = delete;
+
+    // Each replaces the viewer of its kind that is open, and shows the new one in front.
+    PdfViewController& openPdf(const QUrl& url);
+    Mp4ViewController& openMp4(const QUrl& url);
+
+    // Called whenever the current entry changes.
+    void closeViewers();
+
+    PdfViewController* pdfViewController() const { return _pdfViewController.get(); }
+    Mp4ViewController* mp4ViewController() const { return _mp4ViewController.get(); }
+
+    // The MP4 viewer when its window is the active one; the remote's buttons then go to it alone.
+    RemoteControlDelegate* activeRemoteTarget() const;
+
+private:
+    std::unique_ptr<PdfViewController> _pdfViewController;
+    std::unique_ptr<Mp4ViewController> _mp4ViewController;
+};
