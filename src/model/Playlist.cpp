@@ -149,7 +149,7 @@ bool Playlist::matchesFilter(const PlaylistEntry& entry) const {
 std::optional<int> Playlist::currentItem() const {
     if (!assignedEntry)
         return std::nullopt;
-    return indexByURL(entries(), assignedEntry);
+    return withEntries([&](const auto& shown) { return indexByURL(shown, assignedEntry); });
 }
 
 void Playlist::afterLoad() {
@@ -175,14 +175,15 @@ bool Playlist::save(const QUrl& target, QString* reason) {
 }
 
 PlaylistEntryPtr Playlist::entryAt(int i) const {
-    const std::vector<PlaylistEntryPtr> shown = entries();
-    return i >= 0 && i < int(shown.size()) ? shown[size_t(i)] : nullptr;
+    return withEntries([i](const auto& shown) {
+        return i >= 0 && i < int(shown.size()) ? shown[size_t(i)] : nullptr;
+    });
 }
 
 std::optional<int> Playlist::indexOfEntry(const PlaylistEntryPtr& entry) const {
     if (!entry)
         return std::nullopt;
-    return indexByURL(entries(), entry);
+    return withEntries([&](const auto& shown) { return indexByURL(shown, entry); });
 }
 
 bool Playlist::insertURL(const QUrl& fileURL, const PlaylistEntryPtr& target) {

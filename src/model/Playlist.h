@@ -75,6 +75,11 @@ public:
     Undoer undoer{*this};
 
 private:
+    // Runs `use` on the shown entries, without copying the list when nothing is filtered (the
+    // table asks for every row).
+    template <class Use> auto withEntries(Use use) const {
+        return filterText.isEmpty() ? use(allEntries) : use(entries());
+    }
     // Index in `list` of the first entry with the entry's URL.
     static std::optional<int> indexByURL(const std::vector<PlaylistEntryPtr>& list,
                                          const PlaylistEntryPtr& entry);

@@ -121,7 +121,8 @@ int SessionTool::relocate(const QString& file, const QString& oldFolder, const Q
     const PlaylistPtr playlist = Playlist::open(fileURL(file), &reason);
     if (!playlist)
         return fail(reason);
-    const int moved = playlist->relocate(oldFolder, newFolder);
+    const int moved = playlist->relocate(QFileInfo(oldFolder).absoluteFilePath(),
+                                         QFileInfo(newFolder).absoluteFilePath());
     // Written as read, apart from the paths: the saved current item stays as it was.
     if (moved > 0 && !AtomicFile::write(file, playlist->encodedFile(), &reason))
         return fail(reason);
