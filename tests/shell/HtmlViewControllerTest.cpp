@@ -1,0 +1,94 @@
+#include "platform/Diagnostics.h"
+#include "services/Environment.h"
+#include "shell/AboutViewController.h"
+#include "shell/HelpViewController.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPdfDocument>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <gtest/gtest.h>
+
+namespace {
+// Every link target on the page, in order.
+QStringList links(const QTextBrowser& browser) {
+    QStringList result;
+    for (QTextBlock block = browser.document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isAnchor())
+                result << it.fragment().charFormat().anchorHref();
+    return result;
+}
+} // namespace
+
+TEST(HtmlViewController, AboutPageLinkReachesItsController) {
+    int helpShown = 0;
+    AboutViewController about([&] { ++helpShown; });
+    std::vector<QUrl> opened;
+    about.setLinkOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    QTextBrowser* browser = about.browser();
+    EXPECT_TRUE(browser->toPlainText().contains("Version " + Environment::appVersion()));
+    EXPECT_FALSE(browser->toPlainText().contains("@VERSION@"));
+    ASSERT_EQ(links(*browser), QStringList{"varlin:showHelpWindow"});
+
+    // Through the page itself: the keyboard moves to the link and follows it.
+    about.show();
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_Tab);
+    QTest::keyClick(browser, Qt::Key_Return);
+    EXPECT_EQ(helpShown, 1);
+    EXPECT_TRUE(opened.empty());
+
+    DiagnosticCapture output;
+    about.linkActivated(QUrl("varlin:launchSomething"));
+    EXPECT_EQ(output.lines(), QStringList{"Unknown page command: launchSomething"});
+    EXPECT_EQ(helpShown, 1);
+    about.linkActivated(QUrl("https://example.org/dances"));
+    EXPECT_EQ(opened, std::vector{QUrl("https://example.org/dances")});
+}
+
+TEST(HtmlViewController, GuideKeepsItsOwnLinksAndShowsTheRemote) {
+    HelpViewController help;
+    std::vector<QUrl> opened;
+    help.setLinkOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    QTextBrowser* browser = help.browser();
+    const QString text = browser->toPlainText();
+    for (const char* topic :
+         {"Prepare", "Dance", "space", "Micro", "Zero 2", "zero", "note", "Side documents"})
+        EXPECT_TRUE(text.contains(topic)) << topic;
+    EXPECT_TRUE(links(*browser).contains("#remote"));
+
+    browser->resize(600, 400);
+    help.show();
+    help.linkActivated(QUrl("#remote"));
+    EXPECT_GT(browser->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(opened.empty());
+
+    // The remote's picture is found among the compiled pages.
+    const QVariant picture =
+        browser->loadResource(QTextDocument::ImageResource, QUrl("8bitdoImage.svg"));
+    EXPECT_FALSE(QImage::fromData(picture.toByteArray()).isNull());
+}
+
+TEST(HtmlViewController, HelpPdfIsBuiltFromTheGuide) {
+    std::vector<QUrl> opened;
+    HelpViewController::openPdfHelp([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    ASSERT_EQ(opened.size(), 1u);
+    QPdfDocument pdf;
+    ASSERT_EQ(pdf.load(opened[0].toLocalFile()), QPdfDocument::Error::None);
+    EXPECT_GE(pdf.pageCount(), 2);
+    EXPECT_TRUE(pdf.getAllText(0).text().contains("Varlin Guide"));
+}
