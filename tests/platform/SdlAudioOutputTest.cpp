@@ -16,8 +16,6 @@ TEST(SdlAudioOutputTest, WithoutAnyDeviceItPlaysSilentlyOnTheDummyDriverAndSaysS
         EXPECT_STREQ(SDL_GetCurrentAudioDriver(), "dummy");
         EXPECT_TRUE(output.isRealTime());
         EXPECT_EQ(output.format(), (AudioFormat{44100, 2}));
-        // Before and between callbacks the heard frame never runs ahead of what was written.
-        EXPECT_LE(output.heardFrame(), 0.0);
         output.maintain(); // the device is healthy: nothing to reopen, nothing said
     }
     ASSERT_EQ(capture.lines().size(), 1);

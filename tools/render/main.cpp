@@ -1,7 +1,9 @@
 // varlin-render IN OUT.wav [--from SECONDS] [--seconds S] [--rate R] [--volume V]
 //               [--device-rate HZ]
+// varlin-render IN --device [--from SECONDS] [--seconds S] [--rate R] [--volume V]
 // Plays IN through AudioFilePlayer and the engine's offline output and writes what would have
-// been heard as 16-bit WAV. The device rate defaults to the file's own.
+// been heard as 16-bit WAV. The device rate defaults to the file's own. With --device it plays
+// on the sound device instead, in real time (with SDL_AUDIODRIVER=disk SDL records it).
 
 #include "platform/Diagnostics.h"
 #include "platform/audio/AudioDecoder.h"
@@ -11,7 +13,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QTimer>
 #include <QUrl>
 #include <cmath>
 #include <optional>
@@ -46,6 +50,20 @@ bool writeWav(const QString& path, const std::vector<float>& samples, AudioForma
     return sf_close(file) == 0 && written;
 }
 
+// Plays to the end (or for `seconds`) on the device, waiting in the event loop.
+int playOnDevice(AudioFilePlayer& player, std::optional<double> seconds) {
+    QEventLoop loop;
+    QObject::connect(&player, &AudioFilePlayer::finishedPlaying, &loop, &QEventLoop::quit);
+    if (seconds)
+        QTimer::singleShot(int(*seconds * 1000), &loop, &QEventLoop::quit);
+    if (!player.play()) {
+        printLine(QStringLiteral("varlin-render: the engine cannot play more sounds at once"));
+        return 1;
+    }
+    loop.exec();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -61,9 +79,11 @@ int main(int argc, char** argv) {
     parser.addOption({"rate", "playing rate, 0.5 to 2.0", "rate"});
     parser.addOption({"volume", "volume, 0 to 1", "volume"});
     parser.addOption({"device-rate", "output sample rate (default: the file's)", "hz"});
+    parser.addOption({"device", "play on the sound device instead of writing OUT"});
     parser.process(app);
     const QStringList paths = parser.positionalArguments();
-    if (paths.size() != 2)
+    const bool onDevice = parser.isSet("device");
+    if (paths.size() != (onDevice ? 1 : 2))
         parser.showHelp(2);
 
     QString error;
@@ -78,8 +98,6 @@ int main(int argc, char** argv) {
         printLine(QStringLiteral("varlin-render: --device-rate must lie between 8000 and 384000"));
         return 2;
     }
-    OfflineAudioOutput& output = AudioEngine::instance().useOfflineOutput(format);
-
     const auto player = AudioFilePlayer::create(
         QUrl::fromLocalFile(QFileInfo(paths[0]).absoluteFilePath()), &error);
     if (!player) {
@@ -94,6 +112,9 @@ int main(int argc, char** argv) {
     player->setCurrentTime(from);
     bool finished = false;
     QObject::connect(player.get(), &AudioFilePlayer::finishedPlaying, [&] { finished = true; });
+    if (onDevice)
+        return playOnDevice(*player, number(parser, "seconds"));
+    OfflineAudioOutput& output = AudioEngine::instance().useOfflineOutput(format);
     player->play();
 
     // To the end, the output is as long as the rest of the file at this rate; the last piece

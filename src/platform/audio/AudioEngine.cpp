@@ -15,6 +15,9 @@ namespace {
 // short enough that a rate change is heard within 100 ms (ring + device buffer + feeder tick).
 constexpr double aheadSeconds = 0.06;
 constexpr auto feederTick = std::chrono::milliseconds(5);
+// Filled by start() itself before the voice joins the mix (two device buffers and a little);
+// the feeder tops the ring up from there, so the first sound does not wait for a full ring.
+constexpr int primeBlocks = 5;
 constexpr auto maintainEvery = std::chrono::milliseconds(250);
 } // namespace
 
@@ -99,7 +102,7 @@ bool AudioEngine::start(AudioVoice& voice, int64_t frame, double rate) {
     mixer->leave(&voice);
     {
         std::lock_guard lock(voice.feedLock);
-        voice.start(frame, rate, format, targetBlocks());
+        voice.start(frame, rate, format, primeBlocks);
     }
     if (!mixer->join(&voice)) {
         stop(voice);

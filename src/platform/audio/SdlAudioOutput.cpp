@@ -31,7 +31,7 @@ bool SdlAudioOutput::open() {
     wanted.freq = format().sampleRate;
     wanted.format = AUDIO_F32SYS;
     wanted.channels = Uint8(format().channels);
-    wanted.samples = 1024;
+    wanted.samples = 512;
     wanted.callback = &SdlAudioOutput::callback;
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
@@ -73,9 +73,13 @@ void SdlAudioOutput::callback(void* self, Uint8* stream, int length) {
 
 double SdlAudioOutput::heardFrame() const {
     // While a callback's buffer is being written, the one before it is playing: the frame
-    // heard runs from one buffer behind the latest write position up to it.
+    // heard runs on from one buffer behind the latest write position. Callbacks come in
+    // bursts, so it may run a buffer past that position before the next one arrives; beyond
+    // that the device has stalled (or is gone) and the position waits.
     const Stamp latest = stamp.load();
+    if (latest.nanoseconds == 0)
+        return 0; // no callback yet: nothing has been heard
     const double elapsed = (steadyNanoseconds() - latest.nanoseconds) * 1e-9;
     const double behind = latest.frame - bufferFrames;
-    return std::clamp(behind + elapsed * format().sampleRate, behind, latest.frame);
+    return std::clamp(behind + elapsed * format().sampleRate, behind, latest.frame + bufferFrames);
 }

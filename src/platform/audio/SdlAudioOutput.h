@@ -29,7 +29,7 @@ private:
 
     Source source;
     SDL_AudioDeviceID device = 0;
-    int bufferFrames = 1024;
+    int bufferFrames = 512;
     int64_t clock = 0; // callback only
 
     // The output frame written first by the latest callback, and when it ran.

@@ -28,9 +28,10 @@ TimeStretcher::TimeStretcher(int sampleRate, int channels)
 TimeStretcher::~TimeStretcher() = default;
 
 void TimeStretcher::restart(double rate) {
-    // A fresh stretcher rather than reset(): after a reset the R3 engine's first output still
-    // carries a trace of the old stream, which clicks at a seam.
-    stretcher = makeStretcher(sampleRate, channels, maxBlock);
+    if (stretcher)
+        stretcher->reset();
+    else
+        stretcher = makeStretcher(sampleRate, channels, maxBlock);
     setRate(rate);
     finalSent = false;
     // Without the pad the first output would fade in from the stretcher's empty window; the

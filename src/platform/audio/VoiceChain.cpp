@@ -13,7 +13,7 @@ constexpr int chunkFrames = 1024;
 // Long enough to hide the seam between the plain and the stretched signal, short enough that
 // the two still line up (about 6 ms).
 constexpr int fadeFrames = 256;
-constexpr int64_t stretchLeadIn = 4096;
+constexpr int64_t stretchLeadIn = 2048;
 } // namespace
 
 VoiceChain::VoiceChain(std::unique_ptr<AudioDecoder> source)
