@@ -13,7 +13,12 @@ namespace {
 
 class LoggerTest : public testing::Test {
 protected:
-    LoggerTest() { setNow(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))); }
+    LoggerTest() {
+        // Each test starts without a log, also when the tests share one process.
+        QDir(QFileInfo(path()).path()).removeRecursively();
+        QFile::remove(QFileInfo(path()).path());
+        setNow(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9)));
+    }
     ~LoggerTest() override { Clock::setSource({}); }
 
     void setNow(const QDateTime& when) {
