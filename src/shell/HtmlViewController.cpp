@@ -28,6 +28,7 @@ HtmlViewController::HtmlViewController(const QString& page, const QString& title
     _browser->resize(760, 860);
     _browser->setOpenLinks(false);
     _browser->setSearchPaths({pagesFolder});
+    _browser->document()->setDocumentMargin(14);
     connect(_browser, &QTextBrowser::anchorClicked, this, &HtmlViewController::linkActivated);
 }
 
