@@ -1,0 +1,76 @@
+// Files from outside and quitting: a second start hands its files over, an ".mp3" joins the top
+// of the list as one undoable "add entries", any other file is opened as a session, and quitting
+// waits for the save of a dirty session.
+
+#include "shell/AppDelegate.h"
+
+#include "MainViewFixture.h"
+#include "shell/EntryCommands.h"
+#include "shell/InstanceChannel.h"
+
+#include <QAction>
+#include <QSignalSpy>
+#include <QUuid>
+
+class AppDelegateTest : public MainViewFixture {
+protected:
+    void SetUp() override {
+        MainViewFixture::SetUp();
+        delegate.setMainViewController(controller.get());
+        delegate.applicationDidBecomeActive();
+    }
+    AppDelegate delegate;
+};
+
+TEST_F(AppDelegateTest, aSecondStartHandsItsFilesToTheRunningOne) {
+    const QString name =
+        QStringLiteral("varlin-test-") + QUuid::createUuid().toString(QUuid::Id128);
+    EXPECT_FALSE(InstanceChannel::handOver(name, {"/nothing/listens.varlin"}));
+
+    InstanceChannel running(name);
+    ASSERT_TRUE(running.listen());
+    QSignalSpy received(&running, &InstanceChannel::filesReceived);
+    const QStringList paths{"/music/Blue Waltz.mp3", "/sessions/Dance ü.varlin"};
+    ASSERT_TRUE(InstanceChannel::handOver(name, paths));
+    ASSERT_TRUE(received.wait(5000));
+    EXPECT_EQ(received.first().first().toStringList(), paths);
+
+    // A start without files only asks for the window.
+    ASSERT_TRUE(InstanceChannel::handOver(name, {}));
+    ASSERT_TRUE(received.wait(5000));
+    EXPECT_TRUE(received.last().first().toStringList().isEmpty());
+}
+
+TEST_F(AppDelegateTest, anMp3JoinsTheTopAsOneUndoableEditAndOtherFilesOpenAsSessions) {
+    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav"}, 1.0, 0);
+    ASSERT_TRUE(delegate.openFile(url.toLocalFile()));
+    ASSERT_EQ(controller->sessions().sessionURL(), url);
+
+    const QUrl song = track("Song.mp3", 1.0);
+    QSignalSpy added(&controller->entryCommands(), &EntryCommands::addingFinished);
+    ASSERT_TRUE(delegate.openFile(song.toLocalFile()));
+    if (controller->entryCommands().isAdding()) {
+        ASSERT_TRUE(added.wait(10000));
+    }
+    ASSERT_EQ(playlist().allEntries.size(), 3u);
+    EXPECT_EQ(playlist().allEntries[0]->url(), song);
+    EXPECT_EQ(controller->undoAction()->text(), QStringLiteral("Undo add entries"));
+    controller->undoAction()->trigger();
+    EXPECT_EQ(playlist().allEntries.size(), 2u);
+}
+
+TEST_F(AppDelegateTest, quittingWaitsForTheSaveOfADirtySession) {
+    const QUrl url = session("Dance.varlin", {"a.wav"}, 1.0, 0);
+    controller->sessions().openSessionAt(url);
+    QSignalSpy terminating(&delegate, &AppDelegate::terminating);
+    delegate.requestQuit();
+    EXPECT_EQ(terminating.size(), 1) << "a clean session quits at once";
+
+    playlist().allEntries[0]->isCheckmarked = true;
+    playlist().dirty = true;
+    delegate.requestQuit();
+    EXPECT_EQ(terminating.size(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(terminating.size(), 2) << "the save ended, so the second request quits";
+    EXPECT_TRUE(Playlist::open(url, nullptr)->allEntries[0]->isCheckmarked);
+}

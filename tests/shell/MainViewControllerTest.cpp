@@ -1,0 +1,194 @@
+// The main controller: the one rule that changes the current entry, the end of a track, the run
+// state across a restart, the Edit menu's undo items, the window title and the space bar.
+
+#include "MainViewFixture.h"
+#include "control/TransportViewController.h"
+#include "model/AppState.h"
+#include "model/EditListTransaction.h"
+#include "platform/audio/AudioFilePlayer.h"
+#include "shell/EntryCommands.h"
+#include "shell/PlaylistTableModel.h"
+#include "shell/PlaylistTableView.h"
+
+#include <QAction>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QTest>
+
+namespace {
+QString logText(const MainViewController& controller) {
+    QFile file(controller.logger.url.toLocalFile());
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+} // namespace
+
+class MainViewControllerTest : public MainViewFixture {
+protected:
+    // The user clicks a row (the table's own selection rule runs).
+    void userSelects(int row) {
+        EntryCommands& commands = controller->entryCommands();
+        commands.selectionModel()->select(commands.model()->index(row, 0),
+                                          QItemSelectionModel::ClearAndSelect |
+                                              QItemSelectionModel::Rows);
+    }
+};
+
+TEST_F(MainViewControllerTest, choosingTheCurrentRowAgainChangesNothing) {
+    controller->sessions().openSessionAt(session("Dance.varlin", {"a.wav", "b.wav"}, 2.0));
+    userSelects(0);
+    ASSERT_EQ(playlist().assignedEntry, playlist().allEntries[0]);
+    const auto loaded = player().audioPlayer();
+    ASSERT_TRUE(loaded);
+
+    player().play();
+    render(1.0);
+    player().pause();
+    const QString logBefore = logText(*controller);
+    controller->setCurrentEntry(0);
+    EXPECT_EQ(player().audioPlayer(), loaded) << "the track was loaded again";
+    EXPECT_EQ(logText(*controller), logBefore) << "the entry was logged as left";
+
+    // Leaving it for another row logs the half that was heard and loads the other track.
+    controller->setCurrentEntry(1);
+    EXPECT_NE(player().audioPlayer(), loaded);
+    EXPECT_EQ(player().entry(), playlist().allEntries[1]);
+    EXPECT_TRUE(logText(*controller).mid(logBefore.size()).contains(QLatin1String("a.wav")));
+}
+
+TEST_F(MainViewControllerTest, aFinishedTrackSelectsTheNextRowOrStartsTheChosenOne) {
+    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav", "c.wav"}, 1.0);
+    controller->sessions().openSessionAt(url);
+    userSelects(0);
+    controller->transport().playCommand();
+    render(1.2);
+
+    // The next row is selected and loaded, and waits.
+    EXPECT_EQ(controller->selectedRows(), std::set<int>{1});
+    EXPECT_EQ(playlist().assignedEntry, playlist().allEntries[1]);
+    EXPECT_FALSE(player().isPlaying());
+    EXPECT_TRUE(controller->restTimer.timeArmed().has_value()) << "dance mode arms the break";
+    EXPECT_EQ(controller->prevEntry, playlist().allEntries[0]);
+    EXPECT_FALSE(playlist().dirty) << "the session was saved quietly";
+
+    // A row chosen while the music plays starts as soon as the track ends.
+    controller->transport().playCommand();
+    render(0.3);
+    userSelects(0);
+    EXPECT_EQ(player().entry(), playlist().allEntries[1]) << "a choice during play only waits";
+    render(1.0);
+    EXPECT_EQ(controller->selectedRows(), std::set<int>{0});
+    EXPECT_EQ(player().entry(), playlist().allEntries[0]);
+    EXPECT_TRUE(player().isPlaying());
+    EXPECT_FALSE(controller->restTimer.timeArmed().has_value()) << "playing disarms the break";
+
+    // After the last track nothing is current.
+    player().pause();
+    userSelects(2);
+    controller->transport().playCommand();
+    render(1.2);
+    EXPECT_TRUE(controller->selectedRows().empty());
+    EXPECT_EQ(playlist().assignedEntry, nullptr);
+    EXPECT_EQ(player().entry(), nullptr);
+    EXPECT_EQ(view->timeSinceZeroText->text(), QStringLiteral("--:--"));
+    EXPECT_EQ(view->timeRemainingText->text(), QStringLiteral("--:--"));
+    EXPECT_FALSE(view->timeRemainingText->isEnabled());
+}
+
+TEST_F(MainViewControllerTest, aRestartComesBackToTheEntryPositionAndZerosOfTheLastRun) {
+    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav"}, 3.0, 0);
+    controller->sessions().openSessionAt(url);
+    userSelects(1);
+    player().setCurrentTime(1.5);
+    // A zero marked after the last save of the session lives in the run state only.
+    playlist().allEntries[1]->addZero(1.0);
+    controller->saveRunState();
+
+    restart();
+    controller->firstActivation();
+    ASSERT_EQ(controller->sessions().sessionURL(), url);
+    ASSERT_EQ(playlist().assignedEntry, playlist().allEntries[1]);
+    EXPECT_EQ(player().entry(), playlist().allEntries[1]);
+    EXPECT_EQ(playlist().allEntries[1]->zeros, std::vector<double>{1.0});
+    EXPECT_DOUBLE_EQ(player().currentTime(), 1.5);
+    EXPECT_EQ(controller->selectedRows(), std::set<int>{1});
+    EXPECT_EQ(view->timeSinceZeroText->text(), QStringLiteral(" 0:00"));
+}
+
+TEST_F(MainViewControllerTest, aRunStateOfAnotherSessionIsNotApplied) {
+    const QUrl other = session("Other.varlin", {"x.wav", "y.wav", "z.wav"}, 3.0);
+    const QUrl dance = session("Dance.varlin", {"a.wav", "b.wav", "c.wav"}, 3.0, 0);
+    controller->sessions().openSessionAt(other);
+    userSelects(2);
+    player().setCurrentTime(2.0);
+    controller->saveRunState();
+
+    controller->sessions().openSessionAt(dance);
+    EXPECT_EQ(playlist().assignedEntry, playlist().allEntries[0]);
+    EXPECT_EQ(player().entry(), playlist().allEntries[0]) << "the session's own entry is loaded";
+    EXPECT_DOUBLE_EQ(player().currentTime(), 0.0);
+}
+
+TEST_F(MainViewControllerTest, theEditMenuFollowsTheUndoStacks) {
+    controller->sessions().openSessionAt(session("Dance.varlin", {"a.wav", "b.wav"}, 1.0));
+    EXPECT_FALSE(controller->undoAction()->isEnabled());
+    EXPECT_EQ(controller->undoAction()->text(), QStringLiteral("Undo"));
+
+    const auto list = playlist().allEntries;
+    playlist().undoer.registerTransaction(
+        std::make_shared<EditListTransaction>(EditListTransaction::remove(list, {0})));
+    EXPECT_EQ(playlist().allEntries.size(), 1u);
+    EXPECT_EQ(controller->undoAction()->text(), QStringLiteral("Undo remove"));
+    EXPECT_EQ(playlist().assignedEntry, list[1]) << "the remaining row became current";
+
+    controller->undoAction()->trigger();
+    EXPECT_EQ(playlist().allEntries, list);
+    EXPECT_FALSE(controller->undoAction()->isEnabled());
+    EXPECT_TRUE(controller->redoAction()->isEnabled());
+    EXPECT_EQ(controller->redoAction()->text(), QStringLiteral("Redo remove"));
+    EXPECT_EQ(controller->selectedRows(), std::set<int>{0});
+
+    // A newly opened session starts with empty stacks.
+    controller->sessions().openSessionAt(session("Other.varlin", {"c.wav"}, 1.0));
+    EXPECT_FALSE(controller->redoAction()->isEnabled());
+    EXPECT_EQ(controller->redoAction()->text(), QStringLiteral("Redo"));
+}
+
+TEST_F(MainViewControllerTest, windowTitles) {
+    const QDate built(2026, 12, 1);
+    EXPECT_EQ(MainViewController::windowTitle(QUrl::fromLocalFile("/s/Dance.varlin"), "1.2.0",
+                                              built, false),
+              QStringLiteral("Dance"));
+    EXPECT_EQ(MainViewController::windowTitle(std::nullopt, "1.2.0", built, false),
+              QStringLiteral("Varlin"));
+    EXPECT_EQ(MainViewController::windowTitle(std::nullopt, "1.3b", built, false),
+              QStringLiteral("Varlin 1.3b ") + QLocale().toString(built, QLocale::ShortFormat));
+    EXPECT_EQ(MainViewController::windowTitle(QUrl::fromLocalFile("/s/Dance.varlin"), "1.2.0",
+                                              built, true),
+              QStringLiteral("► Dance"));
+
+    controller->sessions().openSessionAt(session("Dance.varlin", {"a.wav"}, 2.0, 0));
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Dance"));
+    player().play();
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("► Dance"));
+    player().pause();
+    controller->sessions().clearSession();
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Varlin"));
+}
+
+TEST_F(MainViewControllerTest, theSpaceBarInTheTablePlaysAndPauses) {
+    controller->sessions().openSessionAt(session("Dance.varlin", {"a.wav"}, 3.0, 0));
+    QTest::keyClick(view->tableView, Qt::Key_Space);
+    EXPECT_TRUE(player().isPlaying());
+    EXPECT_EQ(doNotDisturbCount, 1);
+    render(1.6);
+
+    QTest::keyClick(view->tableView, Qt::Key_Space);
+    EXPECT_FALSE(player().isPlaying());
+    EXPECT_TRUE(controller->restTimer.timeArmed().has_value());
+    EXPECT_NEAR(player().currentTime(), 0.6, 0.01) << "a second back for the lead-in";
+
+    // With Shift held the key is the table's, not a command.
+    QTest::keyClick(view->tableView, Qt::Key_Space, Qt::ShiftModifier);
+    EXPECT_FALSE(player().isPlaying());
+}

@@ -1,0 +1,75 @@
+// Editing the note in place: starting makes a new note at the position, Return keeps its text
+// and writes the notes file, Escape restores the stored text (an empty new note disappears).
+
+#include "MainViewFixture.h"
+#include "model/TextNoteSet.h"
+#include "shell/InterceptingTextField.h"
+
+#include <QFile>
+#include <QTest>
+
+class NoteEditorTest : public MainViewFixture {
+protected:
+    void SetUp() override {
+        MainViewFixture::SetUp();
+        playlist().allEntries.push_back(
+            std::make_shared<PlaylistEntry>(track("tune.wav", 10.0), 10.0));
+        controller->reloadTable();
+        controller->setCurrentEntry(0);
+        entry = playlist().allEntries[0];
+    }
+    QString notesFile() const {
+        QFile file(TextNoteSet::textURLFor(entry->url()).toLocalFile());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    InterceptingTextField& field() { return *view->noteTextField; }
+
+    PlaylistEntryPtr entry;
+};
+
+TEST_F(NoteEditorTest, aClickStartsANewNoteAtThePositionAndReturnKeepsIt) {
+    player().play();
+    render(5.5);
+    QTest::mouseClick(&field(), Qt::LeftButton);
+    EXPECT_TRUE(field().editing());
+    EXPECT_FALSE(player().isPlaying()) << "editing pauses the music";
+    ASSERT_EQ(entry->noteSet()->notes.size(), 1u);
+    EXPECT_NEAR(entry->noteSet()->notes[0]->time, 5.5, 0.01);
+    EXPECT_TRUE(field().text().isEmpty());
+
+    QTest::keyClicks(&field(), QStringLiteral("Swing"));
+    // The position moving meanwhile does not take the text away.
+    player().setCurrentTime(0.0);
+    EXPECT_EQ(field().text(), QStringLiteral("Swing"));
+    QTest::keyClick(&field(), Qt::Key_Return);
+    EXPECT_FALSE(field().editing());
+    ASSERT_EQ(entry->noteSet()->notes.size(), 1u);
+    EXPECT_EQ(entry->noteSet()->notes[0]->text, QStringLiteral("Swing"));
+    EXPECT_TRUE(notesFile().contains(QStringLiteral(" 0:05 Swing\n")));
+}
+
+TEST_F(NoteEditorTest, escapeRestoresTheStoredTextAndDropsAnEmptyNewNote) {
+    player().setCurrentTime(2.0);
+    QTest::mouseClick(&field(), Qt::LeftButton);
+    ASSERT_EQ(entry->noteSet()->notes.size(), 1u);
+    QTest::keyClick(&field(), Qt::Key_Escape);
+    EXPECT_FALSE(field().editing());
+    EXPECT_TRUE(entry->noteSet()->notes.empty());
+
+    entry->noteSet()->addNote(2.0)->text = QStringLiteral("Star");
+    controller->updateDisplays();
+    QTest::mouseClick(&field(), Qt::LeftButton);
+    EXPECT_EQ(entry->noteSet()->notes.size(), 1u) << "a note that applies is edited, not added";
+    field().selectAll();
+    QTest::keyClicks(&field(), QStringLiteral("Circle"));
+    QTest::keyClick(&field(), Qt::Key_Escape);
+    EXPECT_EQ(field().text(), QStringLiteral("Star"));
+    EXPECT_EQ(entry->noteSet()->notes[0]->text, QStringLiteral("Star"));
+
+    // Emptying the text of a note removes it.
+    QTest::mouseClick(&field(), Qt::LeftButton);
+    field().clear();
+    QTest::keyClick(&field(), Qt::Key_Return);
+    EXPECT_TRUE(entry->noteSet()->notes.empty());
+    EXPECT_FALSE(notesFile().contains(QStringLiteral("Star")));
+}

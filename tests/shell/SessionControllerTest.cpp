@@ -1,0 +1,159 @@
+// The session flow: New, Open, Close and Save As around empty and unsaved sessions, a file that
+// cannot be opened or written, and Open Recent.
+
+#include "MainViewFixture.h"
+#include "model/AppState.h"
+#include "platform/Diagnostics.h"
+#include "shell/EntryCommands.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+
+class SessionControllerTest : public MainViewFixture {
+protected:
+    SessionController& sessions() { return controller->sessions(); }
+
+    QStringList sessionFiles() const {
+        QStringList files = QDir(dir.path()).entryList({"*.varlin"}, QDir::Files);
+        files += QDir(SessionController::applicationFolder()).entryList({"*.varlin"}, QDir::Files);
+        return files;
+    }
+};
+
+TEST_F(SessionControllerTest, anEmptySessionIsNeverWrittenNorAskedAbout) {
+    QSettings().setValue(SessionController::lastSessionURLKey, QUrl("file:///x.varlin"));
+    QSettings().setValue(SessionController::lastSessionBookmarkKey, QByteArray("/x.varlin"));
+    sessions().newSession();
+    sessions().closeSession();
+    EXPECT_EQ(panels.saveShown, 0);
+    EXPECT_TRUE(sessionFiles().isEmpty());
+    EXPECT_FALSE(QSettings().contains(SessionController::lastSessionURLKey));
+    EXPECT_FALSE(QSettings().contains(SessionController::lastSessionBookmarkKey));
+
+    const QUrl dance = session("Dance.varlin", {"a.wav"}, 1.0);
+    panels.openAnswer = dance;
+    sessions().openSession();
+    EXPECT_EQ(panels.saveShown, 0);
+    EXPECT_EQ(panels.shownFolder, SessionController::applicationFolder());
+    EXPECT_EQ(sessions().sessionURL(), dance);
+    EXPECT_EQ(playlist().allEntries.size(), 1u);
+}
+
+TEST_F(SessionControllerTest, newWithAnUnsavedListOffersSaveAsAndEmptiesTheListAnyway) {
+    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav"}, 1.0);
+    sessions().openSessionAt(url);
+    sessions().clearSession();
+    ASSERT_FALSE(sessions().sessionURL());
+    playlist().allEntries.push_back(std::make_shared<PlaylistEntry>(track("c.wav", 1.0), 1.0));
+    playlist().dirty = true;
+
+    sessions().newSession();
+    EXPECT_EQ(panels.saveShown, 1);
+    EXPECT_EQ(panels.shownName, QStringLiteral("Session.varlin"));
+    EXPECT_EQ(panels.shownFolder,
+              QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                  .filePath("net.brenmoor.varlin"));
+    EXPECT_TRUE(playlist().allEntries.empty());
+    EXPECT_FALSE(playlist().dirty);
+    EXPECT_FALSE(sessions().sessionURL());
+}
+
+TEST_F(SessionControllerTest, saveAsWritesTheSessionAndRemembersIt) {
+    playlist().allEntries.push_back(std::make_shared<PlaylistEntry>(track("a.wav", 1.0), 1.0));
+    playlist().dirty = true;
+    const QUrl target = QUrl::fromLocalFile(dir.filePath("Evening.varlin"));
+    panels.saveAnswer = target;
+    sessions().saveAsSession();
+
+    EXPECT_EQ(sessions().sessionURL(), target);
+    EXPECT_FALSE(playlist().dirty);
+    EXPECT_TRUE(Playlist::open(target, nullptr));
+    EXPECT_EQ(QSettings().value(SessionController::lastSessionURLKey).toUrl(), target);
+    EXPECT_EQ(sessions().recentSessions(), QStringList{target.toLocalFile()});
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Evening"));
+    EXPECT_TRUE(AppState::read().has_value()) << "a saved session leaves a run state";
+}
+
+TEST_F(SessionControllerTest, aSessionThatCannotBeOpenedLeavesAnEmptySessionAndSaysWhy) {
+    const QUrl good = session("Dance.varlin", {"a.wav"}, 1.0, 0);
+    sessions().openSessionAt(good);
+    const QString broken = dir.filePath("Broken.varlin");
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a property list");
+    file.close();
+
+    QSignalSpy status(controller.get(), &MainViewController::statusMessage);
+    DiagnosticCapture capture;
+    sessions().openSessionReplacing(QUrl::fromLocalFile(broken));
+    ASSERT_EQ(capture.lines().size(), 1) << capture.lines().join('\n').toStdString();
+    EXPECT_TRUE(capture.lines().first().contains(broken));
+    ASSERT_EQ(status.size(), 1);
+    EXPECT_EQ(status.first().first().toString(), capture.lines().first());
+    EXPECT_TRUE(playlist().allEntries.empty());
+    EXPECT_FALSE(sessions().sessionURL()) << "later saves must not land on another file";
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Varlin"));
+    EXPECT_TRUE(Playlist::open(good, nullptr)) << "the previous session is whole";
+}
+
+TEST_F(SessionControllerTest, aFailedSaveKeepsTheSessionAndSaysSo) {
+    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav"}, 1.0);
+    sessions().openSessionAt(url);
+    playlist().dirty = true;
+    ASSERT_TRUE(QFile::remove(url.toLocalFile()));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Dance.varlin")) << "a folder where the file was";
+
+    QSignalSpy status(controller.get(), &MainViewController::statusMessage);
+    DiagnosticCapture capture;
+    bool continued = false;
+    sessions().saveIfNeeded([&] { continued = true; });
+    EXPECT_FALSE(continued);
+    EXPECT_TRUE(playlist().dirty);
+    EXPECT_EQ(playlist().allEntries.size(), 2u);
+    EXPECT_EQ(status.size(), 1);
+    ASSERT_EQ(capture.lines().size(), 1);
+    EXPECT_TRUE(capture.lines().first().startsWith(QLatin1String("Session not saved")));
+
+    sessions().newSession();
+    EXPECT_EQ(playlist().allEntries.size(), 2u) << "New must not drop what could not be saved";
+    EXPECT_FALSE(sessions().saveSessionQuietly());
+}
+
+TEST_F(SessionControllerTest, quittingSavesADirtySessionFirst) {
+    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav"}, 2.0, 0);
+    sessions().openSessionAt(url);
+    int terminated = 0;
+    EXPECT_EQ(sessions().applicationShouldTerminate([&] { ++terminated; }),
+              SessionController::TerminateReply::now);
+    EXPECT_EQ(terminated, 0);
+
+    player().play();
+    render(0.5);
+    playlist().allEntries[1]->isCheckmarked = true;
+    playlist().dirty = true;
+    EXPECT_EQ(sessions().applicationShouldTerminate([&] { ++terminated; }),
+              SessionController::TerminateReply::later);
+    EXPECT_EQ(terminated, 1);
+    EXPECT_FALSE(player().isPlaying());
+    EXPECT_FALSE(playlist().dirty);
+    const auto saved = Playlist::open(url, nullptr);
+    ASSERT_TRUE(saved);
+    EXPECT_TRUE(saved->allEntries[1]->isCheckmarked);
+    EXPECT_NEAR(saved->currentTime, 0.5, 0.01);
+    EXPECT_EQ(sessions().applicationShouldTerminate([&] { ++terminated; }),
+              SessionController::TerminateReply::now);
+}
+
+TEST_F(SessionControllerTest, openRecentKeepsTheNewestFirstWithoutRepeats) {
+    const QUrl a = session("A.varlin", {"a.wav"}, 1.0);
+    const QUrl b = session("B.varlin", {"b.wav"}, 1.0);
+    sessions().openSessionReplacing(a);
+    sessions().openSessionReplacing(b);
+    sessions().openSessionReplacing(a);
+    EXPECT_EQ(sessions().recentSessions(), (QStringList{a.toLocalFile(), b.toLocalFile()}));
+    sessions().clearRecentSessions();
+    EXPECT_TRUE(sessions().recentSessions().isEmpty());
+}
