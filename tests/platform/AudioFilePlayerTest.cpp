@@ -248,4 +248,34 @@ TEST_F(AudioFilePlayerTest, StretchedPlayToTheEndFinishesAtTheEnd) {
     EXPECT_DOUBLE_EQ(player->currentTime(), player->duration());
 }
 
+TEST_F(AudioFilePlayerTest, ACutOffFileEndsWhereItsSoundEnds) {
+    const QUrl whole = make("whole.mp3", tone(10.0), Container::Mp3Cbr);
+    QFile file(whole.toLocalFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QFile cut(dir.filePath("cut.mp3"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(bytes.left(bytes.size() / 2)); // the header still promises ten seconds
+    cut.close();
+
+    const auto player = open(QUrl::fromLocalFile(cut.fileName()));
+    ASSERT_TRUE(player);
+    int finishes = 0;
+    int errors = 0;
+    bool success = true;
+    QObject::connect(player.get(), &AudioFilePlayer::finishedPlaying, [&](bool ok) {
+        ++finishes;
+        success = ok;
+    });
+    QObject::connect(player.get(), &AudioFilePlayer::decodeErrorOccurred, [&] { ++errors; });
+    player->setCurrentTime(3.0);
+    player->play();
+    render(3.0);
+    EXPECT_EQ(finishes, 1);
+    EXPECT_FALSE(player->isPlaying());
+    // The position stays where the sound stopped, not at the length the header claims.
+    EXPECT_NEAR(player->currentTime(), 5.0, 0.1);
+    EXPECT_EQ(success, errors == 0);
+}
+
 } // namespace
