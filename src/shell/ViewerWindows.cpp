@@ -30,6 +30,20 @@ Mp4ViewController& ViewerWindows::openMp4(const QUrl& url) {
     return *_mp4ViewController;
 }
 
+bool ViewerWindows::raisePdfViewer() {
+    if (!_pdfViewController)
+        return false;
+    bringToFront(_pdfViewController->window());
+    return true;
+}
+
+bool ViewerWindows::raiseMp4Viewer() {
+    if (!_mp4ViewController)
+        return false;
+    bringToFront(_mp4ViewController->window());
+    return true;
+}
+
 void ViewerWindows::closeViewers() {
     _pdfViewController.reset();
     _mp4ViewController.reset();

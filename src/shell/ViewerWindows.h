@@ -21,6 +21,11 @@ public:
     PdfViewController& openPdf(const QUrl& url);
     Mp4ViewController& openMp4(const QUrl& url);
 
+    // The Window menu's "2" and "3": the viewer open for this entry comes back to the front,
+    // even after its window was closed; false when there is none.
+    bool raisePdfViewer();
+    bool raiseMp4Viewer();
+
     // Called whenever the current entry changes.
     void closeViewers();
 

@@ -33,10 +33,17 @@ TEST(ViewerWindows, KeepOneViewerOfEachKindAndCloseBothOnEntryChange) {
     QApplication::setActiveWindow(pdf);
     EXPECT_EQ(viewers.activeRemoteTarget(), nullptr);
 
+    // Closed by the user, a viewer comes back from the Window menu until the entry changes.
+    pdf->close();
+    EXPECT_TRUE(viewers.raisePdfViewer());
+    EXPECT_TRUE(pdf->isVisible());
+
     viewers.closeViewers();
     EXPECT_EQ(viewers.pdfViewController(), nullptr);
     EXPECT_EQ(viewers.mp4ViewController(), nullptr);
     EXPECT_TRUE(pdf.isNull());
     EXPECT_TRUE(mp4.isNull());
     EXPECT_EQ(viewers.activeRemoteTarget(), nullptr);
+    EXPECT_FALSE(viewers.raisePdfViewer());
+    EXPECT_FALSE(viewers.raiseMp4Viewer());
 }
