@@ -68,8 +68,6 @@ public:
     // Throws CodecError when `value` is not a dictionary.
     CodecReader(const CodecValue& value, QString where, Form form);
 
-    Form form() const { return _form; }
-
     template <class T> T required(const char* key) const;
     template <class T> std::optional<T> optional(const char* key) const;
 

@@ -22,7 +22,8 @@ using PlistPtr = std::unique_ptr<void, PlistFree>;
 
 // Writes the binary property-list format ("bplist00") itself: libplist's writer uniques objects
 // through a small fixed hash table and takes about half a second for a 2,000-entry session.
-// Strings are uniqued (the keys repeat in every entry); everything else is written as it comes.
+// Strings, numbers, dates and booleans are uniqued like the original encoder does (the keys repeat
+// in every entry), which keeps the file as small as the original's.
 class BinaryWriter {
 public:
     QByteArray write(const CodecValue& root) {
