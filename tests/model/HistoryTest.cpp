@@ -104,6 +104,9 @@ TEST(History, AgeInCalendarDays) {
 
 TEST(History, AgeAcrossDaylightSavingChanges) {
     ScopedTimeZone zone("Europe/Berlin");
+    // The zone must really apply, or this test would pass on plain 24-hour days.
+    ASSERT_EQ(local(2026, 3, 29, 10, 0).offsetFromUtc(), 7200);
+    ASSERT_EQ(local(2026, 3, 28, 10, 0).offsetFromUtc(), 3600);
     PlaylistEntry entry(QUrl("file:///music/a.mp3"), 100);
     // The night of 29 March 2026 has 23 hours in Berlin, that of 25 October 25 hours.
     entry.playedDates = {local(2026, 3, 29, 10, 0)};
