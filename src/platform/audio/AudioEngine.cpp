@@ -108,6 +108,11 @@ bool AudioEngine::start(AudioVoice& voice, int64_t frame, double rate) {
         stop(voice);
         return false;
     }
+    {
+        // Under the lock, so a feeder about to idle cannot miss it.
+        std::lock_guard lock(feederLock);
+        feederKicked = true;
+    }
     feederWake.notify_one();
     return true;
 }
@@ -123,23 +128,29 @@ double AudioEngine::heardSourceFrame(const AudioVoice& voice) const {
     return voice.heardSourceFrame(_output ? _output->heardFrame() : 0.0);
 }
 
-void AudioEngine::feedAll() {
+bool AudioEngine::feedAll() {
     const int target = targetBlocks();
+    bool sounding = false;
     for (const auto& voice : voicesSnapshot()) {
         std::lock_guard lock(voice->feedLock);
-        voice->feed(target);
+        sounding = voice->feed(target) || sounding;
     }
+    return sounding;
 }
 
 void AudioEngine::feederLoop() {
     auto lastMaintain = std::chrono::steady_clock::now();
+    bool sounding = false;
     std::unique_lock lock(feederLock);
     while (!feederStop) {
-        feederWake.wait_for(lock, feederTick);
+        // Idle, it only looks after the device now and then; start() wakes it.
+        feederWake.wait_for(lock, sounding ? feederTick : maintainEvery,
+                            [this] { return feederStop || feederKicked; });
         if (feederStop)
             break;
+        feederKicked = false;
         lock.unlock();
-        feedAll();
+        sounding = feedAll();
         announceEnds(_output->heardFrame());
         if (std::chrono::steady_clock::now() - lastMaintain > maintainEvery) {
             _output->maintain();

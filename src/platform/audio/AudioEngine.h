@@ -37,8 +37,9 @@ public:
     // The source frame of the voice being heard now.
     double heardSourceFrame(const AudioVoice& voice) const;
 
-    // Offline: the feeder's work, run by the output before each piece it mixes.
-    void feedAll();
+    // The feeder's work (offline: run by the output before each piece it mixes). True while
+    // any voice is sounding.
+    bool feedAll();
 
 private:
     AudioEngine();
@@ -62,5 +63,6 @@ private:
     std::mutex feederLock;
     std::condition_variable feederWake;
     bool feederStop = false;
+    bool feederKicked = false;
     std::atomic<bool> deliveryQueued{false};
 };

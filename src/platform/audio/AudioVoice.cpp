@@ -29,14 +29,15 @@ void AudioVoice::start(int64_t frame, double rate, AudioFormat format, int prime
     feed(primeBlocks);
 }
 
-void AudioVoice::feed(int targetBlocks) {
+bool AudioVoice::feed(int targetBlocks) {
     if (!feeding || queuedToEnd.load(std::memory_order_relaxed))
-        return;
+        return feeding;
     if (chain.fill(*ring, std::min(targetBlocks, ring->capacity())) == VoiceChain::Fill::Ended) {
         if (chain.failed())
             decodeErrorPending.store(true);
         queuedToEnd.store(true, std::memory_order_release);
     }
+    return true;
 }
 
 void AudioVoice::setRate(double rate) {

@@ -27,8 +27,9 @@ public:
     // `frame` and fills `primeBlocks` blocks, so sound can start with the next callback.
     void start(int64_t frame, double rate, AudioFormat format, int primeBlocks);
     // Caller holds feedLock. Fills the ring up to `targetBlocks` unless the voice is stopped or
-    // its whole file is already queued.
-    void feed(int targetBlocks);
+    // its whole file is already queued. True while the voice is sounding (or its end is still
+    // to be announced).
+    bool feed(int targetBlocks);
     // Caller holds feedLock. The voice stops being fed; the callback must already have let go.
     void halt() { feeding = false; }
     void setRate(double rate);
