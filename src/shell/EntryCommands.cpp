@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QGuiApplication>
+#include <QHash>
 #include <QItemSelectionModel>
 #include <QKeySequence>
 #include <QMimeData>
@@ -78,10 +79,11 @@ std::optional<double> measureDuration(const QUrl& url) {
     return url.isLocalFile() ? audioFileDuration(url.toLocalFile()) : std::nullopt;
 }
 
-PlaylistEntryPtr entryWithURL(const Playlist& playlist, const QUrl& url) {
-    auto found = std::find_if(playlist.allEntries.begin(), playlist.allEntries.end(),
-                              [&](const PlaylistEntryPtr& entry) { return entry->_url == url; });
-    return found != playlist.allEntries.end() ? *found : nullptr;
+QHash<QUrl, PlaylistEntryPtr> entriesByURL(const Playlist& playlist) {
+    QHash<QUrl, PlaylistEntryPtr> byURL;
+    for (const PlaylistEntryPtr& entry : playlist.allEntries)
+        byURL.insert(entry->_url, entry);
+    return byURL;
 }
 
 // The folder a path sits in, as the start of the paths inside it.
@@ -164,10 +166,12 @@ QList<QAction*> EntryCommands::entryMenuActions() const {
 }
 
 void EntryCommands::reloadTable() {
+    // Like a table that reloads its cells: the selected row numbers outlive the reload.
+    const std::set<int> selected = selectedRows();
     _model->reload();
-    Playlist& playlist = host.playlist();
-    if (std::optional<int> row = playlist.indexOfEntry(playlist.assignedEntry))
-        selectRows({*row});
+    const Playlist& playlist = host.playlist();
+    const std::optional<int> current = playlist.indexOfEntry(playlist.assignedEntry);
+    selectRows(current ? std::set<int>{*current} : selected);
 }
 
 std::set<int> EntryCommands::selectedRows() const {
@@ -317,13 +321,9 @@ void EntryCommands::moveRows(const std::set<int>& rows, int row) {
     }
     if (!anchor)
         list.insert(list.end(), moved.begin(), moved.end());
-    int first = 0;
-    for (const PlaylistEntryPtr& entry : list) {
-        if (entry == moved.front())
-            break;
-        first += playlist.matchesFilter(*entry) ? 1 : 0;
-    }
-    registerEdit(QStringLiteral("move"), std::move(list), {first});
+    const std::optional<int> first = shownRow(list, moved.front());
+    registerEdit(QStringLiteral("move"), std::move(list),
+                 first ? std::set<int>{*first} : std::set<int>{});
 }
 
 void EntryCommands::addFiles(const std::vector<QUrl>& urls, int row,
@@ -341,8 +341,9 @@ void EntryCommands::addFiles(const std::vector<QUrl>& urls, int row,
 void EntryCommands::startAdding() {
     PendingAdd& job = *adds.front();
     // Tracks already in the list move instead; only new files need measuring.
+    const QHash<QUrl, PlaylistEntryPtr> known = entriesByURL(*job.playlist);
     for (const QUrl& url : job.files)
-        if (!entryWithURL(*job.playlist, url))
+        if (!known.contains(url))
             job.measured.push_back(url);
     const int total = int(job.measured.size());
     connect(&job.watcher, &QFutureWatcherBase::progressValueChanged, this,
@@ -357,41 +358,61 @@ void EntryCommands::finishAdding() {
     if (!adds.empty())
         startAdding();
     // A job started for a session that has been replaced since has nothing left to add to.
-    if (job->playlist != &host.playlist())
-        return;
+    if (job->playlist == &host.playlist())
+        applyAdding(*job);
+    emit addingFinished();
+}
+
+void EntryCommands::applyAdding(const PendingAdd& job) {
     Playlist& playlist = host.playlist();
+    QHash<QUrl, std::optional<double>> lengths;
+    for (int i = 0; i < int(job.measured.size()); ++i)
+        lengths.insert(job.measured[size_t(i)], job.watcher.resultAt(i));
+    const QHash<QUrl, PlaylistEntryPtr> known = entriesByURL(playlist);
     const std::vector<PlaylistEntryPtr> initialList = playlist.allEntries;
+    const std::vector<PlaylistEntryPtr> selected = selectedEntries();
     std::vector<PlaylistEntryPtr> added;
-    for (const QUrl& url : job->files) {
-        PlaylistEntryPtr entry = entryWithURL(playlist, url);
+    for (const QUrl& url : job.files) {
+        PlaylistEntryPtr entry = known.value(url);
         if (!entry) {
-            const auto at = std::find(job->measured.begin(), job->measured.end(), url);
-            const std::optional<double> length =
-                at != job->measured.end() ? job->watcher.resultAt(int(at - job->measured.begin()))
-                                          : std::nullopt;
+            const std::optional<double> length = lengths.value(url);
             if (!length)
                 continue;
             entry = std::make_shared<PlaylistEntry>(url, length);
         }
-        playlist.insertEntry(entry, job->target);
+        playlist.insertEntry(entry, job.target);
         added.push_back(entry);
     }
     std::optional<int> first;
     if (!added.empty()) {
-        const std::vector<PlaylistEntryPtr> endingList = playlist.allEntries;
+        std::vector<PlaylistEntryPtr> endingList = std::move(playlist.allEntries);
         playlist.allEntries = initialList;
-        first = playlist.matchesFilter(*added.front())
-                    ? std::optional<int>(int(std::count_if(
-                          endingList.begin(),
-                          std::find(endingList.begin(), endingList.end(), added.front()),
-                          [&](const PlaylistEntryPtr& e) { return playlist.matchesFilter(*e); })))
-                    : std::nullopt;
-        registerEdit(QStringLiteral("add entries"), endingList,
-                     first ? std::set<int>{*first} : std::set<int>{});
+        first = shownRow(endingList, added.front());
+        // The selection stays with the entries it was on, so the edit itself changes no
+        // current entry; the caller decides that.
+        std::set<int> endingSelection;
+        for (const PlaylistEntryPtr& entry : selected)
+            if (std::optional<int> row = shownRow(endingList, entry))
+                endingSelection.insert(*row);
+        registerEdit(QStringLiteral("add entries"), std::move(endingList),
+                     std::move(endingSelection));
     }
-    if (job->done)
-        job->done(first);
-    emit addingFinished();
+    if (job.done)
+        job.done(first);
+}
+
+std::optional<int> EntryCommands::shownRow(const std::vector<PlaylistEntryPtr>& list,
+                                           const PlaylistEntryPtr& entry) const {
+    const Playlist& playlist = host.playlist();
+    if (!playlist.matchesFilter(*entry))
+        return std::nullopt;
+    int row = 0;
+    for (const PlaylistEntryPtr& e : list) {
+        if (e == entry)
+            return row;
+        row += playlist.matchesFilter(*e) ? 1 : 0;
+    }
+    return std::nullopt;
 }
 
 void EntryCommands::cancelAdding() {

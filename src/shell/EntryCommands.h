@@ -103,6 +103,10 @@ private:
                       std::set<int> endingSelection);
     void startAdding();
     void finishAdding();
+    void applyAdding(const PendingAdd& job);
+    // The row of the entry in `list` as the table would show it; none when filtered out.
+    std::optional<int> shownRow(const std::vector<PlaylistEntryPtr>& list,
+                                const PlaylistEntryPtr& entry) const;
     void copyLines(const std::function<QString(const PlaylistEntry&)>& line);
     QAction* makeAction(const QString& title, void (EntryCommands::*command)());
 

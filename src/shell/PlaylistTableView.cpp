@@ -47,15 +47,8 @@ void PlaylistTableView::setCommands(EntryCommands* entryCommands, QMenu* tagMenu
     addActions({commands->actions().copyContextItems, commands->actions().copyReport,
                 commands->actions().removeSelectedItems});
 
-    QHeaderView* header = horizontalHeader();
-    header->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(PlaylistTableModel::TitleColumn, QHeaderView::Stretch);
-    header->setSectionResizeMode(PlaylistTableModel::DirectoryColumn, QHeaderView::Interactive);
-    header->setSectionResizeMode(PlaylistTableModel::PlayedColumn, QHeaderView::Fixed);
-    header->resizeSection(PlaylistTableModel::DirectoryColumn,
-                          fontMetrics().averageCharWidth() * 18);
-    header->resizeSection(PlaylistTableModel::PlayedColumn, fontMetrics().averageCharWidth() * 10);
-    connect(header, &QHeaderView::sectionClicked, commands,
+    sizeColumns();
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, commands,
             [this](int column) { commands->sortByColumn(PlaylistTableModel::identifier(column)); });
     connect(this, &QAbstractItemView::doubleClicked, commands,
             [this](const QModelIndex& index) { commands->tableDoubleClicked(index.row()); });
@@ -67,6 +60,28 @@ void PlaylistTableView::setCommands(EntryCommands* entryCommands, QMenu* tagMenu
         contextMenu->addSeparator();
         contextMenu->addMenu(tagMenu);
     }
+}
+
+void PlaylistTableView::sizeColumns() {
+    // Widths from the font, not from the contents: measuring every row of a long session at
+    // each change would cost more than the whole tick.
+    QHeaderView* header = horizontalHeader();
+    const QFontMetrics metrics = fontMetrics();
+    const int padding = metrics.averageCharWidth() * 2;
+    auto fixed = [&](int column, int width) {
+        header->setSectionResizeMode(column, QHeaderView::Fixed);
+        header->resizeSection(column, width);
+    };
+    fixed(PlaylistTableModel::DurationColumn,
+          metrics.horizontalAdvance(QStringLiteral("888:88")) + padding);
+    fixed(PlaylistTableModel::PlayedColumn, metrics.averageCharWidth() * 10);
+    fixed(PlaylistTableModel::AgeColumn,
+          metrics.horizontalAdvance(QStringLiteral("8,888")) + padding);
+    fixed(PlaylistTableModel::CheckedColumn,
+          metrics.horizontalAdvance(QStringLiteral("\u2713")) + padding);
+    header->setSectionResizeMode(PlaylistTableModel::DirectoryColumn, QHeaderView::Interactive);
+    header->resizeSection(PlaylistTableModel::DirectoryColumn, metrics.averageCharWidth() * 18);
+    header->setSectionResizeMode(PlaylistTableModel::TitleColumn, QHeaderView::Stretch);
 }
 
 void PlaylistTableView::fitRowHeight() {

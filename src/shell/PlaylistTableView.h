@@ -22,6 +22,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void sizeColumns();
     void fitRowHeight();
 
     EntryCommands* commands = nullptr;

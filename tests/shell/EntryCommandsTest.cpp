@@ -1,0 +1,470 @@
+#include "shell/EntryCommands.h"
+
+#include "EntryCommandsFakes.h"
+#include "model/EditListTransaction.h"
+#include "platform/Diagnostics.h"
+#include "shell/PlaylistTableModel.h"
+#include "testaudio/TestAudio.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class EntryCommandsTest : public ::testing::Test {
+protected:
+    EntryCommandsTest() { host.commands = &commands; }
+
+    void setEntries(const QStringList& names) {
+        for (const QString& name : names)
+            host.session->allEntries.push_back(entryFor(QStringLiteral("/music/") + name));
+        commands.reloadTable();
+    }
+    QStringList order() const { return fileNames(host.session->allEntries); }
+    PlaylistEntryPtr entry(int i) const { return host.session->allEntries[size_t(i)]; }
+
+    // A selection the user makes in the table.
+    void userSelects(const std::set<int>& rows) {
+        QItemSelection selection;
+        for (int row : rows)
+            selection.select(commands.model()->index(row, 0),
+                             commands.model()->index(row, PlaylistTableModel::ColumnCount - 1));
+        commands.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    }
+
+    // Waits (on the event loop, not the clock) for an "add entries" to be applied.
+    void waitForAdding() {
+        QSignalSpy finished(&commands, &EntryCommands::addingFinished);
+        if (commands.isAdding()) {
+            ASSERT_TRUE(finished.wait(30000));
+        }
+    }
+
+    FakeEntryCommandHost host;
+    FakePanels panels;
+    EntryCommands commands{host, panels};
+};
+
+QString writeTone(const QString& path, double seconds = 0.5) {
+    testaudio::Spec spec;
+    spec.seconds = seconds;
+    spec.channels = 1;
+    QString error;
+    EXPECT_TRUE(testaudio::write(spec, testaudio::Container::Wav, path, &error))
+        << error.toStdString();
+    return path;
+}
+
+TEST_F(EntryCommandsTest, FilterLeavesTheMatchingRowsAndCommandsUseTheirNumbers) {
+    setEntries({"Walter.mp3", "tango.mp3", "slow WALTZ.mp3", "swing.mp3", "Waltz2.MP3"});
+    host.session->filterText = QStringLiteral("walt");
+    commands.reloadTable();
+    ASSERT_EQ(commands.model()->rowCount(), 3);
+
+    userSelects({1, 2});
+    EXPECT_EQ(host.calls.last(), "assignEntry slow WALTZ.mp3");
+    commands.copyContextItems();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "slow WALTZ\nWaltz2.MP3");
+}
+
+TEST_F(EntryCommandsTest, SelectionMakesTheFirstSelectedRowCurrentOnlyWhileNotPlaying) {
+    setEntries({"a.mp3", "b.mp3", "c.mp3"});
+    userSelects({2, 1});
+    EXPECT_EQ(host.calls, QStringList{"assignEntry b.mp3"});
+
+    host.calls.clear();
+    host.playing = true;
+    userSelects({0});
+    EXPECT_TRUE(host.calls.isEmpty());
+
+    // The program's own reload selects exactly the current row and decides nothing.
+    host.session->assignedEntry = entry(2);
+    commands.reloadTable();
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{2});
+    EXPECT_TRUE(host.calls.isEmpty());
+}
+
+TEST_F(EntryCommandsTest, DoubleClickSetsTheClickedRowsOppositeCheckmarkOnAllSelected) {
+    setEntries({"a.mp3", "b.mp3", "c.mp3", "d.mp3"});
+    for (int i = 0; i < 3; ++i)
+        entry(i)->isCheckmarked = true;
+    userSelects({0, 1, 2});
+    host.calls.clear();
+
+    commands.tableDoubleClicked(1);
+    EXPECT_FALSE(entry(0)->isCheckmarked);
+    EXPECT_FALSE(entry(1)->isCheckmarked);
+    EXPECT_FALSE(entry(2)->isCheckmarked);
+    EXPECT_FALSE(entry(3)->isCheckmarked);
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{1});
+    EXPECT_EQ(host.calls, QStringList{"setCurrentEntry 1"});
+    EXPECT_TRUE(host.session->dirty);
+
+    userSelects({3});
+    commands.tableDoubleClicked(3);
+    EXPECT_TRUE(entry(3)->isCheckmarked);
+    EXPECT_FALSE(entry(1)->isCheckmarked);
+}
+
+TEST_F(EntryCommandsTest, DraggingRowsMovesThemAsAnUndoableEdit) {
+    setEntries({"0.mp3", "1.mp3", "2.mp3", "3.mp3", "4.mp3"});
+    userSelects({0, 1});
+    const QModelIndexList dragged = {commands.model()->index(0, 1), commands.model()->index(1, 1),
+                                     commands.model()->index(0, 3)};
+    std::unique_ptr<QMimeData> data(commands.model()->mimeData(dragged));
+
+    ASSERT_TRUE(commands.model()->dropMimeData(data.get(), Qt::MoveAction, 3, 0, QModelIndex()));
+    EXPECT_EQ(order(), QStringList({"2.mp3", "0.mp3", "1.mp3", "3.mp3", "4.mp3"}));
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{1});
+    EXPECT_EQ(host.session->undoer.undoTitle(), "Undo move");
+    auto edit = std::dynamic_pointer_cast<const EditListTransaction>(
+        host.session->undoer.undoStack().back());
+    EXPECT_EQ(edit->initialSelection(), std::set<int>({0, 1}));
+    EXPECT_EQ(edit->endingSelection(), std::set<int>{1});
+
+    host.session->undoer.undo();
+    EXPECT_EQ(order(), QStringList({"0.mp3", "1.mp3", "2.mp3", "3.mp3", "4.mp3"}));
+    EXPECT_EQ(host.session->undoer.redoTitle(), "Redo move");
+    EXPECT_EQ(host.session->undoer.undoTitle(), "Undo");
+    host.session->undoer.redo();
+    EXPECT_EQ(order(), QStringList({"2.mp3", "0.mp3", "1.mp3", "3.mp3", "4.mp3"}));
+
+    // Onto one of the dragged rows, and past the end.
+    commands.moveRows({1, 2}, 2);
+    EXPECT_EQ(order(), QStringList({"2.mp3", "0.mp3", "1.mp3", "3.mp3", "4.mp3"}));
+    commands.moveRows({0}, 5);
+    EXPECT_EQ(order(), QStringList({"0.mp3", "1.mp3", "3.mp3", "4.mp3", "2.mp3"}));
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{4});
+}
+
+TEST_F(EntryCommandsTest, MovingWithAFilterKeepsTheHiddenEntriesInPlace) {
+    setEntries({"a1.mp3", "x.mp3", "a2.mp3", "y.mp3", "a3.mp3"});
+    host.session->filterText = QStringLiteral("a");
+    commands.reloadTable();
+    commands.moveRows({2}, 0);
+    EXPECT_EQ(order(), QStringList({"a3.mp3", "a1.mp3", "x.mp3", "a2.mp3", "y.mp3"}));
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{0});
+}
+
+TEST_F(EntryCommandsTest, RemovingSelectsTheRowInTheSamePlaceOrNothing) {
+    setEntries({"a.mp3", "b.mp3", "c.mp3"});
+    const PlaylistEntryPtr last = entry(2);
+    last->zeros = {12.0};
+    userSelects({2});
+    commands.actions().removeSelectedItems->trigger();
+    EXPECT_EQ(order(), QStringList({"a.mp3", "b.mp3"}));
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{1});
+    EXPECT_EQ(host.session->undoer.undoTitle(), "Undo remove");
+
+    host.session->undoer.undo();
+    EXPECT_EQ(entry(2), last);
+    EXPECT_EQ(entry(2)->zeros, std::vector<double>{12.0});
+
+    userSelects({0, 1, 2});
+    commands.removeSelectedItems();
+    EXPECT_TRUE(host.session->allEntries.empty());
+    EXPECT_TRUE(commands.selectedRows().empty());
+    EXPECT_EQ(commands.model()->rowCount(), 0);
+
+    // Nothing selected: no edit to undo.
+    const size_t steps = host.session->undoer.undoStack().size();
+    commands.removeSelectedItems();
+    EXPECT_EQ(host.session->undoer.undoStack().size(), steps);
+}
+
+TEST_F(EntryCommandsTest, DroppingAFolderAndASessionAddsTheFilesThenOpensTheSession) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("folder/sub"));
+    writeTone(dir.filePath("folder/b.wav"));
+    writeTone(dir.filePath("folder/a.wav"));
+    writeTone(dir.filePath("folder/sub/c.wav"));
+    QFile(dir.filePath("folder/cover.txt")).open(QIODevice::WriteOnly);
+    writeTone(dir.filePath("after.wav"));
+    setEntries({"x.mp3", "y.mp3"});
+    QSignalSpy progress(&commands, &EntryCommands::addingProgress);
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(dir.filePath("folder")),
+                  QUrl::fromLocalFile(dir.filePath("evening.varlin")),
+                  QUrl::fromLocalFile(dir.filePath("after.wav"))});
+    EXPECT_EQ(PlaylistTableModel::dropAction(data), Qt::CopyAction);
+    EXPECT_TRUE(commands.acceptDrop(data, 1));
+    waitForAdding();
+
+    EXPECT_EQ(order(), QStringList({"x.mp3", "a.wav", "b.wav", "c.wav", "y.mp3"}));
+    EXPECT_EQ(host.session->undoer.undoStack().size(), 1u);
+    EXPECT_EQ(host.session->undoer.undoTitle(), "Undo add entries");
+    EXPECT_EQ(host.calls.last(), "openDroppedSession evening.varlin");
+    EXPECT_EQ(host.entriesWhenOpening, 5u);
+    ASSERT_FALSE(progress.isEmpty());
+    EXPECT_EQ(progress.last().at(1).toInt(), 4);
+    EXPECT_NEAR(*entry(1)->duration(), 0.5, 0.01);
+
+    host.session->undoer.undo();
+    EXPECT_EQ(order(), QStringList({"x.mp3", "y.mp3"}));
+}
+
+TEST_F(EntryCommandsTest, DroppedFilesBecomeTheCurrentEntryUnlessPlaying) {
+    QTemporaryDir dir;
+    const QString one = writeTone(dir.filePath("one.wav"));
+    const QString two = writeTone(dir.filePath("two.wav"));
+    setEntries({"x.mp3", "y.mp3"});
+
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(one)});
+    EXPECT_TRUE(commands.acceptDrop(files, 2));
+    waitForAdding();
+    EXPECT_EQ(order(), QStringList({"x.mp3", "y.mp3", "one.wav"}));
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{2});
+    EXPECT_EQ(host.session->assignedEntry, entry(2));
+
+    // A file URL as plain text is added, though such a drop is not reported as taken.
+    host.calls.clear();
+    QMimeData text;
+    text.setText(QUrl::fromLocalFile(two).toString());
+    EXPECT_FALSE(commands.acceptDrop(text, 0));
+    waitForAdding();
+    EXPECT_EQ(order(), QStringList({"two.wav", "x.mp3", "y.mp3", "one.wav"}));
+
+    // During a dance the added file waits as the next entry; the playing one stays current.
+    host.playing = true;
+    ASSERT_EQ(host.session->assignedEntry, entry(0));
+    const PlaylistEntryPtr playing = entry(0);
+    EXPECT_TRUE(commands.acceptDrop(files, 0));
+    waitForAdding();
+    EXPECT_EQ(order(), QStringList({"one.wav", "two.wav", "x.mp3", "y.mp3"}));
+    EXPECT_EQ(host.session->assignedEntry, playing);
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{0});
+
+    // A file that is no audio adds nothing and leaves no edit behind.
+    const size_t steps = host.session->undoer.undoStack().size();
+    QFile junk(dir.filePath("junk.mp3"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not audio");
+    junk.close();
+    files.setUrls({QUrl::fromLocalFile(junk.fileName())});
+    EXPECT_TRUE(commands.acceptDrop(files, 0));
+    waitForAdding();
+    EXPECT_EQ(host.session->undoer.undoStack().size(), steps);
+}
+
+TEST_F(EntryCommandsTest, ClearPlayedRemovesOnlyAPlayOfTheLastFourHours) {
+    StoppedClock clock(QDateTime(QDate(2026, 3, 14), QTime(22, 0)));
+    setEntries({"recent.mp3", "earlier.mp3", "never.mp3"});
+    entry(0)->playedDates = {clock.now.addDays(-7), clock.now.addSecs(-3 * 3600)};
+    entry(1)->playedDates = {clock.now.addSecs(-5 * 3600)};
+    userSelects({0, 1, 2});
+
+    commands.entryClearPlayed();
+    EXPECT_EQ(entry(0)->playedDates, std::vector<QDateTime>{clock.now.addDays(-7)});
+    EXPECT_EQ(entry(1)->playedDates.size(), 1u);
+    EXPECT_TRUE(entry(2)->playedDates.empty());
+    EXPECT_TRUE(host.session->dirty);
+
+    // The command left the current row alone selected.
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{0});
+    host.session->dirty = false;
+    userSelects({2});
+    commands.entryPlayedToday();
+    EXPECT_EQ(entry(2)->playedDates, std::vector<QDateTime>{clock.now});
+    EXPECT_EQ(commands.model()->index(2, PlaylistTableModel::AgeColumn).data().toString(), "0");
+    EXPECT_TRUE(host.session->dirty);
+}
+
+TEST_F(EntryCommandsTest, ClearCommandsEmptyTimesZerosAndRecentPlayAndRebuildTheMarks) {
+    StoppedClock clock(QDateTime(QDate(2026, 3, 14), QTime(22, 0)));
+    setEntries({"a.mp3", "b.mp3"});
+    for (const PlaylistEntryPtr& e : host.session->allEntries) {
+        e->beginPlayedRange(10.0);
+        e->currentTimeRangeSet->extendRange(0, 40.0);
+        e->zeros = {5.0, 30.0};
+        e->playedDates = {clock.now.addSecs(-60)};
+    }
+    userSelects({0});
+    commands.entryClearTimes();
+    EXPECT_TRUE(entry(0)->currentTimeRangeSet->isEmpty());
+    EXPECT_FALSE(entry(0)->cachedTimeRangeIndex);
+    EXPECT_EQ(host.calls.last(), "entryMarksChanged a.mp3");
+    commands.entryClearZeros();
+    EXPECT_TRUE(entry(0)->zeros.empty());
+
+    userSelects({1});
+    commands.entryClearAll();
+    EXPECT_TRUE(entry(1)->currentTimeRangeSet->isEmpty());
+    EXPECT_TRUE(entry(1)->zeros.empty());
+    EXPECT_TRUE(entry(1)->playedDates.empty());
+    EXPECT_EQ(entry(0)->playedDates.size(), 1u);
+}
+
+TEST_F(EntryCommandsTest, TagToggleAddsWhatIsMissingAndRemovesWhatIsThere) {
+    setEntries({"a.mp3", "b.mp3", "c.mp3"});
+    entry(0)->tags = QStringLiteral("RB");
+    entry(1)->tags = QStringLiteral("B");
+    userSelects({0, 1});
+    host.calls.clear();
+
+    commands.actionTagEntry(QStringLiteral("R"));
+    EXPECT_EQ(entry(0)->tags, QStringLiteral("B"));
+    EXPECT_EQ(entry(1)->tags, QStringLiteral("BR"));
+    EXPECT_FALSE(entry(2)->tags);
+    EXPECT_EQ(host.calls.last(), "updateDisplays");
+    EXPECT_EQ(commands.model()->index(1, PlaylistTableModel::TitleColumn).data().toString(), "bBR");
+
+    userSelects({0, 1});
+    commands.actionTagEntry(QStringLiteral("B"));
+    EXPECT_FALSE(entry(0)->tags);
+    EXPECT_EQ(entry(1)->tags, QStringLiteral("R"));
+}
+
+TEST_F(EntryCommandsTest, CopyPutsTitlesAndAgesOnTheClipboard) {
+    StoppedClock clock(QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
+    setEntries({"Hambo.mp3", "Polska.flac", "Reel.mp3"});
+    entry(0)->playedDates = {clock.now.addDays(-12)};
+    entry(2)->playedDates = {clock.now.addSecs(-60)};
+    userSelects({0, 1, 2});
+
+    commands.actions().copyContextItems->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Hambo\nPolska.flac\nReel");
+    commands.actions().copyReport->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "12Hambo\nPolska.flac\n0Reel");
+}
+
+TEST_F(EntryCommandsTest, SortsByColumnAreStableAndRepeatable) {
+    StoppedClock clock(QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
+    host.session->allEntries = {
+        entryFor("/z/b.mp3"), entryFor(QStringLiteral("/a/\U0001D11E.mp3")),
+        entryFor("/y/B.mp3"), entryFor(QStringLiteral("/b/\uFF21.mp3")),
+        entryFor("/c/a.mp3"),
+    };
+    commands.reloadTable();
+
+    commands.sortByColumn("TitleColumn");
+    const QStringList byTitle = {"B.mp3", "a.mp3", "b.mp3", QStringLiteral("\uFF21.mp3"),
+                                 QStringLiteral("\U0001D11E.mp3")};
+    EXPECT_EQ(order(), byTitle);
+    EXPECT_TRUE(host.session->dirty);
+    commands.sortByColumn("TitleColumn");
+    EXPECT_EQ(order(), byTitle);
+
+    commands.sortByColumn("DirectoryColumn");
+    EXPECT_EQ(order()[0], QStringLiteral("\U0001D11E.mp3"));
+    EXPECT_EQ(order()[4], "b.mp3");
+
+    // Most recent first, never played last, ties in their previous order.
+    host.session->allEntries = {entryFor("/m/never1.mp3"), entryFor("/m/old.mp3"),
+                                entryFor("/m/new.mp3"), entryFor("/m/never2.mp3"),
+                                entryFor("/m/old2.mp3")};
+    entry(1)->playedDates = {clock.now.addDays(-30)};
+    entry(2)->playedDates = {clock.now.addSecs(-10)};
+    entry(4)->playedDates = {clock.now.addDays(-30)};
+    commands.sortByColumn("AgeColumn");
+    EXPECT_EQ(order(), QStringList({"new.mp3", "old.mp3", "old2.mp3", "never1.mp3", "never2.mp3"}));
+
+    entry(2)->isCheckmarked = true;
+    entry(4)->isCheckmarked = true;
+    host.session->filterText = QStringLiteral("old");
+    host.calls.clear();
+    commands.sortByColumn("CheckedColumn");
+    EXPECT_EQ(host.calls.first(), "clearSearch");
+    EXPECT_EQ(order(), QStringList({"old2.mp3", "never2.mp3", "new.mp3", "old.mp3", "never1.mp3"}));
+    EXPECT_EQ(commands.model()->rowCount(), 5);
+
+    const QStringList before = order();
+    commands.sortByColumn("DurationColumn");
+    EXPECT_EQ(order(), before);
+}
+
+TEST_F(EntryCommandsTest, MovedFileAsksBeforeMovingTheOthersOfItsFolder) {
+    setEntries({});
+    host.session->allEntries = {entryFor("/old/a.mp3"), entryFor("/old/b.mp3"),
+                                entryFor("/old/c.mp3"), entryFor("/older/d.mp3")};
+    host.session->assignedEntry = entry(0);
+    commands.reloadTable();
+    panels.movedFile = QUrl::fromLocalFile("/new/a.mp3");
+
+    panels.confirmAnswer = false;
+    commands.entryMoved();
+    EXPECT_EQ(panels.questions, QStringList{"Move all 2 other entries?|OK|Cancel"});
+    EXPECT_EQ(entry(0)->_url.toLocalFile(), "/new/a.mp3");
+    EXPECT_EQ(entry(1)->_url.toLocalFile(), "/old/b.mp3");
+    EXPECT_TRUE(host.calls.contains("assignEntry a.mp3"));
+
+    // Moved on: the others follow this time, whole folder names only.
+    panels.movedFile = QUrl::fromLocalFile("/old/a.mp3");
+    panels.questions.clear();
+    commands.entryMoved();
+    EXPECT_TRUE(panels.questions.isEmpty());
+    panels.movedFile = QUrl::fromLocalFile("/new/a.mp3");
+    panels.confirmAnswer = true;
+    commands.entryMoved();
+    EXPECT_EQ(fileNames(host.session->allEntries).size(), 4);
+    EXPECT_EQ(entry(1)->_url.toLocalFile(), "/new/b.mp3");
+    EXPECT_EQ(entry(2)->_url.toLocalFile(), "/new/c.mp3");
+    EXPECT_EQ(entry(3)->_url.toLocalFile(), "/older/d.mp3");
+
+    // One other entry, into a folder inside the old one: the current entry moves only once.
+    host.session->allEntries = {entryFor("/x/a.mp3"), entryFor("/x/b.mp3")};
+    host.session->assignedEntry = entry(0);
+    panels.movedFile = QUrl::fromLocalFile("/x/sub/a.mp3");
+    panels.questions.clear();
+    commands.entryMoved();
+    EXPECT_EQ(panels.questions, QStringList{"Move other entry?|OK|Cancel"});
+    EXPECT_EQ(entry(0)->_url.toLocalFile(), "/x/sub/a.mp3");
+    EXPECT_EQ(entry(1)->_url.toLocalFile(), "/x/sub/b.mp3");
+
+    // Cancelling the panel changes nothing.
+    panels.movedFile.reset();
+    host.session->dirty = false;
+    commands.entryMoved();
+    EXPECT_EQ(entry(0)->_url.toLocalFile(), "/x/sub/a.mp3");
+    EXPECT_FALSE(host.session->dirty);
+}
+
+// Receives the URLs the program asks the desktop to open.
+class OpenedURLs : public QObject {
+    Q_OBJECT
+public:
+    OpenedURLs() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~OpenedURLs() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+TEST_F(EntryCommandsTest, ViewNotesCreatesTheNotesFileAndOpensIt) {
+    QTemporaryDir dir;
+    host.session->allEntries = {entryFor(dir.filePath("dance.mp3"))};
+    OpenedURLs opened;
+
+    commands.entryViewNotes();
+    EXPECT_TRUE(opened.urls.isEmpty());
+
+    host.session->assignedEntry = entry(0);
+    commands.entryViewNotes();
+    ASSERT_EQ(opened.urls.size(), 1);
+    EXPECT_EQ(opened.urls[0].toLocalFile(), dir.filePath("dance.txt"));
+    QFile notes(dir.filePath("dance.txt"));
+    ASSERT_TRUE(notes.open(QIODevice::ReadOnly));
+    EXPECT_EQ(notes.readAll(), (dir.filePath("dance.mp3") + "\n").toUtf8());
+
+    // Without a file manager on the bus, showing a file opens its folder.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    commands.reloadTable();
+    userSelects({0});
+    commands.entryViewInFinder();
+    ASSERT_EQ(opened.urls.size(), 2);
+    EXPECT_EQ(opened.urls[1].toLocalFile(), dir.path());
+}
+
+} // namespace
+
+#include "EntryCommandsTest.moc"

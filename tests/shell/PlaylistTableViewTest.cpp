@@ -1,0 +1,115 @@
+#include "shell/PlaylistTableView.h"
+
+#include "EntryCommandsFakes.h"
+#include "shell/PlayedColumnDelegate.h"
+#include "shell/PlaylistTableModel.h"
+#include "shell/TagMenu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Counts the cells painted.
+class CountingDelegate : public PlayedColumnDelegate {
+public:
+    using PlayedColumnDelegate::PlayedColumnDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        ++paints;
+        PlayedColumnDelegate::paint(painter, option, index);
+    }
+    mutable int paints = 0;
+};
+
+class PlaylistTableViewTest : public ::testing::Test {
+protected:
+    PlaylistTableViewTest() {
+        host.commands = &commands;
+        for (const char* name : {"c.mp3", "a.mp3", "d.mp3", "b.mp3", "e.mp3"})
+            host.session->allEntries.push_back(entryFor(QStringLiteral("/m/") + name));
+        view.setCommands(&commands, &tags);
+        commands.reloadTable();
+        view.resize(900, 500);
+        view.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    }
+
+    QPoint centre(int row, int column) const {
+        return view.visualRect(commands.model()->index(row, column)).center();
+    }
+
+    FakeEntryCommandHost host;
+    FakePanels panels;
+    EntryCommands commands{host, panels};
+    TagMenu tags;
+    PlaylistTableView view;
+};
+
+TEST_F(PlaylistTableViewTest, TheTickRepaintsOnePlayedCell) {
+    auto* counting = new CountingDelegate(&view);
+    for (int column = 0; column < PlaylistTableModel::ColumnCount; ++column)
+        view.setItemDelegateForColumn(column, counting);
+    view.viewport()->repaint();
+    ASSERT_GE(counting->paints, 5 * PlaylistTableModel::ColumnCount);
+    // Let the delayed layout of the columns run out first; then nothing is left to paint.
+    for (int round = 0; round < 10; ++round)
+        QApplication::processEvents();
+    counting->paints = 0;
+    QApplication::processEvents();
+    ASSERT_EQ(counting->paints, 0);
+
+    commands.model()->refreshPlayed(2);
+    QApplication::processEvents();
+    EXPECT_EQ(counting->paints, 1);
+}
+
+TEST_F(PlaylistTableViewTest, ClicksSelectDoubleClicksCheckAndHeadersSort) {
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(2, 1));
+    EXPECT_EQ(host.calls.last(), "assignEntry d.mp3");
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{2});
+
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre(2, 1));
+    EXPECT_TRUE(host.session->allEntries[2]->isCheckmarked);
+    EXPECT_EQ(host.calls.last(), "setCurrentEntry 2");
+    EXPECT_EQ(commands.model()->index(2, PlaylistTableModel::CheckedColumn).data().toString(),
+              QStringLiteral("\u2713"));
+
+    QHeaderView* header = view.horizontalHeader();
+    const QPoint title(header->sectionViewportPosition(PlaylistTableModel::TitleColumn) + 5,
+                       header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, title);
+    EXPECT_EQ(fileNames(host.session->allEntries),
+              QStringList({"a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3"}));
+    // The current entry keeps its selected row after the sort.
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{3});
+}
+
+TEST_F(PlaylistTableViewTest, ContextMenuHoldsTheEntryCommandsAndTheTags) {
+    QMenu* menu = view.findChild<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_TRUE(menu);
+    const QList<QAction*> actions = menu->actions();
+    EXPECT_TRUE(actions.contains(commands.actions().removeSelectedItems));
+    EXPECT_TRUE(actions.contains(commands.actions().entryMoved));
+    EXPECT_TRUE(actions.contains(tags.menuAction()));
+
+    ASSERT_EQ(tags.actions().size(), 8);
+    QSignalSpy chosen(&tags, &TagMenu::tagChosen);
+    QAction* first = tags.actions().first();
+    EXPECT_TRUE(first->isCheckable());
+    EXPECT_FALSE(first->icon().isNull());
+    first->trigger();
+    EXPECT_FALSE(first->isChecked());
+    ASSERT_EQ(chosen.size(), 1);
+    EXPECT_EQ(chosen[0][0].toString(), TagMenu::titles().first());
+    EXPECT_EQ(TagMenu::titles().size(), 8);
+    for (const QString& title : TagMenu::titles())
+        EXPECT_EQ(title.size(), 1);
+}
+
+} // namespace
