@@ -1,6 +1,6 @@
 #include "model/PlaylistEntry.h"
 
-#include "model/Clock.h"
+#include "model/WallClock.h"
 #include "model/Zeros.h"
 #include "platform/audio/AudioDecoder.h"
 
@@ -113,7 +113,7 @@ void PlaylistEntry::recordLeave() {
     for (const TimeRange& range : currentTimeRangeSet->ranges())
         index = prevTimeRangeSet->insertRange(range.start, range.end, index);
     if (playedFraction(*currentTimeRangeSet) > 0.5 && !hasBeenCompleted) {
-        playedDates.push_back(Clock::now());
+        playedDates.push_back(WallClock::now());
         hasBeenCompleted = true;
     }
 }
@@ -124,17 +124,17 @@ std::optional<qint64> PlaylistEntry::daysSinceLastPlayed() const {
     // Counted on local calendar dates rather than in 86,400-second steps, so that a day of 23 or
     // 25 hours (a daylight-saving change) still counts as one day.
     const QDate last = playedDates.back().toLocalTime().date();
-    return last.daysTo(Clock::now().toLocalTime().date());
+    return last.daysTo(WallClock::now().toLocalTime().date());
 }
 
 std::optional<qint64> PlaylistEntry::secondsSinceLastPlayed() const {
     if (playedDates.empty())
         return std::nullopt;
-    return playedDates.back().secsTo(Clock::now());
+    return playedDates.back().secsTo(WallClock::now());
 }
 
 void PlaylistEntry::markPlayedToday() {
-    playedDates.push_back(Clock::now());
+    playedDates.push_back(WallClock::now());
 }
 
 bool PlaylistEntry::clearRecentPlay() {

@@ -1,6 +1,6 @@
 #include "services/Logger.h"
 
-#include "model/Clock.h"
+#include "model/WallClock.h"
 #include "model/PlaylistEntry.h"
 #include "platform/Diagnostics.h"
 
@@ -80,7 +80,7 @@ void Logger::logDateIfChanged(const QDateTime& date) {
 }
 
 void Logger::log(const QString& message) {
-    const QDateTime now = Clock::now();
+    const QDateTime now = WallClock::now();
     logDateIfChanged(now);
     writeRaw(mediumTime(now) + QLatin1Char(' ') + message + QLatin1Char('\n'));
 }

@@ -18,7 +18,7 @@ public:
 
     void writeRaw(const QString& text);
     void logDateIfChanged(const QDateTime& date);
-    // One event line, stamped with the current time (Clock::now()).
+    // One event line, stamped with the current time (WallClock::now()).
     void log(const QString& message);
     // The percentage heard of a track being left, when it is at least 10 %.
     void logPlayed(const std::shared_ptr<PlaylistEntry>& entry);

@@ -2,7 +2,7 @@
 // Helpers shared by the model tests: a fixed clock, and running Python's plistlib as the peer
 // implementation of the property-list format.
 
-#include "model/Clock.h"
+#include "model/WallClock.h"
 
 #include <QDateTime>
 #include <QProcess>
@@ -15,9 +15,9 @@
 class FixedClock {
 public:
     explicit FixedClock(QDateTime now) : _now(std::move(now)) {
-        Clock::setSource([this] { return _now; });
+        WallClock::setSource([this] { return _now; });
     }
-    ~FixedClock() { Clock::setSource({}); }
+    ~FixedClock() { WallClock::setSource({}); }
     FixedClock(const FixedClock&) = delete;
     FixedClock& operator=(const FixedClock&) = delete;
 

@@ -1,6 +1,6 @@
 #include "services/Logger.h"
 
-#include "model/Clock.h"
+#include "model/WallClock.h"
 #include "model/PlaylistEntry.h"
 #include "platform/Diagnostics.h"
 
@@ -19,10 +19,10 @@ protected:
         QFile::remove(QFileInfo(path()).path());
         setNow(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9)));
     }
-    ~LoggerTest() override { Clock::setSource({}); }
+    ~LoggerTest() override { WallClock::setSource({}); }
 
     void setNow(const QDateTime& when) {
-        Clock::setSource([when] { return when; });
+        WallClock::setSource([when] { return when; });
     }
 
     static QString path() {

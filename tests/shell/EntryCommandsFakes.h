@@ -2,7 +2,7 @@
 // Stand-ins for the main controller and the user's panels, for driving the playlist table and
 // its commands without a window.
 
-#include "model/Clock.h"
+#include "model/WallClock.h"
 #include "model/Playlist.h"
 #include "model/UndoListTarget.h"
 #include "shell/EntryCommandHost.h"
@@ -90,9 +90,9 @@ public:
 class StoppedClock {
 public:
     explicit StoppedClock(QDateTime now) : now(std::move(now)) {
-        Clock::setSource([this] { return this->now; });
+        WallClock::setSource([this] { return this->now; });
     }
-    ~StoppedClock() { Clock::setSource({}); }
+    ~StoppedClock() { WallClock::setSource({}); }
     StoppedClock(const StoppedClock&) = delete;
     StoppedClock& operator=(const StoppedClock&) = delete;
 

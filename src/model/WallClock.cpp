@@ -1,4 +1,4 @@
-#include "model/Clock.h"
+#include "model/WallClock.h"
 
 namespace {
 std::function<QDateTime()>& source() {
@@ -7,10 +7,10 @@ std::function<QDateTime()>& source() {
 }
 } // namespace
 
-QDateTime Clock::now() {
+QDateTime WallClock::now() {
     return source() ? source()() : QDateTime::currentDateTime();
 }
 
-void Clock::setSource(std::function<QDateTime()> newSource) {
+void WallClock::setSource(std::function<QDateTime()> newSource) {
     source() = std::move(newSource);
 }

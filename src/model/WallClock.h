@@ -5,7 +5,7 @@
 #include <QDateTime>
 #include <functional>
 
-class Clock {
+class WallClock {
 public:
     static QDateTime now();
 
