@@ -12,13 +12,14 @@
 
 namespace {
 // Large enough to read the titles from a few metres away on a laptop screen.
-constexpr double readableFontScale = 1.45;
+constexpr double readableFontScale = 1.6;
 } // namespace
 
 PlaylistTableView::PlaylistTableView(QWidget* parent) : QTableView(parent) {
     QFont readable = font();
     readable.setPointSizeF(readable.pointSizeF() * readableFontScale);
     setFont(readable);
+    horizontalHeader()->setFont(readable);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setDragEnabled(true);
