@@ -81,8 +81,10 @@ void MainWindow::buildToolbar() {
 void MainWindow::buildMenus() {
     SessionController& sessions = _controller->sessions();
     QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->addAction(tr("New"), QKeySequence::New, &sessions, &SessionController::newSession);
-    file->addAction(tr("Open..."), QKeySequence::Open, &sessions, &SessionController::openSession);
+    file->addAction(tr("New"), QKeySequence(QStringLiteral("Ctrl+N")), &sessions,
+                    &SessionController::newSession);
+    file->addAction(tr("Open..."), QKeySequence(QStringLiteral("Ctrl+O")), &sessions,
+                    &SessionController::openSession);
     recentMenu = file->addMenu(tr("Open Recent"));
     connect(recentMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
     file->addSeparator();
@@ -95,7 +97,8 @@ void MainWindow::buildMenus() {
     file->addAction(tr("Export to Cloud"))->setEnabled(false);
     file->addAction(tr("Properties..."))->setEnabled(false);
     file->addSeparator();
-    QAction* quit = file->addAction(tr("Quit"), QKeySequence::Quit, this, &QWidget::close);
+    QAction* quit =
+        file->addAction(tr("Quit"), QKeySequence(QStringLiteral("Ctrl+Q")), this, &QWidget::close);
     quit->setMenuRole(QAction::QuitRole);
 
     const EntryCommands::Actions& entry = _controller->entryCommands().actions();
@@ -107,7 +110,7 @@ void MainWindow::buildMenus() {
     edit->addAction(entry.copyReport);
     edit->addAction(entry.removeSelectedItems);
     edit->addSeparator();
-    edit->addAction(tr("Find"), QKeySequence::Find, this, [this] {
+    edit->addAction(tr("Find"), QKeySequence(QStringLiteral("Ctrl+F")), this, [this] {
         _searchField->setFocus();
         _searchField->selectAll();
     });
