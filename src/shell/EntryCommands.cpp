@@ -131,6 +131,26 @@ EntryCommands::EntryCommands(EntryCommandHost& host, Panels& panels, QObject* pa
     for (QAction* action :
          {_actions.copyContextItems, _actions.copyReport, _actions.removeSelectedItems})
         action->setShortcutContext(Qt::WidgetShortcut);
+
+    auto separator = [this] {
+        auto* action = new QAction(this);
+        action->setSeparator(true);
+        return action;
+    };
+    _entryMenuActions = {_actions.entryViewInFinder,
+                         _actions.entryViewNotes,
+                         _actions.entryMoved,
+                         separator(),
+                         _actions.entryPlayedToday,
+                         _actions.entryClearPlayed,
+                         _actions.entryClearTimes,
+                         _actions.entryClearZeros,
+                         _actions.entryClearAll,
+                         separator(),
+                         _actions.copyContextItems,
+                         _actions.copyReport,
+                         separator(),
+                         _actions.removeSelectedItems};
 }
 
 EntryCommands::~EntryCommands() {
@@ -141,28 +161,6 @@ QAction* EntryCommands::makeAction(const QString& title, void (EntryCommands::*c
     auto* action = new QAction(title, this);
     connect(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
     return action;
-}
-
-QList<QAction*> EntryCommands::entryMenuActions() const {
-    auto separator = [this] {
-        auto* action = new QAction(const_cast<EntryCommands*>(this));
-        action->setSeparator(true);
-        return action;
-    };
-    return {_actions.entryViewInFinder,
-            _actions.entryViewNotes,
-            _actions.entryMoved,
-            separator(),
-            _actions.entryPlayedToday,
-            _actions.entryClearPlayed,
-            _actions.entryClearTimes,
-            _actions.entryClearZeros,
-            _actions.entryClearAll,
-            separator(),
-            _actions.copyContextItems,
-            _actions.copyReport,
-            separator(),
-            _actions.removeSelectedItems};
 }
 
 void EntryCommands::reloadTable() {

@@ -45,7 +45,7 @@ public:
     QItemSelectionModel* selectionModel() const { return _selection; }
     const Actions& actions() const { return _actions; }
     // The entry commands in menu order, with separators between their groups.
-    QList<QAction*> entryMenuActions() const;
+    const QList<QAction*>& entryMenuActions() const { return _entryMenuActions; }
 
     // Reloads every row, then selects exactly the current entry's row when it is shown.
     void reloadTable();
@@ -115,6 +115,7 @@ private:
     PlaylistTableModel* _model;
     QItemSelectionModel* _selection;
     Actions _actions;
+    QList<QAction*> _entryMenuActions;
     // Set while the program itself selects rows, so that only the user's selection changes
     // make an entry current.
     bool selectingRows = false;
