@@ -3,6 +3,7 @@
 #include "stage/NamedColors.h"
 #include "waveform/WaveFormDrawer.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPropertyAnimation>
 
@@ -21,6 +22,7 @@ void WaveformView::showTrack(const std::optional<QUrl>& newTrack) {
 void WaveformView::redraw() {
     fade->stop();
     _image = QImage();
+    pixmap = QPixmap();
     update();
     if (!track || width() <= 0 || height() <= 0)
         return;
@@ -39,6 +41,7 @@ void WaveformView::extracted(const std::vector<float>& samples, float sampleMax)
     if (!drawn)
         return;
     _image = *drawn;
+    pixmap = QPixmap::fromImage(_image);
     setOpacity(0.0);
     fade->start();
     emit imageShown();
@@ -49,10 +52,11 @@ void WaveformView::setOpacity(qreal opacity) {
     update();
 }
 
-void WaveformView::paintEvent(QPaintEvent*) {
-    if (_image.isNull())
+void WaveformView::paintEvent(QPaintEvent* event) {
+    if (pixmap.isNull())
         return;
     QPainter painter(this);
     painter.setOpacity(_opacity);
-    painter.drawImage(rect(), _image);
+    const QRect dirty = event->rect();
+    painter.drawPixmap(dirty, pixmap, dirty);
 }

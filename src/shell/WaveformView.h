@@ -5,6 +5,7 @@
 #include "waveform/SamplesExtractor.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QUrl>
 #include <QWidget>
 #include <chrono>
@@ -43,6 +44,8 @@ private:
     SamplesExtractor extractor;
     std::optional<QUrl> track;
     QImage _image;
+    // The picture as the screen draws it fastest (the slider above repaints it every tick).
+    QPixmap pixmap;
     qreal _opacity = 1.0;
     QPropertyAnimation* fade;
 };
