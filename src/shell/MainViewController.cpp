@@ -268,13 +268,17 @@ void MainViewController::playerTimeChanged() {
     updateDisplays();
 }
 
-void MainViewController::playerPreviewingChanged() {}
+void MainViewController::playerPreviewingChanged() {
+    // The window has no mode tools to redraw.
+}
 
 void MainViewController::applyListState(const std::vector<PlaylistEntryPtr>&,
                                         const std::set<int>& selection) {
     reloadTable();
-    selectRows(selection);
-    if (!selection.empty()) {
+    // Of the rows the edit selected, the first alone stays selected and becomes current.
+    if (selection.empty()) {
+        selectRows({});
+    } else {
         const int first = *selection.begin();
         selectRows({first});
         setCurrentEntry(first);
