@@ -28,7 +28,7 @@ bool Desktop::openFile(const QUrl& url) {
 }
 
 void Desktop::revealFile(const QUrl& url) {
-    if (showInFileManager(url))
+    if (!url.isLocalFile() || showInFileManager(url))
         return;
     QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(url.toLocalFile()).absolutePath()));
 }
