@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 TimeSlider::TimeSlider(QWidget* parent) : QWidget(parent) {
     // No background of its own: the waveform shows through.
@@ -42,8 +43,15 @@ double TimeSlider::timeForX(double x) const {
 void TimeSlider::setValue(double seconds) {
     if (seconds == _value)
         return;
+    // While a track plays only the strip between the old and the new cursor changes (the cursor
+    // moves and the heard range grows with it); repainting just that strip keeps the tick cheap.
+    // Anything else that changes the ranges goes through setEntry, which repaints everything.
+    const double oldX = xForTime(_value);
     _value = seconds;
-    update();
+    const double newX = xForTime(_value);
+    const double margin = 10.0; // half the range bar's width and its round cap, and some
+    update(QRectF(std::min(oldX, newX) - margin, 0.0, std::abs(newX - oldX) + 2 * margin, height())
+               .toAlignedRect());
 }
 
 void TimeSlider::setEntry(const PlaylistEntryPtr& entry) {
