@@ -32,8 +32,8 @@ QString Exporter::sessionName(const QUrl& sessionUrl) {
     return fileName;
 }
 
-QFuture<void> Exporter::exportPlaylist(const Playlist& playlist,
-                                       const std::optional<QUrl>& sessionUrl) {
+QFuture<Exporter::Counts> Exporter::exportPlaylist(const Playlist& playlist,
+                                                   const std::optional<QUrl>& sessionUrl) {
     if (!sessionUrl)
         return {};
     const std::optional<QString> cloud = cloudFolder();
@@ -51,23 +51,26 @@ QFuture<void> Exporter::exportPlaylist(const Playlist& playlist,
             copies.push_back({entry->_url.toLocalFile(), entry->_url.fileName()});
     const QString folder = QDir(*cloud).filePath(QStringLiteral("Documents/") + session);
     return QtConcurrent::run(&worker, [this, folder, session, copies = std::move(copies)] {
-        copyAll(folder, session, copies);
+        return copyAll(folder, session, copies);
     });
 }
 
-void Exporter::copyAll(const QString& folder, const QString& session,
-                       const std::vector<Copy>& copies) {
+Exporter::Counts Exporter::copyAll(const QString& folder, const QString& session,
+                                   const std::vector<Copy>& copies) {
+    Counts counts;
     if (closing)
-        return;
+        return counts;
     if (!QDir().mkpath(folder))
         printLine("failed to create directory " + session);
     for (const Copy& copy : copies) {
         if (closing)
-            return;
+            return counts;
         const QString target = QDir(folder).filePath(copy.targetName);
         const bool copied = !copy.source.isEmpty() && !copy.targetName.isEmpty() &&
                             QFile::copy(copy.source, target);
         const QString targetUrl = QUrl::fromLocalFile(target).toString();
         printLine((copied ? "copied to " : "didn't copy to ") + targetUrl);
+        ++(copied ? counts.copied : counts.skipped);
     }
+    return counts;
 }

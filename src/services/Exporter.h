@@ -17,6 +17,12 @@
 
 class Exporter {
 public:
+    // What one export did: files copied, and files skipped (already there, or unreadable).
+    struct Counts {
+        int copied = 0;
+        int skipped = 0;
+    };
+
     // `cloudFolder` answers which folder stands for the cloud container; by default the
     // "cloudFolder" preference.
     explicit Exporter(std::function<std::optional<QString>()> cloudFolder = nullptr);
@@ -25,8 +31,9 @@ public:
     Exporter(const Exporter&) = delete;
     Exporter& operator=(const Exporter&) = delete;
 
-    // Returns at once. Nothing happens for a session never saved (`sessionUrl` none).
-    QFuture<void> exportPlaylist(const Playlist& playlist, const std::optional<QUrl>& sessionUrl);
+    // Returns at once. Nothing happens for a session never saved (`sessionUrl` none): the
+    // future is then cancelled.
+    QFuture<Counts> exportPlaylist(const Playlist& playlist, const std::optional<QUrl>& sessionUrl);
 
     // The session file's name without an exact trailing ".varlin".
     static QString sessionName(const QUrl& sessionUrl);
@@ -37,7 +44,7 @@ private:
         QString targetName;
     };
 
-    void copyAll(const QString& folder, const QString& session, const std::vector<Copy>& copies);
+    Counts copyAll(const QString& folder, const QString& session, const std::vector<Copy>& copies);
 
     std::function<std::optional<QString>()> cloudFolder;
     std::atomic<bool> closing = false;

@@ -72,18 +72,24 @@ MainView::MainView(QWidget* parent)
 
     transportPlace->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     transportPlace->setFixedHeight(0);
-    sideStack->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    sideStack->setFixedHeight(0);
+    sideStack->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+
+    // The side documents stand at the right of the displays, within reach while calling.
+    auto* displays = new QVBoxLayout;
+    displays->setSpacing(4);
+    displays->addWidget(timeRow);
+    displays->addWidget(entryName);
+    displays->addWidget(noteTextField);
+    auto* top = new QHBoxLayout;
+    top->addLayout(displays, 1);
+    top->addWidget(sideStack);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 4, 8, 4);
     layout->setSpacing(4);
-    layout->addWidget(timeRow);
-    layout->addWidget(entryName);
-    layout->addWidget(noteTextField);
+    layout->addLayout(top);
     layout->addWidget(track);
     layout->addWidget(transportPlace);
-    layout->addWidget(sideStack);
     layout->addWidget(tableView, 1);
 
     // Overlays: templates for the flashed symbols and texts, and the idle clock, all covering

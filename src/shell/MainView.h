@@ -1,7 +1,8 @@
 #pragma once
 // The content of the main window, laid out in code: the since-zero and remaining times in huge
-// digits, the entry name and the note field, the waveform with the time slider over it, the
-// places of the transport panel and the side documents, and the playlist table filling the rest.
+// digits, the entry name and the note field with the place of the side documents at their right,
+// the waveform with the time slider over it, the place of the transport panel, and the playlist
+// table filling the rest.
 // The members are the outlets the controllers write to; the view holds no logic of its own.
 
 #include <QWidget>

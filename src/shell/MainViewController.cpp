@@ -14,6 +14,9 @@
 #include "shell/PlaylistTableModel.h"
 #include "shell/PlaylistTableView.h"
 #include "shell/SessionController.h"
+#include "shell/SheetPanels.h"
+#include "shell/SideDocumentStack.h"
+#include "shell/SideDocumentStackView.h"
 #include "shell/TableKeyMonitor.h"
 #include "shell/TagMenu.h"
 #include "shell/WaveformView.h"
@@ -27,6 +30,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStackedWidget>
 #include <algorithm>
 
 namespace {
@@ -69,7 +73,17 @@ MainViewController::MainViewController(MainView& view, Panels& panels,
           new TransportViewController(player, restTimer, std::move(turnOnDoNotDisturb), this)),
       _sessions(new SessionController(*this, panels, this)),
       keyMonitor(
-          new TableKeyMonitor([this] { togglePlayPause(); }, [this] { restartIdle(); }, this)) {
+          new TableKeyMonitor([this] { togglePlayPause(); }, [this] { restartIdle(); }, this)),
+      _sideDocuments(std::make_unique<SideDocumentStack>(
+          panels, viewers,
+          SideDocumentStack::Hooks{[this] { return selectedEntries(); },
+                                   [&view](std::function<void(std::vector<QUrl>)> done) {
+                                       SheetPanels::chooseDocuments(view.window(), std::move(done));
+                                   },
+                                   {}})) {
+    connect(_sideDocuments.get(), &SideDocumentStack::documentsChanged, this,
+            [this] { _playlist->dirty = true; });
+    view.sideStack->addWidget(new SideDocumentStackView(*_sideDocuments, view.sideStack));
     connect(&restTimer, &RestTimer::rang, this, [this] { bell->play(); });
     _undoAction->setShortcut(QKeySequence::Undo);
     _redoAction->setShortcut(QKeySequence::Redo);
@@ -169,6 +183,8 @@ void MainViewController::leave(const PlaylistEntryPtr& entry, bool logged) {
 }
 
 void MainViewController::makeCurrent(const PlaylistEntryPtr& entry) {
+    viewers.closeViewers();
+    _sideDocuments->setCurrentEntry(entry);
     _playlist->assignedEntry = entry;
     if (entry)
         entry->cachedTimeRangeIndex.reset();
@@ -209,6 +225,15 @@ void MainViewController::clearSearch() {
 void MainViewController::search(const QString& text) {
     _playlist->filterText = text;
     reloadTable();
+}
+
+void MainViewController::exportToCloud() {
+    // Cancelled when there is nothing to export; the exporter has said why.
+    exporter.exportPlaylist(*_playlist, _sessions->sessionURL())
+        .then(this, [this](Exporter::Counts counts) {
+            emit statusMessage(
+                tr("Exported %1, skipped %2").arg(counts.copied).arg(counts.skipped));
+        });
 }
 
 void MainViewController::togglePlayPause() {
@@ -360,6 +385,14 @@ std::set<int> MainViewController::selectedRows() const {
 
 void MainViewController::selectRows(const std::set<int>& rows) {
     _entryCommands->selectRows(rows);
+}
+
+std::vector<PlaylistEntryPtr> MainViewController::selectedEntries() const {
+    std::vector<PlaylistEntryPtr> entries;
+    for (const int row : selectedRows())
+        if (PlaylistEntryPtr entry = _playlist->entryAt(row))
+            entries.push_back(std::move(entry));
+    return entries;
 }
 
 void MainViewController::flashSymbol(const QString& symbolName) {

@@ -10,8 +10,10 @@
 #include "playback/PlayerDelegate.h"
 #include "playback/RestTimer.h"
 #include "playback/Scrubber.h"
+#include "services/Exporter.h"
 #include "services/Logger.h"
 #include "shell/EntryCommandHost.h"
+#include "shell/ViewerWindows.h"
 
 #include <QDate>
 #include <QObject>
@@ -27,6 +29,7 @@ class NoteEditor;
 class Panels;
 class QAction;
 class SessionController;
+class SideDocumentStack;
 class SoundEffect;
 class TableKeyMonitor;
 class TransportViewController;
@@ -48,6 +51,7 @@ public:
 
     // EntryCommandHost
     Playlist& playlist() override { return *_playlist; }
+    const PlaylistPtr& playlistPointer() const { return _playlist; }
     bool isPlaying() const override { return player.isPlaying(); }
     void setCurrentEntry(int row) override;
     void assignEntry(const PlaylistEntryPtr& entry) override;
@@ -78,6 +82,9 @@ public:
 
     // The search field's text became `text` (the filter of the table).
     void search(const QString& text);
+    // File > Export to Cloud: the checkmarked tracks are copied; when done, the status line
+    // says how many were copied and how many skipped.
+    void exportToCloud();
     // The space bar in the table.
     void togglePlayPause();
     // Opening a file from outside: an ".mp3" is added at the top, anything else is a session.
@@ -98,12 +105,15 @@ public:
     float volume = 0.5f;
     // The entry that last finished playing by itself.
     PlaylistEntryPtr prevEntry;
+    // The current entry's PDF and MP4 viewers, closed whenever the current entry changes.
+    ViewerWindows viewers;
 
     MainView& view() const { return _view; }
     SessionController& sessions() const { return *_sessions; }
     DisplayController& displays() const { return *_displays; }
     EntryCommands& entryCommands() const { return *_entryCommands; }
     TransportViewController& transport() const { return *_transport; }
+    SideDocumentStack& sideDocuments() const { return *_sideDocuments; }
     Scrubber* scrubber() const { return _scrubber.get(); }
     QAction* undoAction() const { return _undoAction; }
     QAction* redoAction() const { return _redoAction; }
@@ -121,6 +131,7 @@ private:
     void scrollToCurrentRow();
     void flashSymbol(const QString& symbolName);
     void restartIdle();
+    std::vector<PlaylistEntryPtr> selectedEntries() const;
 
     MainView& _view;
     std::shared_ptr<Playlist> _playlist = std::make_shared<Playlist>();
@@ -134,4 +145,6 @@ private:
     TransportViewController* _transport;
     SessionController* _sessions;
     TableKeyMonitor* keyMonitor;
+    std::unique_ptr<SideDocumentStack> _sideDocuments;
+    Exporter exporter;
 };

@@ -1,12 +1,18 @@
 #include "shell/MainWindow.h"
 
+#include "platform/Desktop.h"
 #include "playback/RestTimer.h"
-#include "services/Environment.h"
+#include "shell/AboutViewController.h"
 #include "shell/AppDelegate.h"
 #include "shell/EntryCommands.h"
+#include "shell/HelpViewController.h"
 #include "shell/MainView.h"
 #include "shell/MainViewController.h"
+#include "shell/Mp4ViewController.h"
+#include "shell/PdfViewController.h"
 #include "shell/PlaylistTableView.h"
+#include "shell/PreferencesDialog.h"
+#include "shell/PropertiesDialog.h"
 #include "shell/SessionController.h"
 #include "shell/TagMenu.h"
 #include "stage/Clock.h"
@@ -17,7 +23,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -51,6 +56,18 @@ MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+namespace {
+// Dialogs over the window that go away once closed.
+void openSheet(QDialog* dialog) {
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+QKeySequence windowMenuShortcut(const char* key) {
+    return QKeySequence(QStringLiteral("Ctrl+") + QLatin1String(key));
+}
+} // namespace
 
 void MainWindow::buildToolbar() {
     QToolBar* toolbar = addToolBar(tr("Toolbar"));
@@ -93,9 +110,13 @@ void MainWindow::buildMenus() {
     file->addAction(tr("Close"), QKeySequence(QStringLiteral("Ctrl+W")), &sessions,
                     &SessionController::closeSession);
     file->addSeparator();
-    // Export and Properties arrive with their own views.
-    file->addAction(tr("Export to Cloud"))->setEnabled(false);
-    file->addAction(tr("Properties..."))->setEnabled(false);
+    file->addAction(tr("Export to Cloud"), _controller, &MainViewController::exportToCloud);
+    file->addAction(tr("Properties..."), this, [this] {
+        openSheet(new PropertiesDialog(
+            _controller->playlistPointer(), [this] { _controller->reloadTable(); }, this));
+    });
+    file->addAction(tr("Preferences..."), QKeySequence(QStringLiteral("Ctrl+,")), this,
+                    [this] { openSheet(new PreferencesDialog(this)); });
     file->addSeparator();
     QAction* quit =
         file->addAction(tr("Quit"), QKeySequence(QStringLiteral("Ctrl+Q")), this, &QWidget::close);
@@ -130,14 +151,33 @@ void MainWindow::buildMenus() {
         raise();
         activateWindow();
     });
+    ViewerWindows& viewers = _controller->viewers;
+    window->addAction(tr("PDF Viewer"), windowMenuShortcut(PdfViewController::windowMenuKey), this,
+                      [&viewers] { viewers.raisePdfViewer(); });
+    window->addAction(tr("MP4 Viewer"), windowMenuShortcut(Mp4ViewController::windowMenuKey), this,
+                      [&viewers] { viewers.raiseMp4Viewer(); });
+    window->addSeparator();
+    window->addAction(tr("View Log"), this, [this] {
+        if (!Desktop::openFile(_controller->logger.url))
+            _controller->reportProblem(tr("No application opens the log"));
+    });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(tr("Help"), this, [] { HelpViewController::openPdfHelp(Desktop::openFile); });
+    help->addAction(tr("Varlin Guide"), this, [this] { guide().show(); });
+    help->addAction(tr("Remote Manual"), this, [this] { guide().showRemoteSection(); });
+    help->addSeparator();
     help->addAction(tr("About Varlin"), this, [this] {
-        QMessageBox::about(
-            this, tr("About Varlin"),
-            tr("Varlin %1, built %2\nA track player for calling dance evenings.")
-                .arg(Environment::appVersion(), Environment::buildDate().toString(Qt::ISODate)));
+        if (!aboutWindow)
+            aboutWindow = std::make_unique<AboutViewController>([this] { guide().show(); });
+        aboutWindow->show();
     });
+}
+
+HelpViewController& MainWindow::guide() {
+    if (!guideWindow)
+        guideWindow = std::make_unique<HelpViewController>();
+    return *guideWindow;
 }
 
 void MainWindow::fillRecentMenu() {

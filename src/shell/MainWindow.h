@@ -6,8 +6,11 @@
 #include "shell/SheetPanels.h"
 
 #include <QMainWindow>
+#include <memory>
 
+class AboutViewController;
 class AppDelegate;
+class HelpViewController;
 class MainView;
 class MainViewController;
 class QLineEdit;
@@ -34,6 +37,8 @@ private:
     void buildMenus();
     void buildToolbar();
     void fillRecentMenu();
+    // The guide's window, made once and kept.
+    HelpViewController& guide();
 
     AppDelegate& delegate;
     MainView* view;
@@ -41,4 +46,6 @@ private:
     MainViewController* _controller;
     QLineEdit* _searchField = nullptr;
     QMenu* recentMenu = nullptr;
+    std::unique_ptr<HelpViewController> guideWindow;
+    std::unique_ptr<AboutViewController> aboutWindow;
 };

@@ -31,6 +31,18 @@ void answerOne(QFileDialog* dialog, std::function<void(std::optional<QUrl>)> don
         [dialog, done = std::move(done)](int result) { done(firstChosen(*dialog, result)); });
     dialog->open();
 }
+
+void answerMany(QFileDialog* dialog, std::function<void(std::vector<QUrl>)> done) {
+    QObject::connect(dialog, &QDialog::finished, dialog,
+                     [dialog, done = std::move(done)](int result) {
+                         std::vector<QUrl> urls;
+                         if (result == QDialog::Accepted)
+                             for (const QUrl& url : dialog->selectedUrls())
+                                 urls.push_back(url);
+                         done(urls);
+                     });
+    dialog->open();
+}
 } // namespace
 
 void SheetPanels::chooseSessionToOpen(const QString& folder,
@@ -54,15 +66,14 @@ void SheetPanels::chooseFilesToAdd(std::function<void(std::vector<QUrl>)> done) 
     // A Qt file dialog picks files or a folder, not both: files here, folders by dropping.
     auto* dialog = sheet(window, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles, QString());
     dialog->setWindowTitle(QObject::tr("Add Tracks"));
-    QObject::connect(dialog, &QDialog::finished, dialog,
-                     [dialog, done = std::move(done)](int result) {
-                         std::vector<QUrl> urls;
-                         if (result == QDialog::Accepted)
-                             for (const QUrl& url : dialog->selectedUrls())
-                                 urls.push_back(url);
-                         done(urls);
-                     });
-    dialog->open();
+    answerMany(dialog, std::move(done));
+}
+
+void SheetPanels::chooseDocuments(QWidget* window, std::function<void(std::vector<QUrl>)> done) {
+    auto* dialog = sheet(window, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles, QString());
+    dialog->setWindowTitle(QObject::tr("Add an associated document"));
+    dialog->setLabelText(QFileDialog::Accept, QObject::tr("Add"));
+    answerMany(dialog, std::move(done));
 }
 
 void SheetPanels::chooseMovedFile(std::function<void(std::optional<QUrl>)> done) {

@@ -19,6 +19,9 @@ public:
     void confirm(const QString& message, const QString& okTitle, const QString& cancelTitle,
                  std::function<void(bool)> done) override;
 
+    // The side documents' add panel, several existing files at once. Empty when cancelled.
+    static void chooseDocuments(QWidget* window, std::function<void(std::vector<QUrl>)> done);
+
 private:
     QWidget* window;
 };

@@ -57,7 +57,10 @@ TEST(Exporter, CopiesCheckmarkedEntriesOnceAndNeverOverwrites) {
     DiagnosticCapture output;
     Exporter exporter;
 
-    exporter.exportPlaylist(*session.playlist, session.sessionUrl()).waitForFinished();
+    const Exporter::Counts first =
+        exporter.exportPlaylist(*session.playlist, session.sessionUrl()).result();
+    EXPECT_EQ(first.copied, 2);
+    EXPECT_EQ(first.skipped, 1);
     EXPECT_EQ(output.lines(), QStringList({"Friday", "copied to " + session.exported("a.mp3"),
                                            "copied to " + session.exported("c.mp3"),
                                            "didn't copy to " + session.exported("missing.mp3")}));
@@ -67,7 +70,10 @@ TEST(Exporter, CopiesCheckmarkedEntriesOnceAndNeverOverwrites) {
 
     output.clear();
     session.write("music/a.mp3", "changed since");
-    exporter.exportPlaylist(*session.playlist, session.sessionUrl()).waitForFinished();
+    const Exporter::Counts again =
+        exporter.exportPlaylist(*session.playlist, session.sessionUrl()).result();
+    EXPECT_EQ(again.copied, 0);
+    EXPECT_EQ(again.skipped, 3);
     EXPECT_EQ(output.lines(), QStringList({"Friday", "didn't copy to " + session.exported("a.mp3"),
                                            "didn't copy to " + session.exported("c.mp3"),
                                            "didn't copy to " + session.exported("missing.mp3")}));
@@ -81,7 +87,8 @@ TEST(Exporter, TheListIsTakenBeforeTheCopyingStarts) {
     Session session;
     DiagnosticCapture output;
     Exporter exporter([&] { return std::optional(session.cloud()); });
-    QFuture<void> done = exporter.exportPlaylist(*session.playlist, session.sessionUrl());
+    QFuture<Exporter::Counts> done =
+        exporter.exportPlaylist(*session.playlist, session.sessionUrl());
     // The worker must not depend on the playlist, which the main thread keeps changing.
     session.playlist->allEntries.clear();
     session.playlist.reset();
@@ -96,7 +103,8 @@ TEST(Exporter, NothingToExportWithoutSessionOrCloudFolder) {
     std::optional<QString> cloud;
     Exporter exporter([&] { return cloud; });
 
-    exporter.exportPlaylist(*session.playlist, std::nullopt).waitForFinished();
+    // Cancelled, so that whoever waits for counts hears nothing.
+    EXPECT_TRUE(exporter.exportPlaylist(*session.playlist, std::nullopt).isCanceled());
     EXPECT_TRUE(output.lines().isEmpty());
 
     exporter.exportPlaylist(*session.playlist, session.sessionUrl()).waitForFinished();

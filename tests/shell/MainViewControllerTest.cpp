@@ -7,13 +7,18 @@
 #include "model/EditListTransaction.h"
 #include "platform/audio/AudioFilePlayer.h"
 #include "shell/EntryCommands.h"
+#include "shell/PdfViewController.h"
 #include "shell/PlaylistTableModel.h"
 #include "shell/PlaylistTableView.h"
+#include "shell/SideDocumentStack.h"
+#include "shell/SideDocumentStackView.h"
 
 #include <QAction>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QPointer>
+#include <QStackedWidget>
 #include <QTest>
 
 namespace {
@@ -191,4 +196,32 @@ TEST_F(MainViewControllerTest, theSpaceBarInTheTablePlaysAndPauses) {
     // With Shift held the key is the table's, not a command.
     QTest::keyClick(view->tableView, Qt::Key_Space, Qt::ShiftModifier);
     EXPECT_FALSE(player().isPlaying());
+}
+
+TEST_F(MainViewControllerTest, theSideDocumentsFollowTheCurrentEntryAndItsViewersCloseOnChange) {
+    controller->sessions().openSessionAt(session("Dance.varlin", {"a.wav", "b.wav"}, 1.0));
+    SideDocumentStack& documents = controller->sideDocuments();
+    auto* buttons = view->sideStack->findChild<SideDocumentStackView*>();
+    ASSERT_TRUE(buttons);
+    userSelects(0);
+    EXPECT_EQ(documents.currentEntry(), playlist().allEntries[0]);
+
+    playlist().dirty = false;
+    const QUrl cueSheet = QUrl::fromLocalFile(dir.filePath("cue.pdf"));
+    documents.addDocuments({cueSheet}, {playlist().allEntries[0]});
+    EXPECT_TRUE(playlist().dirty);
+    EXPECT_EQ(buttons->buttons().size(), 2u) << "the add button and the cue sheet";
+
+    QPointer<QWidget> viewer = controller->viewers.openPdf(cueSheet).window();
+    userSelects(1);
+    EXPECT_EQ(documents.currentEntry(), playlist().allEntries[1]);
+    EXPECT_EQ(buttons->buttons().size(), 1u);
+    EXPECT_EQ(controller->viewers.pdfViewController(), nullptr);
+    EXPECT_TRUE(viewer.isNull());
+
+    userSelects(0);
+    EXPECT_EQ(buttons->buttons().size(), 2u);
+    controller->sessions().closeSession();
+    EXPECT_EQ(documents.currentEntry(), nullptr);
+    EXPECT_EQ(buttons->buttons().size(), 1u);
 }

@@ -3,12 +3,15 @@
 
 #include "shell/MainWindow.h"
 
+#include "services/Preferences.h"
 #include "shell/AppDelegate.h"
 #include "shell/MainView.h"
 #include "shell/MainViewController.h"
 #include "shell/SessionController.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSettings>
@@ -42,7 +45,13 @@ TEST(MainWindowTest, menusCarryTheUsualShortcuts) {
         ASSERT_TRUE(action) << item;
         EXPECT_EQ(action->shortcut(), QKeySequence(keys)) << item;
     }
-    EXPECT_FALSE(findAction(window, "File", "Properties...")->isEnabled());
+    EXPECT_TRUE(findAction(window, "File", "Properties...")->isEnabled());
+    QAction* preferences = findAction(window, "File", "Preferences...");
+    ASSERT_TRUE(preferences);
+    EXPECT_TRUE(preferences->isEnabled());
+    EXPECT_EQ(preferences->shortcut(), QKeySequence("Ctrl+,"));
+    EXPECT_EQ(findAction(window, "Window", "PDF Viewer")->shortcut(), QKeySequence("Ctrl+2"));
+    EXPECT_EQ(findAction(window, "Window", "MP4 Viewer")->shortcut(), QKeySequence("Ctrl+3"));
     EXPECT_EQ(findAction(window, "Edit", "Undo"), window.controller().undoAction());
     EXPECT_EQ(findAction(window, "Edit", "Find")->shortcut(), QKeySequence("Ctrl+F"));
     EXPECT_FALSE(window.controller().undoAction()->isEnabled());
@@ -79,4 +88,32 @@ TEST(MainWindowTest, aProblemShowsInTheStatusBarAndTheFrameIsKeptOnClose) {
     MainWindow again(delegate);
     EXPECT_EQ(again.size(), QSize(1111, 666));
     EXPECT_TRUE(QSettings().contains(MainWindow::frameKey));
+}
+
+TEST(MainWindowTest, exportToCloudSaysHowManyFilesWereCopiedAndSkipped) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("cloud"));
+    Preferences::shared().setCloudFolder(dir.filePath("cloud"));
+    Playlist saved;
+    for (const char* name : {"a.mp3", "b.mp3", "gone.mp3"}) {
+        if (QString(name) != "gone.mp3") {
+            QFile file(dir.filePath(name));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write("track");
+        }
+        auto entry = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(dir.filePath(name)), 60.0);
+        entry->isCheckmarked = true;
+        saved.allEntries.push_back(entry);
+    }
+    const QUrl url = QUrl::fromLocalFile(dir.filePath("Friday.varlin"));
+    ASSERT_TRUE(saved.save(url));
+
+    AppDelegate delegate;
+    MainWindow window(delegate);
+    window.controller().sessions().openSessionAt(url);
+    QSignalSpy finished(&window.controller(), &MainViewController::statusMessage);
+    findAction(window, "File", "Export to Cloud")->trigger();
+    ASSERT_TRUE(finished.wait());
+    EXPECT_EQ(window.statusBar()->currentMessage(), "Exported 2, skipped 1");
+    EXPECT_TRUE(QFile::exists(dir.filePath("cloud/Documents/Friday/b.mp3")));
 }
