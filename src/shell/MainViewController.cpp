@@ -300,13 +300,16 @@ void MainViewController::playerPreviewingChanged() {
 void MainViewController::applyListState(const std::vector<PlaylistEntryPtr>&,
                                         const std::set<int>& selection) {
     reloadTable();
-    // Of the rows the edit selected, the first alone stays selected and becomes current.
+    // Of the rows the edit selected, the first alone stays selected and becomes current. While
+    // music plays it waits as the next entry, as any selection does: editing the list during a
+    // dance must not cut off the track on the floor.
     if (selection.empty()) {
         selectRows({});
     } else {
         const int first = *selection.begin();
         selectRows({first});
-        setCurrentEntry(first);
+        if (!player.isPlaying())
+            setCurrentEntry(first);
     }
     updateDisplays();
 }

@@ -159,6 +159,25 @@ TEST_F(MainViewControllerTest, theEditMenuFollowsTheUndoStacks) {
     EXPECT_EQ(controller->redoAction()->text(), QStringLiteral("Redo"));
 }
 
+TEST_F(MainViewControllerTest, anEditWhilePlayingLeavesTheTrackOnTheFloorPlaying) {
+    controller->sessions().openSessionAt(session("Dance.varlin", {"a.wav", "b.wav"}, 2.0));
+    userSelects(1);
+    const auto playing = playlist().allEntries[1];
+    player().play();
+    render(0.5);
+
+    const auto list = playlist().allEntries;
+    playlist().undoer.registerTransaction(
+        std::make_shared<EditListTransaction>(EditListTransaction::remove(list, {0})));
+    EXPECT_TRUE(player().isPlaying());
+    EXPECT_EQ(player().entry(), playing);
+
+    controller->undoAction()->trigger();
+    EXPECT_TRUE(player().isPlaying());
+    EXPECT_EQ(player().entry(), playing);
+    EXPECT_EQ(controller->selectedRows(), std::set<int>{0}) << "the edit's row waits as the next";
+}
+
 TEST_F(MainViewControllerTest, windowTitles) {
     const QDate built(2026, 12, 1);
     EXPECT_EQ(MainViewController::windowTitle(QUrl::fromLocalFile("/s/Dance.varlin"), "1.2.0",
