@@ -53,7 +53,7 @@ bool extractWaveform(const QString& path) {
 }
 
 bool decodeOnly(const QString& path) {
-    const auto decoder = AudioDecoder::open(path);
+    const auto decoder = AudioDecoder::open(path, nullptr, AudioDecoder::SampleType::int16);
     if (!decoder)
         return false;
     std::vector<int16_t> buffer(size_t(4096 * decoder->channels()));

@@ -53,7 +53,8 @@ void SamplesExtractor::extractSamples(const QUrl& track, std::optional<TimeRange
         if (cancelled->load())
             return;
         QString reason;
-        const std::unique_ptr<AudioDecoder> decoder = AudioDecoder::open(path, &reason);
+        const std::unique_ptr<AudioDecoder> decoder =
+            AudioDecoder::open(path, &reason, AudioDecoder::SampleType::int16);
         if (!decoder) {
             fail(SamplesExtractorError::readingError(QStringLiteral("could not load asset: ") +
                                                      reason));

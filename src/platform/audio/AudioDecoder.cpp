@@ -6,7 +6,8 @@
 
 #include <QFileInfo>
 
-std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString& path, QString* error) {
+std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString& path, QString* error,
+                                                 SampleType preferred) {
     const auto fail = [error](const QString& reason) {
         if (error)
             *error = reason;
@@ -21,12 +22,12 @@ std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString& path, QString* e
         return fail("empty file");
 
     if (info.suffix().compare("mp3", Qt::CaseInsensitive) == 0)
-        return Mpg123Decoder::open(path, error);
+        return Mpg123Decoder::open(path, error, preferred);
     QString sndfileError;
     if (auto decoder = SndfileDecoder::open(path, &sndfileError))
         return decoder;
     // An MP3 saved under another name is still worth playing.
-    if (auto decoder = Mpg123Decoder::open(path, nullptr))
+    if (auto decoder = Mpg123Decoder::open(path, nullptr, preferred))
         return decoder;
     return fail(sndfileError);
 }

@@ -5,7 +5,6 @@
 // the waveform extractor all read through it. Not thread-safe: one reader per instance.
 
 #include <QString>
-
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -14,9 +13,14 @@ class AudioDecoder {
 public:
     virtual ~AudioDecoder() = default;
 
+    // The sample type a reader mostly asks for. Both reads always work; a decoder that can
+    // produce the preferred one directly does so and converts for the other.
+    enum class SampleType { float32, int16 };
+
     // Opens the file with the decoder for its kind. Null when it cannot be decoded as audio;
     // `error` (when given) then receives a one-line reason.
-    static std::unique_ptr<AudioDecoder> open(const QString& path, QString* error = nullptr);
+    static std::unique_ptr<AudioDecoder> open(const QString& path, QString* error = nullptr,
+                                              SampleType preferred = SampleType::float32);
 
     virtual int sampleRate() const = 0;
     virtual int channels() const = 0;
@@ -32,5 +36,6 @@ public:
     virtual int64_t readInt16(int16_t* out, int64_t frames) = 0;
 };
 
-// The length in seconds of an audio file; none, with one diagnostic line, when it cannot be decoded.
+// The length in seconds of an audio file; none, with one diagnostic line, when it cannot be
+// decoded.
 std::optional<double> audioFileDuration(const QString& path);

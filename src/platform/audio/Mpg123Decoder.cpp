@@ -18,15 +18,19 @@ bool initLibrary() {
     return result == MPG123_OK;
 }
 
-// Accepts every rate and channel layout in float, so the first frame decides the format instead of
+int encodingFor(AudioDecoder::SampleType type) {
+    return type == AudioDecoder::SampleType::int16 ? MPG123_ENC_SIGNED_16 : MPG123_ENC_FLOAT_32;
+}
+
+// Accepts every rate and channel layout, so the first frame decides the format instead of
 // libmpg123 choosing a converted one.
-void allowEveryNaturalFormat(mpg123_handle* handle) {
+void allowEveryNaturalFormat(mpg123_handle* handle, int encoding) {
     mpg123_format_none(handle);
     const long* rates = nullptr;
     size_t count = 0;
     mpg123_rates(&rates, &count);
     for (size_t i = 0; i < count; ++i)
-        mpg123_format(handle, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
+        mpg123_format(handle, rates[i], MPG123_MONO | MPG123_STEREO, encoding);
 }
 
 uint32_t bigEndian32(const unsigned char* bytes) {
@@ -106,7 +110,8 @@ int16_t toInt16(float sample) {
 
 } // namespace
 
-std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString* error) {
+std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString* error,
+                                                   SampleType preferred) {
     const auto fail = [error](const QString& reason) {
         if (error)
             *error = reason;
@@ -124,26 +129,27 @@ std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString*
         std::fclose(file);
         return fail(QString("libmpg123: %1").arg(mpg123_plain_strerror(code)));
     }
-    std::unique_ptr<Mpg123Decoder> decoder(new Mpg123Decoder(handle, file));
+    std::unique_ptr<Mpg123Decoder> decoder(new Mpg123Decoder(handle, file, preferred));
 
     mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0);
     // After a seek the bit reservoir can reach back 511 bytes, several small VBR frames; decode
     // enough of them first that the target frame comes out whole.
     mpg123_param(handle, MPG123_PREFRAMES, 10, 0);
-    allowEveryNaturalFormat(handle);
+    const int encoding = encodingFor(preferred);
+    allowEveryNaturalFormat(handle, encoding);
     if (mpg123_replace_reader_handle(handle, readFile, seekFile, nullptr) != MPG123_OK ||
         mpg123_open_handle(handle, file) != MPG123_OK)
         return fail(QString("cannot open: %1").arg(mpg123_strerror(handle)));
 
     long rate = 0;
     int channels = 0;
-    int encoding = 0;
-    if (mpg123_getformat(handle, &rate, &channels, &encoding) != MPG123_OK)
+    int found = 0;
+    if (mpg123_getformat(handle, &rate, &channels, &found) != MPG123_OK)
         return fail("not an MP3 file");
     // A stream that changes rate or channels part-way is converted to its first format, so readers
     // see one format for the whole file.
     mpg123_format_none(handle);
-    mpg123_format(handle, rate, channels, MPG123_ENC_FLOAT_32);
+    mpg123_format(handle, rate, channels, encoding);
 
     // Without an exact length libmpg123 guesses one from the file size and the first frame's bit
     // rate, far off for VBR; counting the frames costs a read of the file but no decoding.
@@ -159,8 +165,8 @@ std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString*
     return decoder;
 }
 
-Mpg123Decoder::Mpg123Decoder(mpg123_handle* handle, std::FILE* file)
-    : _handle(handle), _file(file) {}
+Mpg123Decoder::Mpg123Decoder(mpg123_handle* handle, std::FILE* file, SampleType native)
+    : _handle(handle), _file(file), _native(native) {}
 
 Mpg123Decoder::~Mpg123Decoder() {
     mpg123_close(_handle);
@@ -174,10 +180,11 @@ bool Mpg123Decoder::seek(int64_t frame) {
     return mpg123_seek(_handle, off_t(frame), SEEK_SET) == off_t(frame);
 }
 
-int64_t Mpg123Decoder::readFloat(float* out, int64_t frames) {
-    const size_t frameBytes = sizeof(float) * size_t(_channels);
+int64_t Mpg123Decoder::readNative(void* out, int64_t frames) {
+    const size_t sampleBytes = _native == SampleType::int16 ? sizeof(int16_t) : sizeof(float);
+    const size_t frameBytes = sampleBytes * size_t(_channels);
     const size_t wanted = size_t(std::max<int64_t>(frames, 0)) * frameBytes;
-    auto* bytes = reinterpret_cast<unsigned char*>(out);
+    auto* bytes = static_cast<unsigned char*>(out);
     size_t total = 0;
     while (total < wanted) {
         size_t done = 0;
@@ -193,12 +200,27 @@ int64_t Mpg123Decoder::readFloat(float* out, int64_t frames) {
     return int64_t(total / frameBytes);
 }
 
-int64_t Mpg123Decoder::readInt16(int16_t* out, int64_t frames) {
+int64_t Mpg123Decoder::readFloat(float* out, int64_t frames) {
+    if (_native == SampleType::float32)
+        return readNative(out, frames);
     const size_t samples = size_t(std::max<int64_t>(frames, 0)) * size_t(_channels);
-    if (_conversion.size() < samples)
-        _conversion.resize(samples);
-    const int64_t read = readFloat(_conversion.data(), frames);
+    if (_ints.size() < samples)
+        _ints.resize(samples);
+    const int64_t read = readNative(_ints.data(), frames);
     if (read > 0)
-        std::transform(_conversion.begin(), _conversion.begin() + read * _channels, out, toInt16);
+        std::transform(_ints.begin(), _ints.begin() + read * _channels, out,
+                       [](int16_t sample) { return float(sample) / 32768.0f; });
+    return read;
+}
+
+int64_t Mpg123Decoder::readInt16(int16_t* out, int64_t frames) {
+    if (_native == SampleType::int16)
+        return readNative(out, frames);
+    const size_t samples = size_t(std::max<int64_t>(frames, 0)) * size_t(_channels);
+    if (_floats.size() < samples)
+        _floats.resize(samples);
+    const int64_t read = readNative(_floats.data(), frames);
+    if (read > 0)
+        std::transform(_floats.begin(), _floats.begin() + read * _channels, out, toInt16);
     return read;
 }

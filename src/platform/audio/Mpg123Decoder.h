@@ -1,7 +1,8 @@
 #pragma once
 // MP3 through libmpg123: gapless, with the exact length from the Xing/LAME tag or, when a file has
-// none, from a scan of every frame header. Decodes to 32-bit float at the file's own rate and
-// channel count; 16-bit reads convert from that.
+// none, from a scan of every frame header. Decodes at the file's own rate and channel count with
+// libmpg123's synthesis for the preferred sample type (its 16-bit synthesis is the faster one);
+// reads of the other type convert.
 
 #include "platform/audio/AudioDecoder.h"
 
@@ -14,7 +15,8 @@ struct mpg123_handle_struct;
 class Mpg123Decoder final : public AudioDecoder {
 public:
     // Null when the file holds no MPEG audio; `error` then receives a one-line reason.
-    static std::unique_ptr<Mpg123Decoder> open(const QString& path, QString* error);
+    static std::unique_ptr<Mpg123Decoder> open(const QString& path, QString* error,
+                                               SampleType preferred);
     ~Mpg123Decoder() override;
 
     int sampleRate() const override { return _sampleRate; }
@@ -26,12 +28,17 @@ public:
     int64_t readInt16(int16_t* out, int64_t frames) override;
 
 private:
-    Mpg123Decoder(mpg123_handle_struct* handle, std::FILE* file);
+    Mpg123Decoder(mpg123_handle_struct* handle, std::FILE* file, SampleType native);
+    // Reads frames in the native sample type.
+    int64_t readNative(void* out, int64_t frames);
 
     mpg123_handle_struct* _handle;
     std::FILE* _file; // read by libmpg123 through our buffered callbacks
     int _sampleRate = 0;
     int _channels = 0;
     int64_t _frameCount = 0;
-    std::vector<float> _conversion; // float frames for readInt16, reused between reads
+    SampleType _native;
+    // Native frames for reads of the other type, reused between reads.
+    std::vector<float> _floats;
+    std::vector<int16_t> _ints;
 };
