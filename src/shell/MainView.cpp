@@ -1,5 +1,6 @@
 #include "shell/MainView.h"
 
+#include "control/TransportPanel.h"
 #include "shell/InterceptingTextField.h"
 #include "shell/PlaylistTableView.h"
 #include "shell/TagMenu.h"
@@ -45,7 +46,7 @@ MainView::MainView(QWidget* parent)
     : QWidget(parent), timeSinceZeroText(timeLabel(Qt::AlignLeft, this)),
       timeRemainingText(timeLabel(Qt::AlignRight, this)), entryName(new QLabel(this)),
       noteTextField(new InterceptingTextField(this)), waveformView(new WaveformView(this)),
-      timeSlider(new TimeSlider(this)), transportPlace(new QWidget(this)),
+      timeSlider(new TimeSlider(this)), transportPanel(new TransportPanel(this)),
       sideStack(new QStackedWidget(this)), tableView(new PlaylistTableView(this)),
       tagMenu(new TagMenu(this)), timeRow(new QWidget(this)), resizeSettle(new QTimer(this)) {
     auto* times = new QHBoxLayout(timeRow);
@@ -70,8 +71,6 @@ MainView::MainView(QWidget* parent)
     trackLayout->addWidget(timeSlider, 0, 0);
     track->setFixedHeight(90);
 
-    transportPlace->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    transportPlace->setFixedHeight(0);
     sideStack->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
 
     // The side documents stand at the right of the displays, within reach while calling.
@@ -89,7 +88,7 @@ MainView::MainView(QWidget* parent)
     layout->setSpacing(4);
     layout->addLayout(top);
     layout->addWidget(track);
-    layout->addWidget(transportPlace);
+    layout->addWidget(transportPanel);
     layout->addWidget(tableView, 1);
 
     // Overlays: templates for the flashed symbols and texts, and the idle clock, all covering
@@ -114,5 +113,6 @@ void MainView::mousePressEvent(QMouseEvent* event) {
 void MainView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     timeRow->setFixedHeight(std::clamp(height() / 5, minimumTimeHeight, maximumTimeHeight));
+    emit resized();
     resizeSettle->start();
 }

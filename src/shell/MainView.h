@@ -1,7 +1,7 @@
 #pragma once
 // The content of the main window, laid out in code: the since-zero and remaining times in huge
 // digits, the entry name and the note field with the place of the side documents at their right,
-// the waveform with the time slider over it, the place of the transport panel, and the playlist
+// the waveform with the time slider over it, the transport panel, and the playlist
 // table filling the rest.
 // The members are the outlets the controllers write to; the view holds no logic of its own.
 
@@ -16,6 +16,7 @@ class Screensaver;
 class TagMenu;
 class TextNotifierView;
 class TimeSlider;
+class TransportPanel;
 class WaveformView;
 
 class MainView : public QWidget {
@@ -29,7 +30,7 @@ public:
     InterceptingTextField* noteTextField;
     WaveformView* waveformView;
     TimeSlider* timeSlider;
-    QWidget* transportPlace;
+    TransportPanel* transportPanel;
     QStackedWidget* sideStack;
     PlaylistTableView* tableView;
     TagMenu* tagMenu;
@@ -40,7 +41,9 @@ public:
 signals:
     // A click on the view outside its fields (ends note editing).
     void clickedElsewhere();
-    // The size settled after a resize: fonts are fitted again and the waveform redrawn.
+    // The size changed (many times during a live resize): the fonts are fitted again.
+    void resized();
+    // The size settled after a resize: the waveform is drawn again too.
     void resizeEnded();
 
 protected:

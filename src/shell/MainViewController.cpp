@@ -1,8 +1,12 @@
 #include "shell/MainViewController.h"
 
+#include "control/GameControllerSet.h"
+#include "control/TransportPanel.h"
 #include "control/TransportViewController.h"
 #include "model/AppState.h"
 #include "platform/Diagnostics.h"
+#include "platform/GameControllerSource.h"
+#include "platform/SymbolImage.h"
 #include "playback/SoundEffect.h"
 #include "services/Environment.h"
 #include "services/Preferences.h"
@@ -22,45 +26,21 @@
 #include "shell/WaveformView.h"
 #include "stage/ImageNotifierView.h"
 #include "stage/Screensaver.h"
+#include "stage/TextNotifierView.h"
 #include "waveform/TimeSlider.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLocale>
-#include <QPainter>
-#include <QPainterPath>
 #include <QStackedWidget>
 #include <algorithm>
 
-namespace {
-// The play and pause symbols flashed over the window: a triangle, two bars.
-QImage symbolImage(const QString& symbolName) {
-    QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::black);
-    if (symbolName == QLatin1String("play.fill")) {
-        QPainterPath triangle;
-        triangle.moveTo(22, 10);
-        triangle.lineTo(90, 50);
-        triangle.lineTo(22, 90);
-        triangle.closeSubpath();
-        painter.drawPath(triangle);
-    } else {
-        painter.drawRoundedRect(QRectF(20, 12, 22, 76), 4, 4);
-        painter.drawRoundedRect(QRectF(58, 12, 22, 76), 4, 4);
-    }
-    return image;
-}
-} // namespace
-
-MainViewController::MainViewController(MainView& view, Panels& panels,
-                                       std::function<void()> turnOnDoNotDisturb, QObject* parent)
+MainViewController::MainViewController(MainView& view, Panels& panels, Services services,
+                                       QObject* parent)
     : QObject(parent), player([this](const QString& line) { logger.log(line); }),
       restTimer([] { return Preferences::shared().timerDuration(); }), _view(view),
+      services(std::move(services)), systemVolume(this->services.mixer),
       bell(std::make_unique<SoundEffect>(
           QStringLiteral("bell.mp3"), [] { return Preferences::shared().restSoundAttenuation(); })),
       _undoAction(new QAction(tr("Undo"), this)), _redoAction(new QAction(tr("Redo"), this)),
@@ -69,11 +49,17 @@ MainViewController::MainViewController(MainView& view, Panels& panels,
       noteEditor(new NoteEditor(
           *view.noteTextField, *_displays, player, *this, [&view] { view.tableView->setFocus(); },
           this)),
-      _transport(
-          new TransportViewController(player, restTimer, std::move(turnOnDoNotDisturb), this)),
+      _transport(new TransportViewController(
+          player, restTimer, *this, *view.transportPanel,
+          {this->services.turnOnDoNotDisturb, this->services.heldModifiers}, this)),
       _sessions(new SessionController(*this, panels, this)),
-      keyMonitor(
-          new TableKeyMonitor([this] { togglePlayPause(); }, [this] { restartIdle(); }, this)),
+      keyMonitor(new TableKeyMonitor(view.tableView,
+                                     {[this] { restartIdle(); }, [this] { togglePlayPause(); },
+                                      [this] { _transport->markZero(); },
+                                      [this] { _transport->prevZero(); },
+                                      [this] { _transport->nextZero(); }, [this] { clearSearch(); },
+                                      [this] { removeSelectedEntries(); }},
+                                     this)),
       _sideDocuments(std::make_unique<SideDocumentStack>(
           panels, viewers,
           SideDocumentStack::Hooks{[this] { return selectedEntries(); },
@@ -91,11 +77,17 @@ MainViewController::MainViewController(MainView& view, Panels& panels,
     connect(_redoAction, &QAction::triggered, this, [this] { _playlist->undoer.redo(); });
     connect(_transport, &TransportViewController::symbolFlashed, this,
             &MainViewController::flashSymbol);
+    connect(_transport, &TransportViewController::textFlashed, this,
+            &MainViewController::flashText);
     connect(_displays, &DisplayController::playedCellChanged, _entryCommands->model(),
             &PlaylistTableModel::refreshPlayed);
     connect(&view, &MainView::clickedElsewhere, this, [&view] {
         if (view.noteTextField->editing())
             view.noteTextField->clearFocus();
+    });
+    connect(&view, &MainView::resized, this, [this] {
+        _displays->fitTimeFonts();
+        scrollToCurrentRow();
     });
     connect(&view, &MainView::resizeEnded, this, [this] {
         _displays->fitTimeFonts();
@@ -117,7 +109,6 @@ MainViewController::MainViewController(MainView& view, Panels& panels,
         _entryCommands->actionTagEntry(tag);
         updateDisplays();
     });
-    view.tableView->installEventFilter(keyMonitor);
     view.screensaver->setIsMusicActive(
         [this] { return player.isPlaying() || player.previewing(); });
     view.screensaver->restartIdle();
@@ -131,6 +122,7 @@ MainViewController::~MainViewController() {
 }
 
 void MainViewController::firstActivation() {
+    _transport->setUp(services.gameControllers ? services.gameControllers() : nullptr);
     player.setPreviewing(false);
     const std::optional<AppState> state = AppState::read();
     if (!state || !state->playlistURL)
@@ -189,7 +181,7 @@ void MainViewController::makeCurrent(const PlaylistEntryPtr& entry) {
     if (entry)
         entry->cachedTimeRangeIndex.reset();
     player.setEntry(entry);
-    player.setVolume(std::clamp(volume, 0.0f, 1.0f));
+    player.setVolume(_volume);
     _scrubber = std::make_unique<Scrubber>(&player, entry ? std::optional(entry->url())
                                                           : std::optional<QUrl>());
     _view.timeSlider->setEntry(entry);
@@ -211,6 +203,18 @@ void MainViewController::updateDisplays() {
 void MainViewController::entryMarksChanged(const PlaylistEntryPtr& entry) {
     if (entry == _playlist->assignedEntry)
         _view.timeSlider->setEntry(entry);
+}
+
+void MainViewController::setVolume(float volume) {
+    _volume = std::clamp(volume, 0.0f, 1.0f);
+    player.setVolume(_volume);
+    systemVolume.setSystemVolume(_volume, true);
+    systemVolume.setSystemMuted(false);
+    _view.transportPanel->setVolumeValue(_volume);
+}
+
+RemoteControlDelegate* MainViewController::activeRemoteTarget() const {
+    return viewers.activeRemoteTarget();
 }
 
 void MainViewController::openDroppedSession(const QUrl& url) {
@@ -243,6 +247,10 @@ void MainViewController::togglePlayPause() {
         _transport->playCommand();
 }
 
+void MainViewController::removeSelectedEntries() {
+    _entryCommands->removeSelectedItems();
+}
+
 void MainViewController::openFile(const QUrl& url) {
     printLine(url.toString());
     if (QFileInfo(url.toLocalFile()).suffix() == QLatin1String("mp3"))
@@ -252,7 +260,7 @@ void MainViewController::openFile(const QUrl& url) {
 }
 
 void MainViewController::playerStarted() {
-    prevEntry = nullptr;
+    _prevEntry = nullptr;
     restartIdle();
     updateWindowTitle();
 }
@@ -265,8 +273,8 @@ void MainViewController::playerStopped() {
 void MainViewController::playerDidFinish() {
     if (!player.previewing())
         restTimer.arm();
-    prevEntry = player.entry();
-    const std::optional<int> finished = _playlist->indexOfEntry(prevEntry);
+    _prevEntry = player.entry();
+    const std::optional<int> finished = _playlist->indexOfEntry(_prevEntry);
     std::set<int> selection = selectedRows();
     if (finished)
         selection.erase(*finished);
@@ -294,7 +302,7 @@ void MainViewController::playerTimeChanged() {
 }
 
 void MainViewController::playerPreviewingChanged() {
-    // The window has no mode tools to redraw.
+    emit previewingChanged(player.previewing());
 }
 
 void MainViewController::applyListState(const std::vector<PlaylistEntryPtr>&,
@@ -399,7 +407,11 @@ std::vector<PlaylistEntryPtr> MainViewController::selectedEntries() const {
 }
 
 void MainViewController::flashSymbol(const QString& symbolName) {
-    _view.imageNotifierView->show(symbolImage(symbolName));
+    _view.imageNotifierView->show(symbolImage(symbolName, _view.size()));
+}
+
+void MainViewController::flashText(const QString& text) {
+    _view.textNotifierView->show(text);
 }
 
 void MainViewController::restartIdle() {

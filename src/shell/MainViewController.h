@@ -4,12 +4,14 @@
 // table's commands, the transport). It holds the one rule by which the current entry changes,
 // answers the player and the undo stacks, and keeps the run state and the window title.
 
+#include "control/TransportHost.h"
 #include "model/Playlist.h"
 #include "model/UndoListTarget.h"
 #include "playback/Player.h"
 #include "playback/PlayerDelegate.h"
 #include "playback/RestTimer.h"
 #include "playback/Scrubber.h"
+#include "playback/SystemVolume.h"
 #include "services/Exporter.h"
 #include "services/Logger.h"
 #include "shell/EntryCommandHost.h"
@@ -23,7 +25,9 @@
 #include <set>
 
 class DisplayController;
+class AudioMixer;
 class EntryCommands;
+class GameControllerSource;
 class MainView;
 class NoteEditor;
 class Panels;
@@ -37,19 +41,30 @@ class TransportViewController;
 class MainViewController : public QObject,
                            public EntryCommandHost,
                            public PlayerDelegate,
-                           public UndoListTarget {
+                           public UndoListTarget,
+                           public TransportHost {
     Q_OBJECT
 public:
+    // The desktop services the controller reaches; each empty one means the real service (tests
+    // pass their own).
+    struct Services {
+        std::function<void()> turnOnDoNotDisturb;
+        std::shared_ptr<AudioMixer> mixer;
+        std::function<std::unique_ptr<GameControllerSource>()> gameControllers;
+        std::function<Qt::KeyboardModifiers()> heldModifiers;
+    };
+
     // Everything that is not a widget is made here; `view` holds the widgets, `panels` asks
-    // the user. `turnOnDoNotDisturb` defaults to the desktop's (tests pass their own).
-    MainViewController(MainView& view, Panels& panels,
-                       std::function<void()> turnOnDoNotDisturb = {}, QObject* parent = nullptr);
+    // the user.
+    MainViewController(MainView& view, Panels& panels, Services services = {},
+                       QObject* parent = nullptr);
     ~MainViewController() override;
 
-    // Comes back to the session, entry and position of the last run (once, at first activation).
+    // Starts the remote, goes into dance mode and comes back to the session, entry and position
+    // of the last run (once, at first activation).
     void firstActivation();
 
-    // EntryCommandHost
+    // EntryCommandHost and TransportHost
     Playlist& playlist() override { return *_playlist; }
     const PlaylistPtr& playlistPointer() const { return _playlist; }
     bool isPlaying() const override { return player.isPlaying(); }
@@ -57,6 +72,16 @@ public:
     void assignEntry(const PlaylistEntryPtr& entry) override;
     void updateDisplays() override;
     void entryMarksChanged(const PlaylistEntryPtr& entry) override;
+    PlaylistEntryPtr assignedEntry() const override { return _playlist->assignedEntry; }
+    PlaylistEntryPtr prevEntry() const override { return _prevEntry; }
+    void clearPrevEntry() override { _prevEntry = nullptr; }
+    float volume() const override { return _volume; }
+    // Clamped to 0 … 1, applied to the player and to the computer's output (then unmuted), and
+    // shown on the volume slider.
+    void setVolume(float volume) override;
+    void saveRunState() override;
+    void restartIdle() override;
+    RemoteControlDelegate* activeRemoteTarget() const override;
     void openDroppedSession(const QUrl& url) override;
     void clearSearch() override;
 
@@ -72,8 +97,6 @@ public:
                         const std::set<int>& selection) override;
     void undoMenuChanged() override;
 
-    // The run state: session, current entry, position, and the entry's ranges and zeros.
-    void saveRunState();
     void updateWindowTitle();
     // "Dance" for Dance.varlin, "Varlin" without a session; a version ending in a letter (a
     // pre-release) adds itself and the build date; "► " leads while music plays.
@@ -87,6 +110,8 @@ public:
     void exportToCloud();
     // The space bar in the table.
     void togglePlayPause();
+    // The Delete key in the table: the selected entries are removed.
+    void removeSelectedEntries();
     // Opening a file from outside: an ".mp3" is added at the top, anything else is a session.
     void openFile(const QUrl& url);
 
@@ -102,9 +127,6 @@ public:
     Player player;
     RestTimer restTimer;
     Logger logger;
-    float volume = 0.5f;
-    // The entry that last finished playing by itself.
-    PlaylistEntryPtr prevEntry;
     // The current entry's PDF and MP4 viewers, closed whenever the current entry changes.
     ViewerWindows viewers;
 
@@ -123,6 +145,8 @@ signals:
     void statusMessage(const QString& line);
     // The filter was cleared from here: the search field empties.
     void searchCleared();
+    // Prepare mode (previewing) began or ended.
+    void previewingChanged(bool previewing);
 
 private:
     // The steps shared by setCurrentEntry and assignEntry once the old entry has been left.
@@ -130,10 +154,15 @@ private:
     void leave(const PlaylistEntryPtr& entry, bool logged);
     void scrollToCurrentRow();
     void flashSymbol(const QString& symbolName);
-    void restartIdle();
+    void flashText(const QString& text);
     std::vector<PlaylistEntryPtr> selectedEntries() const;
 
     MainView& _view;
+    Services services;
+    SystemVolume systemVolume;
+    float _volume = 0.5f;
+    // The entry that last finished playing by itself.
+    PlaylistEntryPtr _prevEntry;
     std::shared_ptr<Playlist> _playlist = std::make_shared<Playlist>();
     std::unique_ptr<Scrubber> _scrubber;
     std::unique_ptr<SoundEffect> bell;

@@ -8,6 +8,7 @@
 #include "shell/HelpViewController.h"
 #include "shell/MainView.h"
 #include "shell/MainViewController.h"
+#include "shell/MainWindowController.h"
 #include "shell/Mp4ViewController.h"
 #include "shell/PdfViewController.h"
 #include "shell/PlaylistTableView.h"
@@ -32,6 +33,7 @@ MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
     : QMainWindow(parent), delegate(delegate), view(new MainView(this)), panels(this) {
     setCentralWidget(view);
     _controller = new MainViewController(*view, panels, {}, this);
+    _windowController = new MainWindowController(*_controller, panels, *this, {}, this);
     delegate.setMainViewController(_controller);
 
     buildToolbar();
@@ -73,16 +75,30 @@ void MainWindow::buildToolbar() {
     QToolBar* toolbar = addToolBar(tr("Toolbar"));
     toolbar->setObjectName(QStringLiteral("mainToolbar"));
     toolbar->setMovable(false);
+    toolbar->setIconSize(QSize(28, 28));
+    toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    MainWindowController& tools = *_windowController;
+    toolbar->addAction(tools.prepareTool);
+    toolbar->addAction(tools.danceTool);
+    toolbar->addSeparator();
+
     _searchField = new QLineEdit(toolbar);
     _searchField->setPlaceholderText(tr("Search"));
     _searchField->setClearButtonEnabled(true);
-    _searchField->setMaximumWidth(320);
+    _searchField->setMaximumWidth(260);
     toolbar->addWidget(_searchField);
     connect(_searchField, &QLineEdit::textChanged, _controller, &MainViewController::search);
     connect(_controller, &MainViewController::searchCleared, _searchField, [this] {
         const QSignalBlocker quiet(_searchField);
         _searchField->clear();
     });
+    toolbar->addSeparator();
+    toolbar->addActions({tools.playTool, tools.pauseTool, tools.back1Tool, tools.markZeroTool,
+                         tools.prevZeroTool, tools.nextZeroTool});
+    toolbar->addSeparator();
+    toolbar->addAction(tools.breakTool);
+    toolbar->addSeparator();
+    toolbar->addActions({tools.addEntryTool, tools.removeEntryTool});
 
     auto* spacer = new QWidget(toolbar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -91,7 +107,7 @@ void MainWindow::buildToolbar() {
     clock->setRestTimer(&_controller->restTimer);
     clock->setClockVisible(true);
     clock->ensureTimer();
-    clock->setFixedSize(40, 40);
+    clock->setFixedSize(44, 44);
     toolbar->addWidget(clock);
 }
 
@@ -142,6 +158,17 @@ void MainWindow::buildMenus() {
     QMenu* tags = entries->addMenu(tr("Tags"));
     tags->addActions(view->tagMenu->actions());
 
+    MainWindowController& tools = *_windowController;
+    QMenu* controls = menuBar()->addMenu(tr("&Controls"));
+    controls->addActions({tools.playTool, tools.pauseTool, tools.back1Tool, tools.forward1Action});
+    controls->addSeparator();
+    controls->addActions({tools.markZeroTool, tools.prevZeroTool, tools.nextZeroTool});
+    controls->addSeparator();
+    controls->addAction(tools.breakTool);
+    controls->addSeparator();
+    controls->addActions({tools.danceTool, tools.prepareTool});
+    entries->insertAction(entries->actions().value(0), tools.addEntryTool);
+
     QMenu* window = menuBar()->addMenu(tr("&Window"));
     window->addAction(tr("Minimize"), QKeySequence(QStringLiteral("Ctrl+M")), this,
                       &QWidget::showMinimized);
@@ -166,6 +193,7 @@ void MainWindow::buildMenus() {
     help->addAction(tr("Help"), this, [] { HelpViewController::openPdfHelp(Desktop::openFile); });
     help->addAction(tr("Varlin Guide"), this, [this] { guide().show(); });
     help->addAction(tr("Remote Manual"), this, [this] { guide().showRemoteSection(); });
+    help->addAction(tools.choreodexAction);
     help->addSeparator();
     help->addAction(tr("About Varlin"), this, [this] {
         if (!aboutWindow)

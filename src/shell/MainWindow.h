@@ -1,7 +1,8 @@
 #pragma once
-// The main window around the main view: menus with their shortcuts, the toolbar with the search
-// field and the clock, the status bar, and the saved frame ("VarlinDefaultWindow"). It makes the
-// main controller and hands it to the application delegate.
+// The main window around the main view: menus with their shortcuts, the toolbar (the mode tools,
+// the search field, the transport and break tools, adding and removing, the clock), the status
+// bar, and the saved frame ("VarlinDefaultWindow"). It makes the main controller and the window's
+// controller and hands the main controller to the application delegate.
 
 #include "shell/SheetPanels.h"
 
@@ -13,6 +14,7 @@ class AppDelegate;
 class HelpViewController;
 class MainView;
 class MainViewController;
+class MainWindowController;
 class QLineEdit;
 class QMenu;
 
@@ -27,6 +29,7 @@ public:
 
     MainView& mainView() const { return *view; }
     MainViewController& controller() const { return *_controller; }
+    MainWindowController& windowController() const { return *_windowController; }
     QLineEdit* searchField() const { return _searchField; }
 
 protected:
@@ -44,6 +47,7 @@ private:
     MainView* view;
     SheetPanels panels;
     MainViewController* _controller;
+    MainWindowController* _windowController;
     QLineEdit* _searchField = nullptr;
     QMenu* recentMenu = nullptr;
     std::unique_ptr<HelpViewController> guideWindow;

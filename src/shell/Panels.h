@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QUrl>
-
 #include <functional>
 #include <optional>
 #include <vector>
@@ -25,6 +24,6 @@ public:
     // Open panel for the one file that a moved track now is. None when cancelled.
     virtual void chooseMovedFile(std::function<void(std::optional<QUrl>)> done) = 0;
     // Warning alert with two buttons; true only for the first (`okTitle`).
-    virtual void confirm(const QString& message, const QString& okTitle,
-                         const QString& cancelTitle, std::function<void(bool)> done) = 0;
+    virtual void confirm(const QString& message, const QString& okTitle, const QString& cancelTitle,
+                         std::function<void(bool)> done) = 0;
 };

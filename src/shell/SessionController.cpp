@@ -1,5 +1,6 @@
 #include "shell/SessionController.h"
 
+#include "control/TransportViewController.h"
 #include "model/AppState.h"
 #include "shell/MainViewController.h"
 #include "shell/Panels.h"
@@ -20,6 +21,7 @@ QString SessionController::applicationFolder() {
 
 void SessionController::openSessionAt(const QUrl& url) {
     main.restTimer.disarm();
+    main.transport().resetRate();
     const std::optional<AppState> state = AppState::read();
     main.assignEntry(nullptr);
 

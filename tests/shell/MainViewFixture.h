@@ -1,11 +1,14 @@
 #pragma once
 // Test fixture for the main controller: the real view and controller under the offscreen
 // platform, the engine on an offline output (positions and track ends move only when a test
-// renders), generated tracks in a temporary folder, and panels that answer at once.
+// renders), generated tracks in a temporary folder, panels that answer at once, a fake system
+// mixer, modifier keys the test holds, and SDL's game controllers polled by the test.
 
 #include "model/Playlist.h"
+#include "platform/SdlGameControllerSource.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/OfflineAudioOutput.h"
+#include "playback/FakeMixer.h"
 #include "shell/MainView.h"
 #include "shell/MainViewController.h"
 #include "shell/Panels.h"
@@ -37,7 +40,7 @@ public:
         shownName = proposedName;
         done(saveAnswer);
     }
-    void chooseFilesToAdd(std::function<void(std::vector<QUrl>)> done) override { done({}); }
+    void chooseFilesToAdd(std::function<void(std::vector<QUrl>)> done) override { done(addAnswer); }
     void chooseMovedFile(std::function<void(std::optional<QUrl>)> done) override {
         done(std::nullopt);
     }
@@ -47,6 +50,7 @@ public:
     }
 
     std::optional<QUrl> openAnswer;
+    std::vector<QUrl> addAnswer;
     std::optional<QUrl> saveAnswer;
     int openShown = 0;
     int saveShown = 0;
@@ -65,8 +69,16 @@ protected:
     void start() {
         view = std::make_unique<MainView>();
         view->resize(1000, 700);
-        controller =
-            std::make_unique<MainViewController>(*view, panels, [this] { ++doNotDisturbCount; });
+        MainViewController::Services services;
+        services.turnOnDoNotDisturb = [this] { ++doNotDisturbCount; };
+        services.mixer = mixer;
+        services.gameControllers = [this] {
+            auto source = std::make_unique<SdlGameControllerSource>();
+            gameControllers = source.get();
+            return source;
+        };
+        services.heldModifiers = [this] { return heldModifiers; };
+        controller = std::make_unique<MainViewController>(*view, panels, std::move(services));
     }
     // A new run of the program: the same files, a new controller.
     void restart() {
@@ -123,6 +135,10 @@ protected:
     OfflineAudioOutput& output = AudioEngine::instance().useOfflineOutput({deviceRate, 2});
     shelltest::ScriptedPanels panels;
     int doNotDisturbCount = 0;
+    std::shared_ptr<FakeMixer> mixer = std::make_shared<FakeMixer>();
+    Qt::KeyboardModifiers heldModifiers = Qt::NoModifier;
+    // Made at the first activation; the test polls it.
+    SdlGameControllerSource* gameControllers = nullptr;
     std::unique_ptr<MainView> view;
     std::unique_ptr<MainViewController> controller;
 };

@@ -1,11 +1,13 @@
 // varlin-screenshot OUT.png: builds a session of generated tracks (folders, tags, checkmarks,
-// played dates, heard ranges, zeros and notes), opens it in the main window, plays the current
-// track to a staged moment on the offline output and saves the window as a picture.
+// played dates, heard ranges, zeros and notes), opens it in the main window in dance mode, plays
+// the current track to a staged moment on the offline output, starts the break timer and saves
+// the window as a picture.
 #include "model/AppState.h"
 #include "model/Playlist.h"
 #include "model/TextNoteSet.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/OfflineAudioOutput.h"
+#include "services/Preferences.h"
 #include "shell/AppDelegate.h"
 #include "shell/DisplayController.h"
 #include "shell/MainView.h"
@@ -156,6 +158,13 @@ int main(int argc, char** argv) {
     while (waveform.image().isNull() && waited.elapsed() < 20000)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     waveform.fadeAnimation()->setCurrentTime(waveform.fadeAnimation()->duration());
+    // The caller started the break timer during the last dance: a short break, a third gone.
+    Preferences::shared().setTimerDuration(0.1);
+    controller.restTimer.toggle();
+    QElapsedTimer breakRunning;
+    breakRunning.start();
+    while (breakRunning.elapsed() < 2000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
     QApplication::processEvents();
     if (!window.grab().save(out)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(out));

@@ -1,0 +1,350 @@
+// The transport commands on the real main controller, panel and player over the offline output:
+// what each does to the position, the entry, the rate and the volume, and how the keyboard and
+// the game-controller remote reach them.
+
+#include "MainViewFixture.h"
+#include "control/GameControllerSet.h"
+#include "control/TransportPanel.h"
+#include "control/TransportViewController.h"
+#include "model/AppState.h"
+#include "platform/Diagnostics.h"
+#include "platform/VirtualGameController.h"
+#include "shell/EntryCommands.h"
+#include "shell/InterceptingTextField.h"
+#include "shell/Mp4ViewController.h"
+#include "shell/PlaylistTableView.h"
+#include "stage/ImageNotifierView.h"
+#include "stage/TextNotifierView.h"
+#include "waveform/TimeSlider.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+
+class TransportCommandsTest : public MainViewFixture {
+protected:
+    void SetUp() override {
+        MainViewFixture::SetUp();
+        textSpy = std::make_unique<QSignalSpy>(&transport(), &TransportViewController::textFlashed);
+    }
+
+    // A session of two 20-second tracks with the first one current.
+    void openTwoTracks() {
+        controller->sessions().openSessionAt(session("Dance.varlin", {"a.wav", "b.wav"}, 20.0, 0));
+        ASSERT_EQ(player().entry(), playlist().allEntries[0]);
+    }
+    TransportViewController& transport() { return controller->transport(); }
+    TransportPanel& panel() { return *view->transportPanel; }
+    PlaylistEntryPtr first() { return playlist().allEntries[0]; }
+    double position() { return player().currentTime(); }
+
+    // The texts flashed over the window since the last call.
+    QStringList flashedTexts() {
+        QStringList texts;
+        for (const QList<QVariant>& signal : *textSpy)
+            texts.append(signal.first().toString());
+        textSpy->clear();
+        return texts;
+    }
+
+    std::unique_ptr<QSignalSpy> textSpy;
+};
+
+TEST_F(TransportCommandsTest, pauseStepsBackForALeadInButNeverAcrossTheZero) {
+    openTwoTracks();
+    controller->restTimer.arm();
+    transport().playCommand();
+    EXPECT_TRUE(player().isPlaying());
+    EXPECT_FALSE(controller->restTimer.timeArmed()) << "play disarms the break";
+    EXPECT_EQ(doNotDisturbCount, 1);
+    render(1.5);
+
+    transport().pauseCommand();
+    EXPECT_FALSE(player().isPlaying());
+    EXPECT_TRUE(controller->restTimer.timeArmed()) << "pausing the music arms the break";
+    EXPECT_NEAR(position(), 0.5, 0.01) << "1.5 s after the start: back to 0.5 s";
+    controller->restTimer.disarm();
+    transport().pauseCommand();
+    EXPECT_NEAR(position(), 0.5, 0.01) << "0.5 s after the start: no step back";
+    EXPECT_FALSE(controller->restTimer.timeArmed()) << "only music stopping arms the break";
+
+    first()->zeros = {5.0};
+    player().setCurrentTime(5.5);
+    transport().pauseCommand();
+    EXPECT_DOUBLE_EQ(position(), 5.5) << "never back across the zero";
+    player().setCurrentTime(8.0);
+    transport().pauseCommand();
+    transport().pauseCommand();
+    EXPECT_DOUBLE_EQ(position(), 6.0) << "pressed twice while stopped: two seconds back";
+    transport().pauseCommand();
+    EXPECT_DOUBLE_EQ(position(), 6.0) << "one second from the zero: no further";
+}
+
+TEST_F(TransportCommandsTest, playNearTheEndEndsTheTrackAndBackReturnsToTheFinishedOne) {
+    openTwoTracks();
+    player().setCurrentTime(9.0);
+    transport().playCommand();
+    render(0.1);
+    transport().playCommand();
+    EXPECT_NEAR(position(), 9.1, 0.01) << "11 s left: nothing changes";
+    render(1.0);
+    transport().playCommand();
+    EXPECT_NEAR(position(), 19.9, 0.01) << "9 s left: sent to the end";
+    render(0.3);
+    ASSERT_EQ(player().entry(), playlist().allEntries[1]) << "the next track waits";
+    EXPECT_EQ(controller->prevEntry(), first());
+
+    // Back one second acts on the track that just ended.
+    transport().back1();
+    EXPECT_EQ(player().entry(), first());
+    EXPECT_EQ(playlist().assignedEntry, first());
+    EXPECT_NEAR(position(), 20.0 - 1.1, 1e-9);
+    EXPECT_FALSE(controller->prevEntry());
+    transport().back3();
+    EXPECT_NEAR(position(), 20.0 - 4.1, 1e-9) << "once back, the commands act as usual";
+
+    // Forward never returns to the finished track; and once music starts again, nothing does.
+    transport().playCommand();
+    render(4.5);
+    ASSERT_EQ(player().entry(), playlist().allEntries[1]);
+    transport().forward1();
+    EXPECT_EQ(player().entry(), playlist().allEntries[1]);
+    EXPECT_NEAR(position(), 1.0, 0.01);
+    transport().playCommand();
+    transport().back1();
+    EXPECT_EQ(player().entry(), playlist().allEntries[1]);
+}
+
+TEST_F(TransportCommandsTest, zeroCommandsKeepTheirMarginsAndMarkZeroReplacesNearbyZeros) {
+    openTwoTracks();
+    QSignalSpy symbols(&transport(), &TransportViewController::symbolFlashed);
+    first()->zeros = {4.0, 8.0};
+    player().setCurrentTime(8.2);
+    transport().prevZero();
+    EXPECT_DOUBLE_EQ(position(), 4.0) << "0.2 s after a zero: the zero before it";
+    player().setCurrentTime(4.2);
+    transport().prevZero();
+    EXPECT_DOUBLE_EQ(position(), 0.0) << "no zero before: the start";
+    player().setCurrentTime(4.0);
+    transport().nextZero();
+    EXPECT_DOUBLE_EQ(position(), 8.0);
+    transport().nextZero();
+    EXPECT_NEAR(position(), 19.9, 1e-9) << "no later zero: the end of the track";
+
+    // Marking replaces every zero within 3 s, the distance of 3 s included.
+    player().setCurrentTime(6.0);
+    transport().markZero();
+    EXPECT_EQ(first()->zeros, (std::vector<double>{6.0}));
+    player().setCurrentTime(9.0);
+    transport().markZero();
+    player().setCurrentTime(13.0);
+    transport().markZero();
+    EXPECT_EQ(first()->zeros, (std::vector<double>{9.0, 13.0}));
+    EXPECT_EQ(view->timeSlider->zeroButtons().size(), 2u) << "the markers follow";
+    const std::optional<AppState> state = AppState::read();
+    ASSERT_TRUE(state && state->zeros);
+    EXPECT_EQ(*state->zeros, (std::vector<double>{9.0, 13.0})) << "the run state is saved";
+
+    QStringList names;
+    for (const QList<QVariant>& signal : symbols)
+        names.append(signal.first().toString());
+    EXPECT_EQ(names, (QStringList{"backward.end.fill", "backward.end.fill", "forward.end.fill",
+                                  "forward.end.fill", "z.square", "z.square", "z.square"}));
+    EXPECT_GE(view->findChildren<ImageNotifierView*>().size(), 2)
+        << "the symbols are flashed over the window";
+
+    // Next zero while playing: the track ends almost at once.
+    transport().playCommand();
+    transport().nextZero();
+    render(0.2);
+    EXPECT_EQ(player().entry(), playlist().allEntries[1]);
+}
+
+TEST_F(TransportCommandsTest, rateStepsWithinTheSliderAndAltOrDoubleSpeedResetIt) {
+    openTwoTracks();
+    QSlider& rate = *panel().rateSlider;
+    ASSERT_EQ(rate.value(), 45);
+    EXPECT_LE(rate.minimum() / 45.0, 0.5);
+    EXPECT_GE(rate.maximum() / 45.0, 2.0);
+
+    transport().faster();
+    EXPECT_EQ(rate.value(), 46);
+    EXPECT_FLOAT_EQ(player().rate(), 46.0f / 45.0f);
+    EXPECT_EQ(panel().rateText->text(), QStringLiteral("46"));
+    transport().slower();
+    transport().slower();
+    EXPECT_EQ(flashedTexts(), (QStringList{"46", "45", "44"}));
+    rate.setValue(rate.maximum());
+    transport().faster();
+    EXPECT_EQ(rate.value(), rate.maximum());
+    EXPECT_FLOAT_EQ(player().rate(), float(rate.maximum()) / 45.0f);
+
+    heldModifiers = Qt::AltModifier;
+    transport().faster();
+    EXPECT_EQ(rate.value(), 45) << "Alt held: normal speed";
+    heldModifiers = Qt::NoModifier;
+
+    panel().doubleSpeed->setChecked(true);
+    EXPECT_EQ(panel().rateText->text(), QStringLiteral("2X"));
+    EXPECT_FLOAT_EQ(player().rate(), 2.0f);
+    transport().slower();
+    EXPECT_FALSE(panel().doubleSpeed->isChecked()) << "a step switches double speed off";
+    EXPECT_EQ(rate.value(), 45);
+    EXPECT_FLOAT_EQ(player().rate(), 1.0f);
+
+    // The rate stays with the next track; opening a session goes back to normal speed.
+    transport().slower();
+    controller->setCurrentEntry(1);
+    EXPECT_FLOAT_EQ(player().rate(), 44.0f / 45.0f);
+    controller->sessions().openSessionAt(*controller->sessions().sessionURL());
+    EXPECT_EQ(rate.value(), 45);
+    EXPECT_FLOAT_EQ(player().rate(), 1.0f);
+}
+
+TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolume) {
+    EXPECT_EQ(TransportViewController::volumeText(0.5f), QStringLiteral("5"));
+    EXPECT_EQ(TransportViewController::volumeText(0.05f), QStringLiteral("½"));
+    EXPECT_EQ(TransportViewController::volumeText(0.15f), QStringLiteral("1½"));
+    EXPECT_EQ(TransportViewController::volumeText(1.0f), QStringLiteral("10"));
+    EXPECT_EQ(TransportViewController::volumeText(0.0f), QStringLiteral("0"));
+
+    controller->firstActivation();
+    openTwoTracks();
+    EXPECT_FLOAT_EQ(panel().volumeValue(), 0.5f) << "the slider starts at the volume";
+    transport().volumeUp();
+    EXPECT_FLOAT_EQ(controller->volume(), 0.55f);
+    EXPECT_FLOAT_EQ(player().volume(), 0.55f);
+    EXPECT_FLOAT_EQ(mixer->state().volume, 0.55f);
+    EXPECT_FLOAT_EQ(panel().volumeValue(), 0.55f);
+    for (int i = 0; i < 12; ++i)
+        transport().volumeUp();
+    EXPECT_FLOAT_EQ(controller->volume(), 1.0f);
+    EXPECT_EQ(flashedTexts().last(), QStringLiteral("10"));
+    controller->setVolume(0.0f);
+    transport().volumeDown();
+    EXPECT_FLOAT_EQ(controller->volume(), 0.0f);
+    EXPECT_EQ(flashedTexts(), QStringList{"0"});
+
+    // The slider sets the volume without a flash; a tiny volume mutes the computer, and the
+    // unmute that follows leaves it at its old level (the player makes the sound quiet).
+    panel().volumeSlider->setValue(250);
+    EXPECT_FLOAT_EQ(controller->volume(), 0.25f);
+    EXPECT_FLOAT_EQ(player().volume(), 0.25f);
+    panel().volumeSlider->setValue(30);
+    EXPECT_FLOAT_EQ(player().volume(), 0.03f);
+    EXPECT_FALSE(mixer->state().muted);
+    EXPECT_FLOAT_EQ(mixer->state().volume, 0.25f);
+    EXPECT_TRUE(flashedTexts().isEmpty());
+}
+
+TEST_F(TransportCommandsTest, keysInTheTableAreCommandsOnlyWithoutModifiers) {
+    openTwoTracks();
+    DiagnosticCapture output;
+    PlaylistTableView* table = view->tableView;
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Space);
+    EXPECT_TRUE(player().isPlaying());
+    render(2.5);
+    QTest::keyClick(table, Qt::Key_Space, Qt::ShiftModifier);
+    EXPECT_TRUE(player().isPlaying()) << "Shift+space is the table's";
+    QTest::keyClick(table, Qt::Key_Space);
+    EXPECT_FALSE(player().isPlaying());
+    EXPECT_NEAR(position(), 1.5, 0.01);
+
+    QTest::keyClick(table, Qt::Key_Z);
+    EXPECT_EQ(first()->zeros, (std::vector<double>{position()}));
+    QTest::keyClick(table, Qt::Key_Right);
+    EXPECT_NEAR(position(), 19.9, 1e-9);
+    QTest::keyClick(table, Qt::Key_Left);
+    EXPECT_NEAR(position(), first()->zeros[0], 1e-9);
+    QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(first()->zeros.size(), 1u);
+
+    // Typed in the note field the keys are text.
+    QTest::keyClick(view->noteTextField, Qt::Key_Space);
+    EXPECT_FALSE(player().isPlaying());
+
+    QSignalSpy cleared(controller.get(), &MainViewController::searchCleared);
+    controller->search(QStringLiteral("b"));
+    QTest::keyClick(table, Qt::Key_Escape);
+    EXPECT_EQ(cleared.count(), 1);
+    EXPECT_TRUE(playlist().filterText.isEmpty());
+
+    QTest::keyClick(table, Qt::Key_Q);
+    QTest::keyClick(table, Qt::Key_F5);
+    EXPECT_EQ(output.lines(), (QStringList{"unhandled key: q, 71", "unhandled key: F5, 46 35"}));
+
+    // The arrows up and down move the selection; Delete removes the selected entry.
+    controller->selectRows({0});
+    QTest::keyClick(table, Qt::Key_Down);
+    EXPECT_EQ(controller->selectedRows(), std::set<int>{1});
+    QTest::keyClick(table, Qt::Key_Delete);
+    ASSERT_EQ(playlist().allEntries.size(), 1u);
+    EXPECT_EQ(playlist().allEntries[0], first());
+}
+
+TEST_F(TransportCommandsTest, bothRemoteLayoutsDriveTheTransportAndTheVideoWhenInFront) {
+    controller->firstActivation();
+    openTwoTracks();
+    first()->zeros = {4.0, 8.0};
+    ASSERT_TRUE(gameControllers);
+    if (!controller->transport().gameControllerSet()->controllersPaired().isEmpty())
+        GTEST_SKIP() << "a real game controller is connected";
+    EXPECT_EQ(panel().remoteImageName(), QStringLiteral("8bitdoImage"));
+    DiagnosticCapture output;
+    const auto press = [this](VirtualGameController& pad, SDL_GameControllerButton button) {
+        pad.setButton(button, true);
+        gameControllers->poll();
+        pad.setButton(button, false);
+        gameControllers->poll();
+    };
+
+    {
+        VirtualGameController micro(VirtualGameController::nintendo,
+                                    VirtualGameController::switchPro, "8BitDo Micro gamepad");
+        gameControllers->poll();
+        EXPECT_EQ(panel().remoteImageName(), QStringLiteral("8bitdo2-yellow"));
+
+        player().setPreviewing(true);
+        player().setCurrentTime(8.5);
+        press(micro, SDL_CONTROLLER_BUTTON_X);
+        EXPECT_DOUBLE_EQ(position(), 8.0) << "the Micro's X goes to the previous zero";
+        EXPECT_FALSE(player().previewing()) << "a remote press leaves prepare mode";
+        press(micro, SDL_CONTROLLER_BUTTON_A);
+        EXPECT_TRUE(player().isPlaying()) << "the Micro's A plays";
+        micro.setAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDL_JOYSTICK_AXIS_MAX);
+        gameControllers->poll();
+        EXPECT_TRUE(player().isPlaying()) << "the triggers do nothing";
+        EXPECT_DOUBLE_EQ(position(), 8.0);
+        press(micro, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
+        EXPECT_FALSE(player().isPlaying());
+        press(micro, SDL_CONTROLLER_BUTTON_B);
+        EXPECT_DOUBLE_EQ(position(), 5.0) << "B is back 3 s";
+        EXPECT_DOUBLE_EQ(AppState::read()->currentTime, 8.0)
+            << "each press saves the run state before its command";
+    }
+    gameControllers->poll();
+    EXPECT_EQ(panel().remoteImageName(), QStringLiteral("8bitdoImage")) << "the last one left";
+
+    VirtualGameController generic(0x1234, 0x5678, "Generic Pad");
+    gameControllers->poll();
+    press(generic, SDL_CONTROLLER_BUTTON_X);
+    EXPECT_DOUBLE_EQ(position(), 8.0) << "another pad's X goes to the next zero";
+    press(generic, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    EXPECT_EQ(panel().rateSlider->value(), 46) << "dpad left is faster";
+    press(generic, SDL_CONTROLLER_BUTTON_DPAD_UP);
+    EXPECT_FLOAT_EQ(controller->volume(), 0.55f);
+
+    // With the video's window in front, the buttons are the video's alone.
+    qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+    Mp4ViewController& video = controller->viewers.openMp4(QUrl::fromLocalFile("/none/a.mp4"));
+    QApplication::setActiveWindow(video.window());
+    press(generic, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    EXPECT_FLOAT_EQ(video.volume(), Mp4ViewController::initialVolume - 0.05f);
+    EXPECT_FLOAT_EQ(controller->volume(), 0.55f);
+    press(generic, SDL_CONTROLLER_BUTTON_B);
+    EXPECT_DOUBLE_EQ(position(), 8.0);
+}
