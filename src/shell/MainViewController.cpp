@@ -109,6 +109,8 @@ MainViewController::MainViewController(MainView& view, Panels& panels, Services 
         _entryCommands->actionTagEntry(tag);
         updateDisplays();
     });
+    // The break countdown shows on the screensaver's face too.
+    view.screensaver->setRestTimer(&restTimer);
     view.screensaver->setIsMusicActive(
         [this] { return player.isPlaying() || player.previewing(); });
     view.screensaver->restartIdle();

@@ -1,7 +1,9 @@
-// varlin-screenshot OUT.png: builds a session of generated tracks (folders, tags, checkmarks,
+// varlin-screenshot OUTDIR: builds a session of generated tracks (folders, tags, checkmarks,
 // played dates, heard ranges, zeros and notes), opens it in the main window in dance mode, plays
 // the current track to a staged moment on the offline output, starts the break timer and saves
-// the window as a picture.
+// the window as main-window.png; then a rate flash over it (notifier-flash.png) and, once the
+// music has stopped, the screensaver (screensaver.png).
+#include "control/TransportViewController.h"
 #include "model/AppState.h"
 #include "model/Playlist.h"
 #include "model/TextNoteSet.h"
@@ -14,6 +16,8 @@
 #include "shell/MainViewController.h"
 #include "shell/MainWindow.h"
 #include "shell/WaveformView.h"
+#include "stage/Screensaver.h"
+#include "stage/TextNotifierView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -82,11 +86,29 @@ bool writeTrack(const QString& wavPath, const QString& mp3Path, double seconds, 
     QFile::remove(wavPath);
     return encoded == 0;
 }
+
+// The break timer runs on the wall clock.
+void letTimePass(int milliseconds) {
+    QElapsedTimer passed;
+    passed.start();
+    while (passed.elapsed() < milliseconds)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+bool save(QWidget& window, const QDir& dir, const QString& name) {
+    const QString path = dir.filePath(name);
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: varlin-screenshot OUT.png\n");
+        std::fprintf(stderr, "usage: varlin-screenshot OUTDIR\n");
         return 2;
     }
     QTemporaryDir home;
@@ -95,7 +117,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName("brenmoor");
     QApplication::setApplicationName("varlin");
-    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    if (!out.mkpath(".")) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
 
     const QString music = home.filePath("Music");
     Playlist playlist;
@@ -161,15 +187,24 @@ int main(int argc, char** argv) {
     // The caller started the break timer during the last dance: a short break, a third gone.
     Preferences::shared().setTimerDuration(0.1);
     controller.restTimer.toggle();
-    QElapsedTimer breakRunning;
-    breakRunning.start();
-    while (breakRunning.elapsed() < 2000)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    letTimePass(2000);
     QApplication::processEvents();
-    if (!window.grab().save(out)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
-        return 1;
-    }
+    bool ok = save(window, out, "main-window.png");
+
+    // A step faster flashed over the window, halfway through its fade.
+    controller.transport().faster();
+    TextNotifierView* flash = window.mainView().findChildren<TextNotifierView*>().last();
+    flash->fadeAnimation()->pause();
+    flash->fadeAnimation()->setCurrentTime(400);
+    ok &= save(window, out, "notifier-flash.png");
+    flash->fadeAnimation()->setCurrentTime(flash->fadeAnimation()->duration());
+    QApplication::processEvents();
+
+    // The music stopped, the break went on, nobody touched the computer.
+    controller.transport().pauseCommand();
+    letTimePass(2500);
+    window.mainView().screensaver->activate();
+    ok &= save(window, out, "screensaver.png");
     window.controller().playlist().dirty = false;
-    return 0;
+    return ok ? 0 : 1;
 }
