@@ -68,7 +68,9 @@ int main(int argc, char** argv) {
     NoPanels panels;
     MainView view;
     view.resize(1366, 768);
-    MainViewController controller(view, panels, {[] {}});
+    MainViewController::Services quiet;
+    quiet.turnOnDoNotDisturb = [] {};
+    MainViewController controller(view, panels, quiet);
     Playlist& playlist = controller.playlist();
     for (int i = 0; i < entries; ++i) {
         const QUrl url = i == entries / 2
