@@ -100,7 +100,7 @@ void MainWindowController::actionPrepare() {
 }
 
 void MainWindowController::actionAddEntry() {
-    panels.chooseFilesToAdd([this](std::vector<QUrl> urls) {
+    panels.chooseFilesToAdd([this](const std::vector<QUrl>& urls) {
         if (urls.empty())
             return;
         const int end = int(main.playlist().entries().size());

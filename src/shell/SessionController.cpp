@@ -13,8 +13,8 @@ SessionController::SessionController(MainViewController& main, Panels& panels, Q
     : QObject(parent), main(main), panels(panels) {}
 
 QString SessionController::applicationFolder() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                           QLatin1String("/net.brenmoor.varlin");
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                     QLatin1String("/net.brenmoor.varlin");
     QDir().mkpath(folder);
     return folder;
 }

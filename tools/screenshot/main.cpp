@@ -2,13 +2,15 @@
 // played dates, heard ranges, zeros and notes), opens it in the main window in dance mode, plays
 // the current track to a staged moment on the offline output, starts the break timer and saves
 // the window as main-window.png; then a rate flash over it (notifier-flash.png) and, once the
-// music has stopped, the screensaver (screensaver.png).
+// music has stopped, the screensaver (screensaver.png); and the clock alone at a fixed moment of a
+// break (clock-break-ring.png).
 #include "control/TransportViewController.h"
 #include "model/AppState.h"
 #include "model/Playlist.h"
 #include "model/TextNoteSet.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/OfflineAudioOutput.h"
+#include "playback/RestTimer.h"
 #include "services/Preferences.h"
 #include "shell/AppDelegate.h"
 #include "shell/DisplayController.h"
@@ -16,6 +18,7 @@
 #include "shell/MainViewController.h"
 #include "shell/MainWindow.h"
 #include "shell/WaveformView.h"
+#include "stage/Clock.h"
 #include "stage/Screensaver.h"
 #include "stage/TextNotifierView.h"
 
@@ -87,7 +90,32 @@ bool writeTrack(const QString& wavPath, const QString& mp3Path, double seconds, 
     return encoded == 0;
 }
 
-// The break timer runs on the wall clock.
+// A clock that stands still at the moment it is set to; the break timer's own deadline never comes.
+struct StagedTime : TimeSource {
+    QDateTime moment;
+
+    QDateTime now() const override { return moment; }
+    void callAt(const QDateTime&, std::function<void()>) override {}
+    void cancel() override {}
+};
+
+QDateTime today(int hour, int minute, int second = 0) {
+    return QDateTime(QDate(2026, 12, 6), QTime(hour, minute, second));
+}
+
+// A break timer armed at `armed` with a break of `minutes`, seen at `now`.
+std::unique_ptr<RestTimer> breakTimer(const QDateTime& armed, const QDateTime& now,
+                                      double minutes) {
+    auto staged = std::make_unique<StagedTime>();
+    StagedTime* clock = staged.get();
+    clock->moment = armed;
+    auto timer = std::make_unique<RestTimer>([minutes] { return minutes; }, std::move(staged));
+    timer->arm();
+    clock->moment = now;
+    return timer;
+}
+
+// The main window's break timer runs on the wall clock.
 void letTimePass(int milliseconds) {
     QElapsedTimer passed;
     passed.start();
@@ -206,5 +234,20 @@ int main(int argc, char** argv) {
     window.mainView().screensaver->activate();
     ok &= save(window, out, "screensaver.png");
     window.controller().playlist().dirty = false;
+
+    // 3:30, two minutes into a five-minute break: the ring has 60 % left.
+    {
+        QWidget frame;
+        frame.resize(360, 360);
+        Clock clock(&frame);
+        clock.setGeometry(frame.rect());
+        const QDateTime now = today(15, 30);
+        clock.setTimeSource([now] { return now; });
+        const auto rest = breakTimer(today(15, 28), now, 5);
+        clock.setRestTimer(rest.get());
+        clock.setClockVisible(true);
+        ok &= save(frame, out, "clock-break-ring.png");
+    }
+
     return ok ? 0 : 1;
 }

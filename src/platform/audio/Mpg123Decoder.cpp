@@ -122,7 +122,7 @@ std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString*
     std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
     if (!file)
         return fail(QString("cannot open: %1").arg(std::strerror(errno)));
-    std::setvbuf(file, nullptr, _IOFBF, 64 * 1024);
+    std::setvbuf(file, nullptr, _IOFBF, size_t(64) * 1024);
     int code = MPG123_OK;
     mpg123_handle* handle = mpg123_new(nullptr, &code);
     if (!handle) {
@@ -200,27 +200,27 @@ int64_t Mpg123Decoder::readNative(void* out, int64_t frames) {
     return int64_t(total / frameBytes);
 }
 
+template <typename Native, typename Out, typename Convert>
+int64_t Mpg123Decoder::readConverted(std::vector<Native>& buffer, Out* out, int64_t frames,
+                                     Convert convert) {
+    const size_t samples = size_t(std::max<int64_t>(frames, 0)) * size_t(_channels);
+    if (buffer.size() < samples)
+        buffer.resize(samples);
+    const int64_t read = readNative(buffer.data(), frames);
+    if (read > 0)
+        std::transform(buffer.begin(), buffer.begin() + read * _channels, out, convert);
+    return read;
+}
+
 int64_t Mpg123Decoder::readFloat(float* out, int64_t frames) {
     if (_native == SampleType::float32)
         return readNative(out, frames);
-    const size_t samples = size_t(std::max<int64_t>(frames, 0)) * size_t(_channels);
-    if (_ints.size() < samples)
-        _ints.resize(samples);
-    const int64_t read = readNative(_ints.data(), frames);
-    if (read > 0)
-        std::transform(_ints.begin(), _ints.begin() + read * _channels, out,
-                       [](int16_t sample) { return float(sample) / 32768.0f; });
-    return read;
+    return readConverted(_ints, out, frames,
+                         [](int16_t sample) { return float(sample) / 32768.0f; });
 }
 
 int64_t Mpg123Decoder::readInt16(int16_t* out, int64_t frames) {
     if (_native == SampleType::int16)
         return readNative(out, frames);
-    const size_t samples = size_t(std::max<int64_t>(frames, 0)) * size_t(_channels);
-    if (_floats.size() < samples)
-        _floats.resize(samples);
-    const int64_t read = readNative(_floats.data(), frames);
-    if (read > 0)
-        std::transform(_floats.begin(), _floats.begin() + read * _channels, out, toInt16);
-    return read;
+    return readConverted(_floats, out, frames, toInt16);
 }

@@ -31,6 +31,9 @@ private:
     Mpg123Decoder(mpg123_handle_struct* handle, std::FILE* file, SampleType native);
     // Reads frames in the native sample type.
     int64_t readNative(void* out, int64_t frames);
+    // Reads native frames into `buffer` and converts them into `out`.
+    template <typename Native, typename Out, typename Convert>
+    int64_t readConverted(std::vector<Native>& buffer, Out* out, int64_t frames, Convert convert);
 
     mpg123_handle_struct* _handle;
     std::FILE* _file; // read by libmpg123 through our buffered callbacks
