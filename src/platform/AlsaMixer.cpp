@@ -8,10 +8,23 @@ namespace {
 constexpr const char* deviceName = "default";
 constexpr const char* elementName = "Master";
 
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// Without a sound card ALSA's configuration code writes several lines to stderr on every open; the
+// callers report a missing device in one line of their own.
+class QuietAlsa {
+public:
+    QuietAlsa() { snd_lib_error_set_handler(ignoreAlsaError); }
+    ~QuietAlsa() { snd_lib_error_set_handler(nullptr); }
+    QuietAlsa(const QuietAlsa&) = delete;
+    QuietAlsa& operator=(const QuietAlsa&) = delete;
+};
+
 // The default device's simple mixer, open for the life of one call.
 class OpenMixer {
 public:
     OpenMixer() {
+        const QuietAlsa quiet;
         if (snd_mixer_open(&handle, 0) < 0) {
             handle = nullptr;
             return;
@@ -54,6 +67,7 @@ bool elementHas(snd_mixer_elem_t* element, AudioMixer::Property property) {
 }
 
 uint32_t cardNumber() {
+    const QuietAlsa quiet;
     snd_ctl_t* control = nullptr;
     if (snd_ctl_open(&control, deviceName, 0) < 0)
         return 0;
