@@ -15,14 +15,10 @@ void writeState(const CodecValue& root) {
 }
 } // namespace
 
-TEST(AppState, LivesInTheUserDataFolder) {
+TEST(AppState, WriteReadAndRemoveInTheUserDataFolder) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                            "/net.brenmoor.varlin";
     EXPECT_EQ(AppState::stateFileURL(), QUrl::fromLocalFile(folder + "/state.plist"));
-    EXPECT_TRUE(QDir(folder).exists());
-}
-
-TEST(AppState, WriteReadAndRemove) {
     AppState state;
     state.playlistURL = QUrl::fromLocalFile("/home/caller/Session.varlin");
     state.currentTime = 93.5;

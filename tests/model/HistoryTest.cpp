@@ -41,25 +41,30 @@ private:
 };
 } // namespace
 
-TEST(History, MoreThanHalfPlayedCountsOncePerRun) {
+TEST(History, MoreThanHalfPlayedCountsOncePerRunAndMarkingAlwaysAppends) {
     FixedClock clock(local(2026, 5, 1, 20, 0));
     PlaylistEntry half = playedEntry(180, {{0, 90}});
     half.recordLeave();
     EXPECT_TRUE(half.playedDates.empty());
     EXPECT_FALSE(half.hasBeenCompleted);
+    half.markPlayedToday();
+    clock.advance(60);
+    half.markPlayedToday();
+    EXPECT_EQ(half.playedDates,
+              (std::vector<QDateTime>{local(2026, 5, 1, 20, 0), local(2026, 5, 1, 20, 1)}));
+    EXPECT_FALSE(half.hasBeenCompleted);
 
     PlaylistEntry more = playedEntry(180, {{0, 50}, {60, 100.5}});
     more.recordLeave();
-    ASSERT_EQ(more.playedDates.size(), 1u);
-    EXPECT_EQ(more.playedDates[0], local(2026, 5, 1, 20, 0));
+    EXPECT_EQ(more.playedDates, std::vector<QDateTime>{local(2026, 5, 1, 20, 1)});
     EXPECT_TRUE(more.hasBeenCompleted);
-
     clock.advance(600);
     more.recordLeave();
     EXPECT_EQ(more.playedDates.size(), 1u);
 }
 
-TEST(History, LeavingMergesThisRunIntoTheRangesEverHeard) {
+TEST(History, LeavingMergesThisRunIntoTheRangesEverHeardAndSavesAlteredNotes) {
+    QTemporaryDir dir;
     FixedClock clock(local(2026, 5, 1, 20, 0));
     PlaylistEntry entry = playedEntry(300, {{5, 20}, {40, 50}, {70, 80}});
     entry.prevTimeRangeSet =
@@ -70,20 +75,13 @@ TEST(History, LeavingMergesThisRunIntoTheRangesEverHeard) {
     // This run's set stays as it was.
     EXPECT_EQ(entry.currentTimeRangeSet->ranges().size(), 3u);
 
-    PlaylistEntry untouched(QUrl("file:///music/b.mp3"), 300);
+    PlaylistEntry untouched(QUrl::fromLocalFile(dir.filePath("b.mp3")), 300);
+    untouched.noteSet()->addNote(12)->text = "turn";
     untouched.recordLeave();
     EXPECT_TRUE(untouched.prevTimeRangeSet->isEmpty());
     EXPECT_TRUE(untouched.playedDates.empty());
-}
-
-TEST(History, LeavingSavesAlteredNotes) {
-    QTemporaryDir dir;
-    FixedClock clock(local(2026, 5, 1, 20, 0));
-    PlaylistEntry entry(QUrl::fromLocalFile(dir.filePath("a.mp3")), 100);
-    entry.noteSet()->addNote(12)->text = "turn";
-    entry.recordLeave();
-    EXPECT_FALSE(entry.noteSet()->altered);
-    EXPECT_TRUE(QFile::exists(dir.filePath("a.txt")));
+    EXPECT_FALSE(untouched.noteSet()->altered);
+    EXPECT_TRUE(QFile::exists(dir.filePath("b.txt")));
 }
 
 TEST(History, AgeInCalendarDays) {
@@ -138,15 +136,4 @@ TEST(History, ClearRecentPlayOnlyWithinFourHours) {
     clock.set(played.addMSecs(4 * 3600 * 1000 - 1));
     EXPECT_TRUE(entry.clearRecentPlay());
     EXPECT_TRUE(entry.playedDates.empty());
-}
-
-TEST(History, MarkPlayedTodayAlwaysAppends) {
-    FixedClock clock(local(2026, 5, 1, 20, 0));
-    PlaylistEntry entry(QUrl("file:///music/a.mp3"), 100);
-    entry.markPlayedToday();
-    clock.advance(60);
-    entry.markPlayedToday();
-    EXPECT_EQ(entry.playedDates,
-              (std::vector<QDateTime>{local(2026, 5, 1, 20, 0), local(2026, 5, 1, 20, 1)}));
-    EXPECT_FALSE(entry.hasBeenCompleted);
 }

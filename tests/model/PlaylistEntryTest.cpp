@@ -11,39 +11,7 @@ std::vector<TimeRange> ranges(std::initializer_list<TimeRange> list) {
     return list;
 }
 
-CodecValue minimalEntry() {
-    return CodecValue::dict({{"_url", CodecValue::url(QUrl("file:///music/a.mp3"))},
-                             {"prevTimeRangeSet", TimeRangeSet().encode()},
-                             {"_cachedDuration", CodecValue::real(180)}});
-}
 } // namespace
-
-TEST(PlaylistEntry, DecodingOnlyTheRequiredKeysGivesDefaults) {
-    const CodecValue value = minimalEntry();
-    const auto entry = PlaylistEntry::decode(CodecReader(value, {}, CodecReader::Form::Binary));
-    EXPECT_EQ(entry->_url, QUrl("file:///music/a.mp3"));
-    EXPECT_EQ(entry->_cachedDuration, 180.0);
-    EXPECT_TRUE(entry->zeros.empty());
-    EXPECT_TRUE(entry->playedDates.empty());
-    EXPECT_TRUE(entry->sideDocuments.empty());
-    EXPECT_EQ(entry->currentTimeRangeSet, nullptr);
-    EXPECT_TRUE(entry->prevTimeRangeSet->isEmpty());
-    EXPECT_FALSE(entry->tags);
-    EXPECT_FALSE(entry->storedBookmark);
-    EXPECT_FALSE(entry->isCheckmarked || entry->zombie_inHistory ||
-                 entry->zombie_playedSinceHistory || entry->hasBeenCompleted);
-    EXPECT_FALSE(entry->cachedTimeRangeIndex);
-}
-
-TEST(PlaylistEntry, IdsIncreaseAndEqualityIsByURL) {
-    PlaylistEntry first(QUrl("file:///music/a.mp3"), 100);
-    PlaylistEntry second(QUrl("file:///music/a.mp3"), 100);
-    PlaylistEntry other(QUrl("file:///music/b.mp3"), 100);
-    EXPECT_GT(first.id, 0);
-    EXPECT_EQ(second.id, first.id + 1);
-    EXPECT_EQ(first, second);
-    EXPECT_FALSE(first == other);
-}
 
 TEST(PlaylistEntry, BeginPlayedRangeJoinsOrInserts) {
     PlaylistEntry entry(QUrl("file:///music/a.mp3"), 100);
@@ -65,25 +33,18 @@ TEST(PlaylistEntry, BeginPlayedRangeJoinsOrInserts) {
     EXPECT_EQ(entry.currentTimeRangeSet->ranges(), ranges({{0, 10}, {20, 30}}));
 }
 
-TEST(PlaylistEntry, PlayedFractionOverTheDuration) {
+TEST(PlaylistEntry, PlayedFractionAndNextZeroUseTheDuration) {
     PlaylistEntry entry(QUrl("file:///music/a.mp3"), 180);
     EXPECT_DOUBLE_EQ(entry.playedFraction(TimeRangeSet(ranges({{0, 45}, {100, 145}}))), 0.5);
+    entry.addZero(12);
+    EXPECT_EQ(entry.nextZero(12.5), 180);
+    EXPECT_EQ(entry, PlaylistEntry(QUrl("file:///music/a.mp3"), 20)) << "equal by URL";
     PlaylistEntry tiny(QUrl("file:///music/b.mp3"), 0.001);
     EXPECT_EQ(tiny.playedFraction(TimeRangeSet(ranges({{0, 1}}))), 0.0);
     // An unreadable file has no duration: nothing counts as played.
     PlaylistEntry missing(QUrl("file:///nonexistent/c.mp3"));
     EXPECT_EQ(missing.playedFraction(TimeRangeSet(ranges({{0, 1}}))), 0.0);
     EXPECT_FALSE(missing.duration());
-}
-
-TEST(PlaylistEntry, ZerosThroughTheEntry) {
-    PlaylistEntry entry(QUrl("file:///music/a.mp3"), 200);
-    entry.addZero(10);
-    entry.addZero(30);
-    entry.addZero(12);
-    EXPECT_EQ(entry.zeros, (std::vector<double>{12, 30}));
-    EXPECT_EQ(entry.nextZero(30.3), 200);
-    EXPECT_EQ(entry.previousZero(29.7), 12);
 }
 
 TEST(PlaylistEntry, CreateMeasuresRealAudioAndRefusesOtherFiles) {

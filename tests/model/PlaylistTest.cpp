@@ -57,7 +57,10 @@ TEST(Playlist, CurrentItemEntryAtAndIndexFollowTheFilter) {
     EXPECT_FALSE(playlist.indexOfEntry(playlist.allEntries[2]));
 }
 
-TEST(Playlist, InsertURLMovesExistingEntries) {
+TEST(Playlist, InsertURLMovesExistingEntriesAndAddsNewAudio) {
+    QTemporaryDir dir;
+    const QString wav = dir.filePath("new.wav");
+    ASSERT_TRUE(testaudio::write({}, testaudio::Container::Wav, wav));
     Playlist playlist;
     playlist.allEntries = {entry("/m/a.mp3"), entry("/m/b.mp3"), entry("/m/c.mp3")};
     const PlaylistEntryPtr c = playlist.allEntries[2];
@@ -65,7 +68,6 @@ TEST(Playlist, InsertURLMovesExistingEntries) {
     EXPECT_EQ(names(playlist.allEntries), (std::vector<QString>{"c.mp3", "a.mp3", "b.mp3"}));
     EXPECT_EQ(playlist.allEntries[0], c);
     EXPECT_TRUE(playlist.dirty);
-
     // Before itself: the target is gone once the entry is taken out, so it goes to the end.
     EXPECT_TRUE(playlist.insertURL(c->_url, c));
     EXPECT_EQ(names(playlist.allEntries), (std::vector<QString>{"a.mp3", "b.mp3", "c.mp3"}));
@@ -74,19 +76,14 @@ TEST(Playlist, InsertURLMovesExistingEntries) {
     EXPECT_FALSE(playlist.insertURL(QUrl::fromLocalFile("/nonexistent/x.mp3"), nullptr));
     EXPECT_EQ(playlist.allEntries.size(), 3u);
     EXPECT_FALSE(playlist.dirty);
-}
 
-TEST(Playlist, InsertURLOfANewAudioFile) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("new.wav");
-    ASSERT_TRUE(testaudio::write({}, testaudio::Container::Wav, path));
-    Playlist playlist;
-    playlist.allEntries = {entry("/m/a.mp3"), entry("/m/b.mp3")};
-    EXPECT_TRUE(playlist.insertURL(QUrl::fromLocalFile(path), playlist.allEntries[1]));
-    EXPECT_EQ(names(playlist.allEntries), (std::vector<QString>{"a.mp3", "new.wav", "b.mp3"}));
+    EXPECT_TRUE(playlist.insertURL(QUrl::fromLocalFile(wav), playlist.allEntries[1]));
+    EXPECT_EQ(names(playlist.allEntries),
+              (std::vector<QString>{"a.mp3", "new.wav", "b.mp3", "c.mp3"}));
     EXPECT_TRUE(playlist.allEntries[1]->_cachedDuration);
-    EXPECT_TRUE(playlist.insertURL(QUrl::fromLocalFile(path), nullptr));
-    EXPECT_EQ(names(playlist.allEntries), (std::vector<QString>{"a.mp3", "b.mp3", "new.wav"}));
+    EXPECT_TRUE(playlist.insertURL(QUrl::fromLocalFile(wav), nullptr));
+    EXPECT_EQ(names(playlist.allEntries).back(), "new.wav");
+    EXPECT_EQ(playlist.allEntries.size(), 4u);
 }
 
 TEST(Playlist, MoveCheckedToTopKeepsBothGroupsInOrder) {

@@ -88,33 +88,26 @@ TEST(TextNoteSet, SplitsAtControlCharactersAndFallsBackFromInvalidUtf8) {
     EXPECT_EQ(latin.notes[0]->text, QString::fromUtf8("caf\xc3\xa9 cr\xc3\xa8me"));
 }
 
-TEST(TextNoteSet, NoteIndexAndNoteNear) {
+TEST(TextNoteSet, NoteNearIsWithinThreeSecondsAndAddNotePlacesAfterEqualTimes) {
     QTemporaryDir dir;
     TextNoteSet set(QUrl::fromLocalFile(dir.filePath("d.mp3")));
     EXPECT_EQ(set.noteIndex(5), 0);
     EXPECT_FALSE(set.noteNear(5));
     const auto at10 = set.addNote(10);
     const auto at20 = set.addNote(20);
-    EXPECT_EQ(set.noteIndex(25), 1);
     EXPECT_EQ(set.noteIndex(20), 1);
     EXPECT_EQ(set.noteIndex(19.9), 0);
-    EXPECT_EQ(set.noteIndex(5), 0);
     EXPECT_FALSE(set.noteNear(13));
     EXPECT_EQ(set.noteNear(12.9), at10);
-    EXPECT_EQ(set.noteNear(7.5), at10);
     EXPECT_FALSE(set.noteNear(7));
+    EXPECT_EQ(set.noteNear(7.5), at10);
     EXPECT_EQ(set.noteNear(17.5), at20);
-}
 
-TEST(TextNoteSet, AddNotePlacesAfterEqualTimes) {
-    QTemporaryDir dir;
-    TextNoteSet set(QUrl::fromLocalFile(dir.filePath("d.mp3")));
-    const auto at10 = set.addNote(10);
-    const auto at20 = set.addNote(20);
     const auto at15 = set.addNote(15);
     const auto at5 = set.addNote(5);
     const auto second20 = set.addNote(20);
     EXPECT_EQ(set.notes, (std::vector<std::shared_ptr<TextNote>>{at5, at10, at15, at20, second20}));
+    EXPECT_EQ(set.noteIndex(25), 4);
 }
 
 TEST(TextNoteSet, CommitReplacesOrRemovesByIdentityAndSaves) {
