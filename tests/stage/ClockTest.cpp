@@ -9,68 +9,62 @@
 
 namespace {
 
-constexpr double tolerance = 1e-9;
-
 void expectPoint(const QPointF& actual, double x, double y) {
-    EXPECT_NEAR(actual.x(), x, tolerance);
-    EXPECT_NEAR(actual.y(), y, tolerance);
+    EXPECT_NEAR(actual.x(), x, 1e-9);
+    EXPECT_NEAR(actual.y(), y, 1e-9);
+}
+
+// A 200 × 200 clock, black on white, standing at `time`.
+void setUp(Clock& clock, const QTime& time) {
+    clock.resize(200, 200);
+    clock.setFgColor(Qt::black);
+    clock.setBackground(QColor(Qt::white));
+    clock.setTimeSource([time] { return QDateTime(QDate(2026, 12, 6), time); });
+}
+
+QColor pixelAt(Clock& clock, double fraction, double radius) {
+    return clock.grab().toImage().pixelColor(
+        ClockFace::pointAt({100, 100}, fraction, radius).toPoint());
 }
 
 } // namespace
 
-TEST(ClockFace, HandsAtHalfPastThree) {
+TEST(ClockFace, HandsAndTicksAtHalfPastThree) {
     // A 200 × 100 view: d = 100, so R = 40 and w = 5 around the centre (100, 50).
     const ClockFace face = ClockFace::forTime(QRectF(0, 0, 200, 100), QTime(15, 30), 0.7);
     EXPECT_DOUBLE_EQ(face.radius, 40);
     EXPECT_DOUBLE_EQ(face.handWidth, 5);
 
-    EXPECT_NEAR(ClockFace::hourFraction(QTime(15, 30)), 0.2917, 1e-4);
-    EXPECT_DOUBLE_EQ(ClockFace::minuteFraction(QTime(15, 30)), 0.5);
-
     // The minute hand runs from the centre straight down (Qt's y grows downwards).
     expectPoint(face.minuteHand.from, 100, 50);
     expectPoint(face.minuteHand.to, 100, 90);
-    EXPECT_DOUBLE_EQ(face.minuteHand.width, 5);
 
     // The hour hand is 0.7 R long, w / 0.7 wide, and lies between 3 and 4 o'clock: right of the
     // centre and a little below it.
     const QPointF hourTip = face.hourHand.to;
-    EXPECT_NEAR(std::hypot(hourTip.x() - 100, hourTip.y() - 50), 0.7 * 40, tolerance);
+    EXPECT_NEAR(std::hypot(hourTip.x() - 100, hourTip.y() - 50), 0.7 * 40, 1e-9);
     EXPECT_DOUBLE_EQ(face.hourHand.width, 5 / 0.7);
-    const double angleBelowThree = std::atan2(hourTip.y() - 50, hourTip.x() - 100);
-    EXPECT_NEAR(angleBelowThree, (0.2917 - 0.25) * 2 * M_PI, 1e-3);
+    EXPECT_NEAR(std::atan2(hourTip.y() - 50, hourTip.x() - 100), (0.2917 - 0.25) * 2 * M_PI, 1e-3);
 
     // Without seconds in the time the second hand points at 12, i.e. upwards.
     expectPoint(face.secondHand.to, 100, 10);
-    EXPECT_DOUBLE_EQ(face.secondHand.width, 5 * 0.25);
-}
 
-TEST(ClockFace, TicksAndHourHandScaleWithTheirFractions) {
-    const ClockFace face = ClockFace::forTime(QRectF(0, 0, 100, 100), QTime(0, 0), 0.5);
-    // 12 o'clock is above the centre, 3 o'clock to its right, 6 below, 9 to its left.
-    expectPoint(face.ticks[0].from, 50, 50 - 36);
-    expectPoint(face.ticks[0].to, 50, 10);
-    expectPoint(face.ticks[3].to, 90, 50);
-    expectPoint(face.ticks[6].to, 50, 90);
-    expectPoint(face.ticks[9].to, 10, 50);
-    for (int i = 0; i < 12; ++i)
-        EXPECT_DOUBLE_EQ(face.ticks[size_t(i)].width, i % 3 == 0 ? 5 / 1.25 : 5 / 2.5) << i;
+    // 12 o'clock is above the centre, 3 o'clock to its right, 6 below, 9 to its left; the
+    // quarter ticks are the wide ones.
+    expectPoint(face.ticks[0].to, 100, 10);
+    expectPoint(face.ticks[3].to, 140, 50);
+    expectPoint(face.ticks[6].to, 100, 90);
+    expectPoint(face.ticks[9].to, 60, 50);
+    EXPECT_GT(face.ticks[3].width, face.ticks[4].width);
 
-    expectPoint(face.hourHand.to, 50, 50 - 40 * 0.5);
-    EXPECT_DOUBLE_EQ(face.hourHand.width, 5 / 0.5);
-
-    // 11:59:30 keeps the hour hand just short of 12 and the minute hand just short of 12 too.
-    EXPECT_NEAR(ClockFace::hourFraction(QTime(23, 59, 30)), 11 / 12.0 + 59 / 720.0, tolerance);
-    EXPECT_NEAR(ClockFace::minuteFraction(QTime(23, 59, 30)), 59 / 60.0 + 30 / 3600.0, tolerance);
-    EXPECT_DOUBLE_EQ(ClockFace::secondFraction(QTime(23, 59, 30)), 0.5);
+    // 11:59:30 keeps the hour and minute hands just short of 12.
+    EXPECT_NEAR(ClockFace::hourFraction(QTime(23, 59, 30)), 11 / 12.0 + 59 / 720.0, 1e-9);
+    EXPECT_NEAR(ClockFace::minuteFraction(QTime(23, 59, 30)), 59 / 60.0 + 30 / 3600.0, 1e-9);
 }
 
 TEST(Clock, DrawsTheInjectedTimeOnlyWhileClockVisible) {
     Clock clock;
-    clock.resize(200, 200);
-    clock.setFgColor(Qt::black);
-    clock.setBackground(QColor(Qt::white));
-    clock.setTimeSource([] { return QDateTime(QDate(2026, 12, 6), QTime(3, 30)); });
+    setUp(clock, QTime(3, 30));
 
     // Hidden face: nothing is painted over the window's own background, not even the clock's.
     const QImage blank = clock.grab().toImage();
@@ -81,8 +75,7 @@ TEST(Clock, DrawsTheInjectedTimeOnlyWhileClockVisible) {
     // R = 80: the minute hand reaches 160 below the centre, the hour hand points right-down.
     EXPECT_EQ(face.pixelColor(100, 150), QColor(Qt::black));
     EXPECT_EQ(face.pixelColor(100, 40), QColor(Qt::white)) << "no second hand unless asked";
-    const QPointF hourPoint = ClockFace::pointAt({100, 100}, 0.2917, 40);
-    EXPECT_EQ(face.pixelColor(hourPoint.toPoint()), QColor(Qt::black));
+    EXPECT_EQ(pixelAt(clock, 0.2917, 40), QColor(Qt::black));
 
     clock.setWithSeconds(true);
     const QColor secondHand = clock.grab().toImage().pixelColor(100, 40);
@@ -99,26 +92,18 @@ TEST(Clock, BreakRingRunsUnderTheHands) {
     breakTime.advance(150);
 
     Clock clock;
-    clock.resize(200, 200);
-    clock.setFgColor(Qt::black);
-    clock.setBackground(QColor(Qt::white));
-    clock.setTimeSource([] { return QDateTime(QDate(2026, 12, 6), QTime(21, 2, 30)); });
+    setUp(clock, QTime(21, 2, 30));
     clock.setRestTimer(&restTimer);
     clock.setClockVisible(true);
 
     // Between the ticks, on the ring's radius (200 / 2.64).
-    const QImage face = clock.grab().toImage();
-    const QColor running = face.pixelColor(ClockFace::pointAt({100, 100}, 0.2, 75.75).toPoint());
+    const QColor running = pixelAt(clock, 0.2, 75.75);
     EXPECT_GT(running.green(), 150);
     EXPECT_LT(running.red(), 100);
-    EXPECT_EQ(face.pixelColor(ClockFace::pointAt({100, 100}, 0.8, 75.75).toPoint()),
-              QColor(Qt::white));
+    EXPECT_EQ(pixelAt(clock, 0.8, 75.75), QColor(Qt::white));
     // The hands stay on top: 21:02 puts the minute hand through the ring near 12.
-    EXPECT_EQ(face.pixelColor(ClockFace::pointAt({100, 100}, 2.5 / 60, 70).toPoint()),
-              QColor(Qt::black));
+    EXPECT_EQ(pixelAt(clock, 2.5 / 60, 70), QColor(Qt::black));
 
     restTimer.disarm();
-    EXPECT_EQ(
-        clock.grab().toImage().pixelColor(ClockFace::pointAt({100, 100}, 0.2, 75.75).toPoint()),
-        QColor(Qt::white));
+    EXPECT_EQ(pixelAt(clock, 0.2, 75.75), QColor(Qt::white));
 }
