@@ -34,11 +34,6 @@ TEST_F(AppDelegateTest, aSecondStartHandsItsFilesToTheRunningOne) {
     ASSERT_TRUE(InstanceChannel::handOver(name, paths));
     ASSERT_TRUE(received.wait(5000));
     EXPECT_EQ(received.first().first().toStringList(), paths);
-
-    // A start without files only asks for the window.
-    ASSERT_TRUE(InstanceChannel::handOver(name, {}));
-    ASSERT_TRUE(received.wait(5000));
-    EXPECT_TRUE(received.last().first().toStringList().isEmpty());
 }
 
 TEST_F(AppDelegateTest, anMp3JoinsTheTopAsOneUndoableEditAndOtherFilesOpenAsSessions) {
@@ -63,14 +58,11 @@ TEST_F(AppDelegateTest, quittingWaitsForTheSaveOfADirtySession) {
     const QUrl url = session("Dance.varlin", {"a.wav"}, 1.0, 0);
     controller->sessions().openSessionAt(url);
     QSignalSpy terminating(&delegate, &AppDelegate::terminating);
-    delegate.requestQuit();
-    EXPECT_EQ(terminating.size(), 1) << "a clean session quits at once";
-
     playlist().allEntries[0]->isCheckmarked = true;
     playlist().dirty = true;
     delegate.requestQuit();
-    EXPECT_EQ(terminating.size(), 1);
+    EXPECT_EQ(terminating.size(), 0);
     QCoreApplication::processEvents();
-    EXPECT_EQ(terminating.size(), 2) << "the save ended, so the second request quits";
+    EXPECT_EQ(terminating.size(), 1) << "the save ended, so the request quits";
     EXPECT_TRUE(Playlist::open(url, nullptr)->allEntries[0]->isCheckmarked);
 }

@@ -64,22 +64,23 @@ QString writeTone(const QString& path, double seconds = 0.5) {
     return path;
 }
 
-TEST_F(EntryCommandsTest, FilterLeavesTheMatchingRowsAndCommandsUseTheirNumbers) {
+TEST_F(EntryCommandsTest, SelectionMakesTheFirstSelectedRowCurrentOnlyWhileNotPlaying) {
+    StoppedClock clock(QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
     setEntries({"Walter.mp3", "tango.mp3", "slow WALTZ.mp3", "swing.mp3", "Waltz2.MP3"});
+    entry(4)->playedDates = {clock.now.addDays(-12)};
+    userSelects({2, 1});
+    EXPECT_EQ(host.calls, QStringList{"assignEntry tango.mp3"});
+
+    // With a filter, rows and commands count the matching entries only.
     host.session->filterText = QStringLiteral("walt");
     commands.reloadTable();
     ASSERT_EQ(commands.model()->rowCount(), 3);
-
-    userSelects({1, 2});
-    EXPECT_EQ(host.calls.last(), "assignEntry slow WALTZ.mp3");
-    commands.copyContextItems();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "slow WALTZ\nWaltz2.MP3");
-}
-
-TEST_F(EntryCommandsTest, SelectionMakesTheFirstSelectedRowCurrentOnlyWhileNotPlaying) {
-    setEntries({"a.mp3", "b.mp3", "c.mp3"});
-    userSelects({2, 1});
-    EXPECT_EQ(host.calls, QStringList{"assignEntry b.mp3"});
+    userSelects({0, 2});
+    EXPECT_EQ(host.calls.last(), "assignEntry Walter.mp3");
+    commands.actions().copyContextItems->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Walter\nWaltz2.MP3");
+    commands.actions().copyReport->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Walter\n12Waltz2.MP3");
 
     host.calls.clear();
     host.playing = true;
@@ -87,7 +88,7 @@ TEST_F(EntryCommandsTest, SelectionMakesTheFirstSelectedRowCurrentOnlyWhileNotPl
     EXPECT_TRUE(host.calls.isEmpty());
 
     // The program's own reload selects exactly the current row and decides nothing.
-    host.session->assignedEntry = entry(2);
+    host.session->assignedEntry = entry(4);
     commands.reloadTable();
     EXPECT_EQ(commands.selectedRows(), std::set<int>{2});
     EXPECT_TRUE(host.calls.isEmpty());
@@ -101,10 +102,8 @@ TEST_F(EntryCommandsTest, DoubleClickSetsTheClickedRowsOppositeCheckmarkOnAllSel
     host.calls.clear();
 
     commands.tableDoubleClicked(1);
-    EXPECT_FALSE(entry(0)->isCheckmarked);
-    EXPECT_FALSE(entry(1)->isCheckmarked);
-    EXPECT_FALSE(entry(2)->isCheckmarked);
-    EXPECT_FALSE(entry(3)->isCheckmarked);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_FALSE(entry(i)->isCheckmarked) << i;
     EXPECT_EQ(commands.selectedRows(), std::set<int>{1});
     EXPECT_EQ(host.calls, QStringList{"setCurrentEntry 1"});
     EXPECT_TRUE(host.session->dirty);
@@ -112,10 +111,9 @@ TEST_F(EntryCommandsTest, DoubleClickSetsTheClickedRowsOppositeCheckmarkOnAllSel
     userSelects({3});
     commands.tableDoubleClicked(3);
     EXPECT_TRUE(entry(3)->isCheckmarked);
-    EXPECT_FALSE(entry(1)->isCheckmarked);
 }
 
-TEST_F(EntryCommandsTest, DraggingRowsMovesThemAsAnUndoableEdit) {
+TEST_F(EntryCommandsTest, DraggingRowsMovesThemAsAnUndoableEditPastHiddenEntries) {
     setEntries({"0.mp3", "1.mp3", "2.mp3", "3.mp3", "4.mp3"});
     userSelects({0, 1});
     const QModelIndexList dragged = {commands.model()->index(0, 1), commands.model()->index(1, 1),
@@ -123,31 +121,29 @@ TEST_F(EntryCommandsTest, DraggingRowsMovesThemAsAnUndoableEdit) {
     std::unique_ptr<QMimeData> data(commands.model()->mimeData(dragged));
 
     ASSERT_TRUE(commands.model()->dropMimeData(data.get(), Qt::MoveAction, 3, 0, QModelIndex()));
-    EXPECT_EQ(order(), QStringList({"2.mp3", "0.mp3", "1.mp3", "3.mp3", "4.mp3"}));
+    const QStringList moved = {"2.mp3", "0.mp3", "1.mp3", "3.mp3", "4.mp3"};
+    EXPECT_EQ(order(), moved);
     EXPECT_EQ(commands.selectedRows(), std::set<int>{1});
     EXPECT_EQ(host.session->undoer.undoTitle(), "Undo move");
     auto edit = std::dynamic_pointer_cast<const EditListTransaction>(
         host.session->undoer.undoStack().back());
     EXPECT_EQ(edit->initialSelection(), std::set<int>({0, 1}));
-    EXPECT_EQ(edit->endingSelection(), std::set<int>{1});
 
     host.session->undoer.undo();
     EXPECT_EQ(order(), QStringList({"0.mp3", "1.mp3", "2.mp3", "3.mp3", "4.mp3"}));
-    EXPECT_EQ(host.session->undoer.redoTitle(), "Redo move");
-    EXPECT_EQ(host.session->undoer.undoTitle(), "Undo");
     host.session->undoer.redo();
-    EXPECT_EQ(order(), QStringList({"2.mp3", "0.mp3", "1.mp3", "3.mp3", "4.mp3"}));
+    EXPECT_EQ(order(), moved);
 
     // Onto one of the dragged rows, and past the end.
     commands.moveRows({1, 2}, 2);
-    EXPECT_EQ(order(), QStringList({"2.mp3", "0.mp3", "1.mp3", "3.mp3", "4.mp3"}));
+    EXPECT_EQ(order(), moved);
     commands.moveRows({0}, 5);
     EXPECT_EQ(order(), QStringList({"0.mp3", "1.mp3", "3.mp3", "4.mp3", "2.mp3"}));
     EXPECT_EQ(commands.selectedRows(), std::set<int>{4});
-}
 
-TEST_F(EntryCommandsTest, MovingWithAFilterKeepsTheHiddenEntriesInPlace) {
-    setEntries({"a1.mp3", "x.mp3", "a2.mp3", "y.mp3", "a3.mp3"});
+    // With a filter the hidden entries keep their places.
+    host.session->allEntries = {entryFor("/m/a1.mp3"), entryFor("/m/x.mp3"), entryFor("/m/a2.mp3"),
+                                entryFor("/m/y.mp3"), entryFor("/m/a3.mp3")};
     host.session->filterText = QStringLiteral("a");
     commands.reloadTable();
     commands.moveRows({2}, 0);
@@ -163,7 +159,6 @@ TEST_F(EntryCommandsTest, RemovingSelectsTheRowInTheSamePlaceOrNothing) {
     commands.actions().removeSelectedItems->trigger();
     EXPECT_EQ(order(), QStringList({"a.mp3", "b.mp3"}));
     EXPECT_EQ(commands.selectedRows(), std::set<int>{1});
-    EXPECT_EQ(host.session->undoer.undoTitle(), "Undo remove");
 
     host.session->undoer.undo();
     EXPECT_EQ(entry(2), last);
@@ -171,9 +166,8 @@ TEST_F(EntryCommandsTest, RemovingSelectsTheRowInTheSamePlaceOrNothing) {
 
     userSelects({0, 1, 2});
     commands.removeSelectedItems();
-    EXPECT_TRUE(host.session->allEntries.empty());
-    EXPECT_TRUE(commands.selectedRows().empty());
     EXPECT_EQ(commands.model()->rowCount(), 0);
+    EXPECT_TRUE(commands.selectedRows().empty());
 
     // Nothing selected: no edit to undo.
     const size_t steps = host.session->undoer.undoStack().size();
@@ -181,43 +175,34 @@ TEST_F(EntryCommandsTest, RemovingSelectsTheRowInTheSamePlaceOrNothing) {
     EXPECT_EQ(host.session->undoer.undoStack().size(), steps);
 }
 
-TEST_F(EntryCommandsTest, DroppingAFolderAndASessionAddsTheFilesThenOpensTheSession) {
+TEST_F(EntryCommandsTest, DroppedFilesAndFoldersAreAddedAndASessionOpensAfterThem) {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath("folder/sub"));
     writeTone(dir.filePath("folder/b.wav"));
     writeTone(dir.filePath("folder/a.wav"));
     writeTone(dir.filePath("folder/sub/c.wav"));
     QFile(dir.filePath("folder/cover.txt")).open(QIODevice::WriteOnly);
-    writeTone(dir.filePath("after.wav"));
+    const QString one = writeTone(dir.filePath("one.wav"));
+    const QString two = writeTone(dir.filePath("two.wav"));
     setEntries({"x.mp3", "y.mp3"});
     QSignalSpy progress(&commands, &EntryCommands::addingProgress);
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(dir.filePath("folder")),
-                  QUrl::fromLocalFile(dir.filePath("evening.varlin")),
-                  QUrl::fromLocalFile(dir.filePath("after.wav"))});
+                  QUrl::fromLocalFile(dir.filePath("evening.varlin")), QUrl::fromLocalFile(one)});
     EXPECT_EQ(PlaylistTableModel::dropAction(data), Qt::CopyAction);
     EXPECT_TRUE(commands.acceptDrop(data, 1));
     waitForAdding();
-
+    // What follows the session in the drop is left out.
     EXPECT_EQ(order(), QStringList({"x.mp3", "a.wav", "b.wav", "c.wav", "y.mp3"}));
-    EXPECT_EQ(host.session->undoer.undoStack().size(), 1u);
     EXPECT_EQ(host.session->undoer.undoTitle(), "Undo add entries");
     EXPECT_EQ(host.calls.last(), "openDroppedSession evening.varlin");
     EXPECT_EQ(host.entriesWhenOpening, 5u);
     ASSERT_FALSE(progress.isEmpty());
     EXPECT_EQ(progress.last().at(1).toInt(), 4);
     EXPECT_NEAR(*entry(1)->duration(), 0.5, 0.01);
-
     host.session->undoer.undo();
     EXPECT_EQ(order(), QStringList({"x.mp3", "y.mp3"}));
-}
-
-TEST_F(EntryCommandsTest, DroppedFilesBecomeTheCurrentEntryUnlessPlaying) {
-    QTemporaryDir dir;
-    const QString one = writeTone(dir.filePath("one.wav"));
-    const QString two = writeTone(dir.filePath("two.wav"));
-    setEntries({"x.mp3", "y.mp3"});
 
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(one)});
@@ -228,7 +213,6 @@ TEST_F(EntryCommandsTest, DroppedFilesBecomeTheCurrentEntryUnlessPlaying) {
     EXPECT_EQ(host.session->assignedEntry, entry(2));
 
     // A file URL as plain text is added, though such a drop is not reported as taken.
-    host.calls.clear();
     QMimeData text;
     text.setText(QUrl::fromLocalFile(two).toString());
     EXPECT_FALSE(commands.acceptDrop(text, 0));
@@ -237,8 +221,8 @@ TEST_F(EntryCommandsTest, DroppedFilesBecomeTheCurrentEntryUnlessPlaying) {
 
     // During a dance the added file waits as the next entry; the playing one stays current.
     host.playing = true;
-    ASSERT_EQ(host.session->assignedEntry, entry(0));
     const PlaylistEntryPtr playing = entry(0);
+    ASSERT_EQ(host.session->assignedEntry, playing);
     EXPECT_TRUE(commands.acceptDrop(files, 0));
     waitForAdding();
     EXPECT_EQ(order(), QStringList({"one.wav", "two.wav", "x.mp3", "y.mp3"}));
@@ -257,51 +241,42 @@ TEST_F(EntryCommandsTest, DroppedFilesBecomeTheCurrentEntryUnlessPlaying) {
     EXPECT_EQ(host.session->undoer.undoStack().size(), steps);
 }
 
-TEST_F(EntryCommandsTest, ClearPlayedRemovesOnlyAPlayOfTheLastFourHours) {
+TEST_F(EntryCommandsTest, ClearCommandsEmptyTimesZerosAndOnlyAPlayOfTheLastFourHours) {
     StoppedClock clock(QDateTime(QDate(2026, 3, 14), QTime(22, 0)));
     setEntries({"recent.mp3", "earlier.mp3", "never.mp3"});
     entry(0)->playedDates = {clock.now.addDays(-7), clock.now.addSecs(-3 * 3600)};
     entry(1)->playedDates = {clock.now.addSecs(-5 * 3600)};
     userSelects({0, 1, 2});
-
     commands.entryClearPlayed();
     EXPECT_EQ(entry(0)->playedDates, std::vector<QDateTime>{clock.now.addDays(-7)});
     EXPECT_EQ(entry(1)->playedDates.size(), 1u);
-    EXPECT_TRUE(entry(2)->playedDates.empty());
     EXPECT_TRUE(host.session->dirty);
-
     // The command left the current row alone selected.
     EXPECT_EQ(commands.selectedRows(), std::set<int>{0});
-    host.session->dirty = false;
+
     userSelects({2});
     commands.entryPlayedToday();
     EXPECT_EQ(entry(2)->playedDates, std::vector<QDateTime>{clock.now});
     EXPECT_EQ(commands.model()->index(2, PlaylistTableModel::AgeColumn).data().toString(), "0");
-    EXPECT_TRUE(host.session->dirty);
-}
 
-TEST_F(EntryCommandsTest, ClearCommandsEmptyTimesZerosAndRecentPlayAndRebuildTheMarks) {
-    StoppedClock clock(QDateTime(QDate(2026, 3, 14), QTime(22, 0)));
-    setEntries({"a.mp3", "b.mp3"});
     for (const PlaylistEntryPtr& e : host.session->allEntries) {
         e->beginPlayedRange(10.0);
         e->currentTimeRangeSet->extendRange(0, 40.0);
         e->zeros = {5.0, 30.0};
-        e->playedDates = {clock.now.addSecs(-60)};
     }
     userSelects({0});
     commands.entryClearTimes();
     EXPECT_TRUE(entry(0)->currentTimeRangeSet->isEmpty());
     EXPECT_FALSE(entry(0)->cachedTimeRangeIndex);
-    EXPECT_EQ(host.calls.last(), "entryMarksChanged a.mp3");
+    EXPECT_EQ(host.calls.last(), "entryMarksChanged recent.mp3");
     commands.entryClearZeros();
     EXPECT_TRUE(entry(0)->zeros.empty());
 
-    userSelects({1});
+    userSelects({2});
     commands.entryClearAll();
-    EXPECT_TRUE(entry(1)->currentTimeRangeSet->isEmpty());
-    EXPECT_TRUE(entry(1)->zeros.empty());
-    EXPECT_TRUE(entry(1)->playedDates.empty());
+    EXPECT_TRUE(entry(2)->currentTimeRangeSet->isEmpty());
+    EXPECT_TRUE(entry(2)->zeros.empty());
+    EXPECT_TRUE(entry(2)->playedDates.empty());
     EXPECT_EQ(entry(0)->playedDates.size(), 1u);
 }
 
@@ -310,7 +285,6 @@ TEST_F(EntryCommandsTest, TagToggleAddsWhatIsMissingAndRemovesWhatIsThere) {
     entry(0)->tags = QStringLiteral("RB");
     entry(1)->tags = QStringLiteral("B");
     userSelects({0, 1});
-    host.calls.clear();
 
     commands.actionTagEntry(QStringLiteral("R"));
     EXPECT_EQ(entry(0)->tags, QStringLiteral("B"));
@@ -323,19 +297,6 @@ TEST_F(EntryCommandsTest, TagToggleAddsWhatIsMissingAndRemovesWhatIsThere) {
     commands.actionTagEntry(QStringLiteral("B"));
     EXPECT_FALSE(entry(0)->tags);
     EXPECT_EQ(entry(1)->tags, QStringLiteral("R"));
-}
-
-TEST_F(EntryCommandsTest, CopyPutsTitlesAndAgesOnTheClipboard) {
-    StoppedClock clock(QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
-    setEntries({"Hambo.mp3", "Polska.flac", "Reel.mp3"});
-    entry(0)->playedDates = {clock.now.addDays(-12)};
-    entry(2)->playedDates = {clock.now.addSecs(-60)};
-    userSelects({0, 1, 2});
-
-    commands.actions().copyContextItems->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "Hambo\nPolska.flac\nReel");
-    commands.actions().copyReport->trigger();
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), "12Hambo\nPolska.flac\n0Reel");
 }
 
 TEST_F(EntryCommandsTest, SortsByColumnAreStableAndRepeatable) {
@@ -351,13 +312,7 @@ TEST_F(EntryCommandsTest, SortsByColumnAreStableAndRepeatable) {
     const QStringList byTitle = {"B.mp3", "a.mp3", "b.mp3", QStringLiteral("\uFF21.mp3"),
                                  QStringLiteral("\U0001D11E.mp3")};
     EXPECT_EQ(order(), byTitle);
-    EXPECT_TRUE(host.session->dirty);
-    commands.sortByColumn("TitleColumn");
-    EXPECT_EQ(order(), byTitle);
-
-    commands.sortByColumn("DirectoryColumn");
-    EXPECT_EQ(order()[0], QStringLiteral("\U0001D11E.mp3"));
-    EXPECT_EQ(order()[4], "b.mp3");
+    EXPECT_TRUE(host.session->dirty) << "the order is saved with the session";
 
     // Most recent first, never played last, ties in their previous order.
     host.session->allEntries = {entryFor("/m/never1.mp3"), entryFor("/m/old.mp3"),
@@ -376,15 +331,9 @@ TEST_F(EntryCommandsTest, SortsByColumnAreStableAndRepeatable) {
     commands.sortByColumn("CheckedColumn");
     EXPECT_EQ(host.calls.first(), "clearSearch");
     EXPECT_EQ(order(), QStringList({"old2.mp3", "never2.mp3", "new.mp3", "old.mp3", "never1.mp3"}));
-    EXPECT_EQ(commands.model()->rowCount(), 5);
-
-    const QStringList before = order();
-    commands.sortByColumn("DurationColumn");
-    EXPECT_EQ(order(), before);
 }
 
 TEST_F(EntryCommandsTest, MovedFileAsksBeforeMovingTheOthersOfItsFolder) {
-    setEntries({});
     host.session->allEntries = {entryFor("/old/a.mp3"), entryFor("/old/b.mp3"),
                                 entryFor("/old/c.mp3"), entryFor("/older/d.mp3")};
     host.session->assignedEntry = entry(0);
@@ -396,17 +345,13 @@ TEST_F(EntryCommandsTest, MovedFileAsksBeforeMovingTheOthersOfItsFolder) {
     EXPECT_EQ(panels.questions, QStringList{"Move all 2 other entries?|OK|Cancel"});
     EXPECT_EQ(entry(0)->_url.toLocalFile(), "/new/a.mp3");
     EXPECT_EQ(entry(1)->_url.toLocalFile(), "/old/b.mp3");
-    EXPECT_TRUE(host.calls.contains("assignEntry a.mp3"));
 
-    // Moved on: the others follow this time, whole folder names only.
+    // Back and moved again: the others follow this time, whole folder names only.
     panels.movedFile = QUrl::fromLocalFile("/old/a.mp3");
-    panels.questions.clear();
     commands.entryMoved();
-    EXPECT_TRUE(panels.questions.isEmpty());
     panels.movedFile = QUrl::fromLocalFile("/new/a.mp3");
     panels.confirmAnswer = true;
     commands.entryMoved();
-    EXPECT_EQ(fileNames(host.session->allEntries).size(), 4);
     EXPECT_EQ(entry(1)->_url.toLocalFile(), "/new/b.mp3");
     EXPECT_EQ(entry(2)->_url.toLocalFile(), "/new/c.mp3");
     EXPECT_EQ(entry(3)->_url.toLocalFile(), "/older/d.mp3");
@@ -420,13 +365,6 @@ TEST_F(EntryCommandsTest, MovedFileAsksBeforeMovingTheOthersOfItsFolder) {
     EXPECT_EQ(panels.questions, QStringList{"Move other entry?|OK|Cancel"});
     EXPECT_EQ(entry(0)->_url.toLocalFile(), "/x/sub/a.mp3");
     EXPECT_EQ(entry(1)->_url.toLocalFile(), "/x/sub/b.mp3");
-
-    // Cancelling the panel changes nothing.
-    panels.movedFile.reset();
-    host.session->dirty = false;
-    commands.entryMoved();
-    EXPECT_EQ(entry(0)->_url.toLocalFile(), "/x/sub/a.mp3");
-    EXPECT_FALSE(host.session->dirty);
 }
 
 // Receives the URLs the program asks the desktop to open.
@@ -450,8 +388,7 @@ TEST_F(EntryCommandsTest, ViewNotesCreatesTheNotesFileAndOpensIt) {
 
     host.session->assignedEntry = entry(0);
     commands.entryViewNotes();
-    ASSERT_EQ(opened.urls.size(), 1);
-    EXPECT_EQ(opened.urls[0].toLocalFile(), dir.filePath("dance.txt"));
+    EXPECT_EQ(opened.urls, QList<QUrl>{QUrl::fromLocalFile(dir.filePath("dance.txt"))});
     QFile notes(dir.filePath("dance.txt"));
     ASSERT_TRUE(notes.open(QIODevice::ReadOnly));
     EXPECT_EQ(notes.readAll(), (dir.filePath("dance.mp3") + "\n").toUtf8());

@@ -90,18 +90,16 @@ protected:
     // A silent track (cheap to make and to decode) of `seconds`: MP3 for a name ending in
     // ".mp3", WAV otherwise.
     QUrl track(const QString& name, double seconds, const QString& folder = QString()) {
+        const bool mp3 = name.endsWith(QLatin1String(".mp3"));
         testaudio::Spec spec;
         spec.signal = testaudio::Signal::Silence;
         spec.seconds = seconds;
-        spec.sampleRate = 8000;
+        spec.sampleRate = mp3 ? 44100 : 8000;
         spec.channels = 1;
         const QString subfolder = folder.isEmpty() ? dir.path() : dir.filePath(folder);
         QDir().mkpath(subfolder);
         const QString path = subfolder + QLatin1Char('/') + name;
         QString error;
-        const bool mp3 = name.endsWith(QLatin1String(".mp3"));
-        if (mp3)
-            spec.sampleRate = 44100;
         EXPECT_TRUE(testaudio::write(
             spec, mp3 ? testaudio::Container::Mp3Cbr : testaudio::Container::Wav, path, &error))
             << error.toStdString();

@@ -7,36 +7,11 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-namespace {
-std::unique_ptr<Mp4ViewController> makeViewer() {
+TEST(Mp4ViewController, KeysAndRemoteChangeRateAndVolumeWithinBoundsPrintAndClose) {
     qputenv("QT_MEDIA_BACKEND", "ffmpeg");
     auto viewer = std::make_unique<Mp4ViewController>(QUrl::fromLocalFile("/nonexistent/demo.mp4"));
-    viewer->window()->show();
-    return viewer;
-}
-} // namespace
-
-TEST(Mp4ViewController, KeyTable) {
-    EXPECT_EQ(mp4KeyAction(Qt::Key_Space, " "), Mp4KeyAction::togglePlay);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_H, "h"), Mp4KeyAction::rateHalf);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_H, "H"), Mp4KeyAction::rateHalf);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_N, "N"), Mp4KeyAction::rateNormal);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_S, "s"), Mp4KeyAction::rateOneAndHalf);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_D, "D"), Mp4KeyAction::rateDouble);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_Z, "Z"), Mp4KeyAction::taken);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_Left, ""), Mp4KeyAction::taken);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_Right, ""), Mp4KeyAction::taken);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_Up, ""), Mp4KeyAction::upArrow);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_Down, ""), Mp4KeyAction::downArrow);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_Escape, "\x1b"), Mp4KeyAction::close);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_Q, "q"), Mp4KeyAction::print);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_F5, ""), Mp4KeyAction::print);
-    EXPECT_EQ(mp4KeyAction(Qt::Key_Shift, ""), Mp4KeyAction::ignore);
-}
-
-TEST(Mp4ViewController, KeysChangeRatePrintAndClose) {
-    auto viewer = makeViewer();
     QWidget* window = viewer->window();
+    window->show();
     DiagnosticCapture output;
 
     QTest::keyClick(window, Qt::Key_H);
@@ -48,6 +23,7 @@ TEST(Mp4ViewController, KeysChangeRatePrintAndClose) {
     QTest::keyClick(window, Qt::Key_N);
     EXPECT_DOUBLE_EQ(viewer->player()->playbackRate(), 1.0);
 
+    // Keys the main window uses are taken without a word; the arrows and Q are reported.
     QTest::keyClick(window, Qt::Key_Z);
     QTest::keyClick(window, Qt::Key_Left);
     QTest::keyClick(window, Qt::Key_Up);
@@ -55,20 +31,11 @@ TEST(Mp4ViewController, KeysChangeRatePrintAndClose) {
     QTest::keyClick(window, Qt::Key_Q);
     EXPECT_EQ(output.lines(), (QStringList{"uparrow", "downarrow", "Mp4ViewController: q"}));
 
-    QTest::keyClick(window, Qt::Key_Escape);
-    EXPECT_FALSE(window->isVisible());
-}
-
-TEST(Mp4ViewController, RemoteStepsRateAndItsOwnVolumeWithinBounds) {
-    auto viewer = makeViewer();
-    DiagnosticCapture output;
+    // The remote steps the rate and the viewer's own volume, within bounds.
     EXPECT_FLOAT_EQ(viewer->volume(), Mp4ViewController::initialVolume);
 
     viewer->remoteButtonPressed(RemoteControlButton::dpadUp);
     EXPECT_FLOAT_EQ(viewer->volume(), 1.0f);
-    for (int i = 0; i < 3; ++i)
-        viewer->remoteButtonPressed(RemoteControlButton::dpadDown);
-    EXPECT_NEAR(viewer->volume(), 0.85f, 1e-6);
     for (int i = 0; i < 30; ++i)
         viewer->remoteButtonPressed(RemoteControlButton::dpadDown);
     EXPECT_FLOAT_EQ(viewer->volume(), 0.0f);
@@ -84,4 +51,7 @@ TEST(Mp4ViewController, RemoteStepsRateAndItsOwnVolumeWithinBounds) {
     EXPECT_DOUBLE_EQ(viewer->player()->playbackRate(), Mp4ViewController::minimumRate);
     viewer->remoteButtonPressed(RemoteControlButton::L);
     EXPECT_DOUBLE_EQ(viewer->player()->playbackRate(), 1.0);
+
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
 }

@@ -35,7 +35,6 @@ TEST_F(NoteEditorTest, aClickStartsANewNoteAtThePositionAndReturnKeepsIt) {
     EXPECT_FALSE(player().isPlaying()) << "editing pauses the music";
     ASSERT_EQ(entry->noteSet()->notes.size(), 1u);
     EXPECT_NEAR(entry->noteSet()->notes[0]->time, 5.5, 0.01);
-    EXPECT_TRUE(field().text().isEmpty());
 
     QTest::keyClicks(&field(), QStringLiteral("Swing"));
     // The position moving meanwhile does not take the text away.
@@ -43,7 +42,6 @@ TEST_F(NoteEditorTest, aClickStartsANewNoteAtThePositionAndReturnKeepsIt) {
     EXPECT_EQ(field().text(), QStringLiteral("Swing"));
     QTest::keyClick(&field(), Qt::Key_Return);
     EXPECT_FALSE(field().editing());
-    ASSERT_EQ(entry->noteSet()->notes.size(), 1u);
     EXPECT_EQ(entry->noteSet()->notes[0]->text, QStringLiteral("Swing"));
     EXPECT_TRUE(notesFile().contains(QStringLiteral(" 0:05 Swing\n")));
 }

@@ -26,24 +26,10 @@ QString writeCueSheet(const QTemporaryDir& folder, int pages) {
 }
 } // namespace
 
-TEST(PdfViewController, KeyTable) {
-    EXPECT_EQ(pdfKeyAction(Qt::Key_Escape, "\x1b"), PdfKeyAction::close);
-    EXPECT_EQ(pdfKeyAction(Qt::Key_PageDown, ""), PdfKeyAction::nextPage);
-    EXPECT_EQ(pdfKeyAction(Qt::Key_PageUp, ""), PdfKeyAction::previousPage);
-    EXPECT_EQ(pdfKeyAction(Qt::Key_Home, ""), PdfKeyAction::firstPage);
-    EXPECT_EQ(pdfKeyAction(Qt::Key_End, ""), PdfKeyAction::lastPage);
-    EXPECT_EQ(pdfKeyAction(Qt::Key_Plus, "+"), PdfKeyAction::zoomIn);
-    EXPECT_EQ(pdfKeyAction(Qt::Key_Minus, "-"), PdfKeyAction::zoomOut);
-    EXPECT_EQ(pdfKeyAction(Qt::Key_W, "w"), PdfKeyAction::fitWidth);
-    EXPECT_EQ(pdfKeyAction(Qt::Key_Q, "q"), PdfKeyAction::print);
-    EXPECT_EQ(pdfKeyAction(Qt::Key_Control, ""), PdfKeyAction::ignore);
-}
-
 TEST(PdfViewController, PagesZoomAndKeysOfALoadedSheet) {
     QTemporaryDir folder;
     PdfViewController viewer(QUrl::fromLocalFile(writeCueSheet(folder, 3)));
     ASSERT_NE(viewer.theDocument(), nullptr);
-    EXPECT_EQ(viewer.theDocument()->pageCount(), 3);
     QWidget* window = viewer.window();
     window->show();
     DiagnosticCapture output;
@@ -51,11 +37,9 @@ TEST(PdfViewController, PagesZoomAndKeysOfALoadedSheet) {
     QTest::keyClick(window, Qt::Key_PageDown);
     EXPECT_EQ(viewer.currentPage(), 1);
     QTest::keyClick(window, Qt::Key_End);
-    EXPECT_EQ(viewer.currentPage(), 2);
     QTest::keyClick(window, Qt::Key_PageDown);
-    EXPECT_EQ(viewer.currentPage(), 2);
+    EXPECT_EQ(viewer.currentPage(), 2) << "no page past the last";
     QTest::keyClick(window, Qt::Key_Home);
-    EXPECT_EQ(viewer.currentPage(), 0);
     QTest::keyClick(window, Qt::Key_PageUp);
     EXPECT_EQ(viewer.currentPage(), 0);
 
@@ -84,7 +68,6 @@ TEST(PdfViewController, AFileThatIsNoPdfGivesAViewerWithoutDocument) {
 
     DiagnosticCapture output;
     PdfViewController viewer(QUrl::fromLocalFile(path));
-    EXPECT_EQ(viewer.theDocument(), nullptr);
     EXPECT_EQ(viewer.pdfView(), nullptr);
     ASSERT_EQ(output.lines().size(), 1);
     EXPECT_TRUE(output.lines()[0].startsWith("Can't show " + path));

