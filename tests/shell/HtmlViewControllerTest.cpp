@@ -3,27 +3,12 @@
 #include "shell/AboutViewController.h"
 #include "shell/HelpViewController.h"
 
-#include <QFile>
 #include <QImage>
 #include <QPdfDocument>
 #include <QScrollBar>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextBrowser>
-#include <QTextCursor>
 #include <gtest/gtest.h>
-
-namespace {
-// Every link target on the page, in order.
-QStringList links(const QTextBrowser& browser) {
-    QStringList result;
-    for (QTextBlock block = browser.document()->begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().isAnchor())
-                result << it.fragment().charFormat().anchorHref();
-    return result;
-}
-} // namespace
 
 TEST(HtmlViewController, AboutPageLinkReachesItsController) {
     int helpShown = 0;
@@ -35,7 +20,6 @@ TEST(HtmlViewController, AboutPageLinkReachesItsController) {
     });
     QTextBrowser* browser = about.browser();
     EXPECT_TRUE(browser->toPlainText().contains("Version " + Environment::appVersion()));
-    ASSERT_EQ(links(*browser), QStringList{"varlin:showHelpWindow"});
 
     // Through the page itself: the keyboard moves to the link and follows it.
     about.show();
@@ -60,7 +44,6 @@ TEST(HtmlViewController, GuideKeepsItsOwnLinksAndShowsTheRemote) {
         return true;
     });
     QTextBrowser* browser = help.browser();
-    EXPECT_TRUE(links(*browser).contains("#remote"));
 
     browser->resize(600, 400);
     help.show();
