@@ -25,7 +25,7 @@ SystemVolume::SystemVolume(std::shared_ptr<AudioMixer> mixer)
 }
 
 SystemVolume::~SystemVolume() {
-    queue.waitForDone();
+    waitForQueuedSettings();
 }
 
 std::optional<uint32_t> SystemVolume::defaultOutputDevice() const {
@@ -120,6 +120,30 @@ void SystemVolume::setSystemMuted(bool flag) {
         return;
     if (!mixer->write(*device, Property::Mute, flag ? 1.0f : 0.0f))
         printLine(deviceLine("Cannot change mute status of device 0x%0x", *device));
+}
+
+void SystemVolume::followVolume(float volume) {
+    {
+        const QMutexLocker lock(&pendingLock);
+        const bool waiting = pendingVolume.has_value();
+        pendingVolume = volume;
+        if (waiting)
+            return;
+    }
+    queue.start([this] {
+        float latest = 0;
+        {
+            const QMutexLocker lock(&pendingLock);
+            latest = *pendingVolume;
+            pendingVolume.reset();
+        }
+        setSystemVolume(latest, true);
+        setSystemMuted(false);
+    });
+}
+
+void SystemVolume::waitForQueuedSettings() {
+    queue.waitForDone();
 }
 
 void SystemVolume::setSystemVolumeLater(float volume, bool now) {

@@ -6,6 +6,7 @@
 
 #include "platform/AudioMixer.h"
 
+#include <QMutex>
 #include <QThreadPool>
 #include <cstdint>
 #include <memory>
@@ -31,8 +32,16 @@ public:
     // Nothing while the device is muted; otherwise setSystemVolume(volume, true), at once or
     // queued.
     void setSystemVolumeLater(float volume, bool now);
+    // The program's volume control: setSystemVolume(volume, true) and then unmute, on the
+    // background thread, since opening the mixer of a sound server can take milliseconds. A
+    // setting still waiting is replaced by a newer one, so a dragged slider leaves no backlog.
+    void followVolume(float volume);
+    // Returns once every queued setting has been applied.
+    void waitForQueuedSettings();
 
 private:
     std::shared_ptr<AudioMixer> mixer;
     QThreadPool queue;
+    QMutex pendingLock;
+    std::optional<float> pendingVolume; // the next volume to follow, guarded by pendingLock
 };

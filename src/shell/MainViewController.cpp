@@ -1,6 +1,5 @@
 #include "shell/MainViewController.h"
 
-#include "control/GameControllerSet.h"
 #include "control/TransportPanel.h"
 #include "control/TransportViewController.h"
 #include "model/AppState.h"
@@ -210,8 +209,7 @@ void MainViewController::entryMarksChanged(const PlaylistEntryPtr& entry) {
 void MainViewController::setVolume(float volume) {
     _volume = std::clamp(volume, 0.0f, 1.0f);
     player.setVolume(_volume);
-    systemVolume.setSystemVolume(_volume, true);
-    systemVolume.setSystemMuted(false);
+    systemVolume.followVolume(_volume);
     _view.transportPanel->setVolumeValue(_volume);
 }
 

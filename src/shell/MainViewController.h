@@ -137,6 +137,7 @@ public:
     TransportViewController& transport() const { return *_transport; }
     SideDocumentStack& sideDocuments() const { return *_sideDocuments; }
     Scrubber* scrubber() const { return _scrubber.get(); }
+    SystemVolume& computerVolume() { return systemVolume; }
     QAction* undoAction() const { return _undoAction; }
     QAction* redoAction() const { return _redoAction; }
 

@@ -191,3 +191,18 @@ TEST(SystemVolume, LaterSettingsSkipAMutedDeviceAndApplyInOrder) {
     // The destructor waited for the queue, which kept the order of the requests.
     EXPECT_EQ(mixer->state().volume, 0.8f);
 }
+
+TEST(SystemVolume, FollowingTheProgramsVolumeUnmutesAndEndsAtTheNewestValue) {
+    Rig s([](FakeMixer::State& state) { state.muted = true; });
+    for (float level : {0.2f, 0.4f, 0.7f, 0.03f, 0.9f})
+        s.volume.followVolume(level);
+    s.volume.waitForQueuedSettings();
+    EXPECT_EQ(s.mixer->state().volume, 0.9f);
+    EXPECT_FALSE(s.mixer->state().muted);
+
+    // A tiny volume mutes, and the unmute that follows leaves the level where it was.
+    s.volume.followVolume(0.03f);
+    s.volume.waitForQueuedSettings();
+    EXPECT_EQ(s.mixer->state().volume, 0.9f);
+    EXPECT_FALSE(s.mixer->state().muted);
+}

@@ -217,6 +217,7 @@ TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolum
     transport().volumeUp();
     EXPECT_FLOAT_EQ(controller->volume(), 0.55f);
     EXPECT_FLOAT_EQ(player().volume(), 0.55f);
+    controller->computerVolume().waitForQueuedSettings();
     EXPECT_FLOAT_EQ(mixer->state().volume, 0.55f);
     EXPECT_FLOAT_EQ(panel().volumeValue(), 0.55f);
     for (int i = 0; i < 12; ++i)
@@ -233,8 +234,10 @@ TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolum
     panel().volumeSlider->setValue(250);
     EXPECT_FLOAT_EQ(controller->volume(), 0.25f);
     EXPECT_FLOAT_EQ(player().volume(), 0.25f);
+    controller->computerVolume().waitForQueuedSettings();
     panel().volumeSlider->setValue(30);
     EXPECT_FLOAT_EQ(player().volume(), 0.03f);
+    controller->computerVolume().waitForQueuedSettings();
     EXPECT_FALSE(mixer->state().muted);
     EXPECT_FLOAT_EQ(mixer->state().volume, 0.25f);
     EXPECT_TRUE(flashedTexts().isEmpty());
