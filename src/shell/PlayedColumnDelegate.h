@@ -1,5 +1,5 @@
 #pragma once
-// Draws the "PlayedColumn" cell as a progress bar through the style: how much of the track has
+// Draws the "PlayedColumn" cell as a bar: how much of the track has
 // been heard in this run.
 
 #include <QStyledItemDelegate>

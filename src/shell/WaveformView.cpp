@@ -12,6 +12,9 @@ WaveformView::WaveformView(QWidget* parent)
     fade->setStartValue(0.0);
     fade->setEndValue(1.0);
     fade->setDuration(int(fadeDuration.count()));
+    // The view paints its own background, so the cursor's strip repainted on every tick does not
+    // repaint the widgets beneath it too.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void WaveformView::showTrack(const std::optional<QUrl>& newTrack) {
@@ -53,10 +56,11 @@ void WaveformView::setOpacity(qreal opacity) {
 }
 
 void WaveformView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    painter.fillRect(dirty, palette().window());
     if (pixmap.isNull())
         return;
-    QPainter painter(this);
     painter.setOpacity(_opacity);
-    const QRect dirty = event->rect();
     painter.drawPixmap(dirty, pixmap, dirty);
 }
