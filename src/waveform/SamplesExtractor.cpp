@@ -60,8 +60,10 @@ void SamplesExtractor::extractSamples(const QUrl& track, std::optional<TimeRange
                                                      reason));
             return;
         }
+        const SecondDecoder second{
+            [&path] { return AudioDecoder::open(path, nullptr, AudioDecoder::SampleType::int16); }};
         LoudnessReading reading =
-            readLoudness(*decoder, timeRange, desiredNumberOfSamples, *cancelled);
+            readLoudness(*decoder, timeRange, desiredNumberOfSamples, *cancelled, second);
         switch (reading.status) {
         case LoudnessReading::Status::cancelled:
             return;

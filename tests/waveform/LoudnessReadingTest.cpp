@@ -1,5 +1,8 @@
 #include "waveform/LoudnessReading.h"
 
+#include "testaudio/TestAudio.h"
+
+#include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -117,4 +120,51 @@ TEST(LoudnessReading, failureAndCancellationStopTheRead) {
     const LoudnessReading cancelled = readLoudness(cancelling, {}, 100, cancelling.cancelled);
     EXPECT_EQ(cancelled.status, LoudnessReading::Status::cancelled);
     EXPECT_EQ(cancelling.reads, 2);
+}
+
+TEST(LoudnessReading, readingInTwoHalvesGivesTheValuesOfOneReading) {
+    for (const int channels : {1, 2}) {
+        for (const int desired : {7, 100, 1000}) {
+            SCOPED_TRACE(testing::Message() << channels << " channels, " << desired << " values");
+            FakeDecoder whole(channels, 100003);
+            const LoudnessReading one = readLoudness(whole, {}, desired, whole.cancelled);
+            FakeDecoder head(channels, 100003);
+            const SecondDecoder second{
+                [channels] { return std::make_unique<FakeDecoder>(channels, 100003); }, 0};
+            const LoudnessReading two = readLoudness(head, {}, desired, head.cancelled, second);
+            ASSERT_EQ(two.status, LoudnessReading::Status::completed);
+            EXPECT_EQ(two.samples, one.samples);
+            EXPECT_EQ(two.sampleMax, one.sampleMax);
+            EXPECT_LT(head.reads, whole.reads) << "the second half was read elsewhere";
+        }
+    }
+
+    // A real MP3: the second decoder seeks sample-accurately into the middle.
+    QTemporaryDir dir;
+    testaudio::Spec spec;
+    spec.seconds = 6;
+    const QString path = dir.filePath("tone.mp3");
+    ASSERT_TRUE(testaudio::write(spec, testaudio::Container::Mp3Cbr, path));
+    const auto open = [&path] {
+        return AudioDecoder::open(path, nullptr, AudioDecoder::SampleType::int16);
+    };
+    const std::atomic<bool> never = false;
+    const LoudnessReading once = readLoudness(*open(), {}, 300, never);
+    const LoudnessReading halves = readLoudness(*open(), {}, 300, never, {open, 0});
+    ASSERT_EQ(halves.samples.size(), once.samples.size());
+    for (size_t i = 0; i < once.samples.size(); ++i)
+        EXPECT_NEAR(halves.samples[i], once.samples[i], 1e-5) << i;
+
+    // A second decoder that cannot be had leaves the first to read on; a time range splits too.
+    FakeDecoder alone(2, 100003);
+    const SecondDecoder none{[] { return std::unique_ptr<AudioDecoder>(); }, 0};
+    FakeDecoder reference(2, 100003);
+    EXPECT_EQ(readLoudness(alone, {}, 100, alone.cancelled, none).samples,
+              readLoudness(reference, {}, 100, reference.cancelled).samples);
+    FakeDecoder ranged(2, 100003);
+    FakeDecoder rangedReference(2, 100003);
+    const SecondDecoder another{[] { return std::make_unique<FakeDecoder>(2, 100003); }, 0};
+    const SamplesExtractor::TimeRange range{20.0, 60.0};
+    EXPECT_EQ(readLoudness(ranged, range, 50, ranged.cancelled, another).samples,
+              readLoudness(rangedReference, range, 50, rangedReference.cancelled).samples);
 }
