@@ -2,42 +2,13 @@
 
 #include "platform/Diagnostics.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusContext>
-#include <QDBusMessage>
 #include <QProcess>
 #include <QTest>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
-
-// A D-Bus daemon of the test's own, so no test reaches the desktop's notification server.
-class PrivateBus {
-public:
-    PrivateBus() {
-        daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-        if (daemon.waitForStarted() && daemon.waitForReadyRead(10000))
-            address = QString::fromUtf8(daemon.readLine()).trimmed();
-    }
-    ~PrivateBus() {
-        for (const QString& name : names)
-            QDBusConnection::disconnectFromBus(name);
-        daemon.kill();
-        daemon.waitForFinished();
-    }
-
-    QDBusConnection connect(const QString& name) {
-        names << name;
-        return QDBusConnection::connectToBus(address, name);
-    }
-
-    QString address;
-
-private:
-    QProcess daemon;
-    QStringList names;
-};
 
 class FakeNotifications : public QObject, protected QDBusContext {
     Q_OBJECT
@@ -56,61 +27,56 @@ public slots:
     }
 };
 
-struct Server {
-    explicit Server(PrivateBus& bus) : connection(bus.connect("service")) {
-        connection.registerObject("/org/freedesktop/Notifications", &notifications,
-                                  QDBusConnection::ExportAllSlots);
-        connection.registerService("org.freedesktop.Notifications");
-    }
-    FakeNotifications notifications;
-    QDBusConnection connection;
-};
-
 } // namespace
 
-TEST(DoNotDisturb, InhibitsOnceAndReportsARefusalOnlyOnce) {
-    PrivateBus bus;
-    ASSERT_FALSE(bus.address.isEmpty());
-    Server server(bus);
+// On a D-Bus daemon of the test's own, so no test reaches the desktop's notification server.
+TEST(DoNotDisturb, InhibitsOnceAndReportsOnlyARefusalOnce) {
+    QProcess daemon;
+    daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+    ASSERT_TRUE(daemon.waitForStarted() && daemon.waitForReadyRead(10000));
+    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
     DiagnosticCapture output;
-    DoNotDisturb doNotDisturb(bus.connect("client"));
-    doNotDisturb.turnOn();
-    doNotDisturb.turnOn();
-    QTRY_VERIFY_WITH_TIMEOUT(doNotDisturb.state() == DoNotDisturb::State::On, 10000);
-    doNotDisturb.turnOn();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(server.notifications.inhibitCalls, 1);
-    EXPECT_TRUE(output.lines().isEmpty());
+    {
+        DoNotDisturb withoutService(QDBusConnection::connectToBus(address, "absent"));
+        withoutService.turnOn();
+        QTRY_VERIFY_WITH_TIMEOUT(withoutService.state() == DoNotDisturb::State::Unavailable, 10000);
 
-    server.notifications.refusal = "not now";
-    DoNotDisturb refused(bus.connect("refused"));
-    refused.turnOn();
-    QTRY_VERIFY_WITH_TIMEOUT(refused.state() == DoNotDisturb::State::Unavailable, 10000);
-    refused.turnOn();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(server.notifications.inhibitCalls, 2);
-    EXPECT_EQ(output.lines(), QStringList("Do not disturb not turned on: not now"));
-}
+        FakeNotifications notifications;
+        QDBusConnection server = QDBusConnection::connectToBus(address, "service");
+        server.registerObject("/org/freedesktop/Notifications", &notifications,
+                              QDBusConnection::ExportAllSlots);
+        server.registerService("org.freedesktop.Notifications");
+        DoNotDisturb doNotDisturb(QDBusConnection::connectToBus(address, "client"));
+        doNotDisturb.turnOn();
+        doNotDisturb.turnOn();
+        QTRY_VERIFY_WITH_TIMEOUT(doNotDisturb.state() == DoNotDisturb::State::On, 10000);
+        doNotDisturb.turnOn();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(notifications.inhibitCalls, 1);
+        EXPECT_TRUE(output.lines().isEmpty());
 
-TEST(DoNotDisturb, WithoutTheServiceOrABusNothingIsPrinted) {
-    PrivateBus bus;
-    ASSERT_FALSE(bus.address.isEmpty());
-    DiagnosticCapture output;
-    DoNotDisturb doNotDisturb(bus.connect("client"));
-    doNotDisturb.turnOn();
-    QTRY_VERIFY_WITH_TIMEOUT(doNotDisturb.state() == DoNotDisturb::State::Unavailable, 10000);
-    doNotDisturb.turnOn();
+        notifications.refusal = "not now";
+        DoNotDisturb refused(QDBusConnection::connectToBus(address, "refused"));
+        refused.turnOn();
+        QTRY_VERIFY_WITH_TIMEOUT(refused.state() == DoNotDisturb::State::Unavailable, 10000);
+        refused.turnOn();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(notifications.inhibitCalls, 2);
+    }
+    for (const char* name : {"absent", "service", "client", "refused"})
+        QDBusConnection::disconnectFromBus(name);
+    daemon.kill();
+    daemon.waitForFinished();
 
+    // Without a bus nothing is printed, also from the session-wide switch.
     DoNotDisturb noBus(QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "nobus"));
     noBus.turnOn();
     EXPECT_EQ(noBus.state(), DoNotDisturb::State::Unavailable);
-
-    // The session-wide switch, without a session bus.
     setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
     turnOnDoNotDisturb();
     turnOnDoNotDisturb();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(output.lines().isEmpty());
+    EXPECT_EQ(output.lines(), QStringList("Do not disturb not turned on: not now"));
 }
 
 #include "DoNotDisturbTest.moc"
