@@ -49,11 +49,14 @@ void click(VirtualGameController& controller, Remote& remote, SDL_GameController
     remote.source->poll();
 }
 
+// A trigger counts as pressed beyond half of its travel: raw -1000 is just under, 1000 just over.
 void pull(VirtualGameController& controller, Remote& remote, SDL_GameControllerAxis trigger) {
-    controller.setAxis(trigger, SDL_JOYSTICK_AXIS_MAX);
-    remote.source->poll();
-    controller.setAxis(trigger, SDL_JOYSTICK_AXIS_MIN);
-    remote.source->poll();
+    for (Sint16 value : {-1000, 1000}) {
+        controller.setAxis(trigger, value);
+        remote.source->poll();
+        controller.setAxis(trigger, SDL_JOYSTICK_AXIS_MIN);
+        remote.source->poll();
+    }
 }
 
 } // namespace
@@ -72,15 +75,7 @@ TEST(GameControllerSet, givesASwitchProControllerTheMicroLayout) {
     EXPECT_EQ(capture.lines(),
               (QStringList{"8BitDo Micro gamepad added", "Switch Pro Controller category"}));
 
-    micro.setButton(SDL_CONTROLLER_BUTTON_A, true);
-    remote.source->poll();
-    remote.source->poll();
-    EXPECT_EQ(delegate.take(), QStringList{"pressed A"}) << "a held button presses once";
-    EXPECT_EQ(remote.set->prevButtonPressed(), RemoteControlButton::A);
-    micro.setButton(SDL_CONTROLLER_BUTTON_A, false);
-    remote.source->poll();
-    EXPECT_EQ(delegate.take(), QStringList{"released A"});
-
+    // Nintendo layouts too are read by position, not by the labels printed on the buttons.
     click(micro, remote, SDL_CONTROLLER_BUTTON_B);
     click(micro, remote, SDL_CONTROLLER_BUTTON_X);
     click(micro, remote, SDL_CONTROLLER_BUTTON_Y);
@@ -112,6 +107,7 @@ TEST(GameControllerSet, givesOtherControllersTheZero2Layout) {
     click(generic, remote, SDL_CONTROLLER_BUTTON_Y);
     click(generic, remote, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
     click(generic, remote, SDL_CONTROLLER_BUTTON_DPAD_UP);
+    click(generic, remote, SDL_CONTROLLER_BUTTON_START); // not a remote button
     // This layout has no triggers.
     pull(generic, remote, SDL_CONTROLLER_AXIS_TRIGGERLEFT);
     pull(generic, remote, SDL_CONTROLLER_AXIS_TRIGGERRIGHT);
@@ -147,21 +143,14 @@ TEST(GameControllerSet, countsControllersAsTheyConnectAndDisconnect) {
     EXPECT_TRUE(capture.lines().isEmpty());
     EXPECT_EQ(remote.set->controllersPaired().size(), 2);
 
-    VirtualGameController generic(0x1234, 0x5678, "Generic Pad");
-    remote.source->poll();
-    EXPECT_EQ(delegate.take(), QStringList{"changed 3"});
-
     micro.disconnect();
-    remote.source->poll();
-    EXPECT_EQ(delegate.take(), QStringList{"changed 2"});
-    generic.disconnect();
     remote.source->poll();
     EXPECT_EQ(delegate.take(), QStringList{"changed 1"});
     stick.disconnect();
     remote.source->poll();
     EXPECT_EQ(delegate.take(), QStringList{"changed 0"});
     EXPECT_TRUE(remote.set->controllersPaired().isEmpty());
-    EXPECT_EQ(changes.count(), 5);
+    EXPECT_EQ(changes.count(), 3);
 }
 
 TEST(GameControllerSet, takesInControllersPresentAtCreationAndReconnectedOnes) {
