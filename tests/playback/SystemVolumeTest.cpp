@@ -34,11 +34,6 @@ TEST(SystemVolume, WithoutADeviceEveryOperationReportsAndReturns) {
               QStringList({noDefault, noDefault, "Audio Device unknown", noDefault,
                            "Audio device unknown", noDefault, "Audio device unknown", noDefault}));
     EXPECT_EQ(none.mixer->state().writes, 0);
-
-    Rig unreadable([](FakeMixer::State& s) { s.deviceReadable = false; });
-    unreadable.volume.setSystemVolume(0.5f, true);
-    EXPECT_EQ(unreadable.output.lines(),
-              QStringList({"Unable to get output audio device", "Audio Device unknown"}));
 }
 
 TEST(SystemVolume, ClampsOutOfRangeVolumes) {
@@ -48,13 +43,6 @@ TEST(SystemVolume, ClampsOutOfRangeVolumes) {
               QStringList("Tentative volume ( 1.20) was out of range; reset to  1.00"));
     EXPECT_EQ(s.mixer->state().volume, 1.0f);
     EXPECT_FALSE(s.mixer->state().muted);
-
-    s.output.clear();
-    s.volume.setSystemVolume(-0.5f, false);
-    EXPECT_EQ(s.output.lines(),
-              QStringList("Tentative volume (-0.50) was out of range; reset to  0.00"));
-    EXPECT_TRUE(s.mixer->state().muted);
-    EXPECT_EQ(s.mixer->state().volume, 1.0f);
 
     s.output.clear();
     const int writes = s.mixer->state().writes;
@@ -79,35 +67,20 @@ TEST(SystemVolume, TinyVolumesMuteAndKeepTheLevel) {
     noMute.volume.setSystemVolume(0.03f, true);
     EXPECT_EQ(noMute.output.lines(), QStringList("The device 0x2a does not have a volume to set"));
 
-    Rig fixedMute([](FakeMixer::State& state) { state.muteSettable = false; });
-    fixedMute.volume.setSystemVolume(0.03f, true);
-    EXPECT_EQ(fixedMute.output.lines(), QStringList({"Should mute device 0x2a but did not succeed",
-                                                     "The volume of device 0x2a cannot be set"}));
-
     Rig failing([](FakeMixer::State& state) { state.failMuteWrite = true; });
     failing.volume.setSystemVolume(0.03f, true);
     EXPECT_EQ(failing.output.lines(), QStringList("The device 0x2a was not muted"));
     EXPECT_EQ(failing.mixer->state().volume, 0.6f);
 }
 
-TEST(SystemVolume, SettingTheLevelReportsEachFailure) {
+TEST(SystemVolume, SettingTheLevelUnmutesOnlyWhenAskedAndReportsEachFailure) {
     Rig s([](FakeMixer::State& state) { state.muted = true; });
     s.volume.setSystemVolume(0.4f, false);
-    EXPECT_EQ(s.mixer->state().volume, 0.4f);
     EXPECT_TRUE(s.mixer->state().muted);
     s.volume.setSystemVolume(0.7f, true);
     EXPECT_EQ(s.mixer->state().volume, 0.7f);
     EXPECT_FALSE(s.mixer->state().muted);
     EXPECT_TRUE(s.output.lines().isEmpty());
-
-    Rig noVolume([](FakeMixer::State& state) { state.hasVolume = false; });
-    noVolume.volume.setSystemVolume(0.5f, true);
-    EXPECT_EQ(noVolume.output.lines(),
-              QStringList("The device 0x2a does not have a volume to set"));
-
-    Rig fixedVolume([](FakeMixer::State& state) { state.volumeSettable = false; });
-    fixedVolume.volume.setSystemVolume(0.5f, true);
-    EXPECT_EQ(fixedVolume.output.lines(), QStringList("The volume of device 0x2a cannot be set"));
 
     // The unmute is the last write: when it succeeds, only the volume failure is reported.
     Rig failing([](FakeMixer::State& state) { state.failVolumeWrite = true; });
@@ -117,35 +90,14 @@ TEST(SystemVolume, SettingTheLevelReportsEachFailure) {
     failing.volume.setSystemVolume(0.5f, false);
     EXPECT_EQ(failing.output.lines(), QStringList({"The device 0x2a was unable to set volume",
                                                    "Unable to set volume for device 0x2a"}));
-
-    Rig unmuteFails([](FakeMixer::State& state) { state.failMuteWrite = true; });
-    unmuteFails.volume.setSystemVolume(0.5f, true);
-    EXPECT_EQ(unmuteFails.mixer->state().volume, 0.5f);
-    EXPECT_EQ(unmuteFails.output.lines(), QStringList("Unable to set volume for device 0x2a"));
-
-    // Without a mute switch there is nothing to unmute, and nothing fails.
-    Rig noMute([](FakeMixer::State& state) { state.hasMute = false; });
-    noMute.volume.setSystemVolume(0.5f, true);
-    EXPECT_EQ(noMute.mixer->state().volume, 0.5f);
-    EXPECT_TRUE(noMute.output.lines().isEmpty());
 }
 
 TEST(SystemVolume, ReadingVolumeAndMute) {
     Rig s([](FakeMixer::State& state) { state.volume = 1.5f; });
     EXPECT_EQ(s.volume.systemVolume(), 1.0f);
-    s.mixer->setState([&] {
-        FakeMixer::State state = s.mixer->state();
-        state.volume = 0.25f;
-        state.muted = true;
-        return state;
-    }());
-    EXPECT_EQ(s.volume.systemVolume(), 0.25f);
-    EXPECT_TRUE(s.volume.systemMuted());
-    EXPECT_TRUE(s.output.lines().isEmpty());
-
-    Rig noVolume([](FakeMixer::State& state) { state.hasVolume = false; });
-    EXPECT_EQ(noVolume.volume.systemVolume(), 0.0f);
-    EXPECT_EQ(noVolume.output.lines(), QStringList("No volume control for device 0x2a"));
+    Rig muted([](FakeMixer::State& state) { state.muted = true; });
+    EXPECT_TRUE(muted.volume.systemMuted());
+    EXPECT_TRUE(s.output.lines().isEmpty() && muted.output.lines().isEmpty());
 
     Rig unreadable([](FakeMixer::State& state) { state.failVolumeRead = true; });
     EXPECT_EQ(unreadable.volume.systemVolume(), 0.0f);
@@ -160,10 +112,6 @@ TEST(SystemVolume, ReadingVolumeAndMute) {
     fixedMute.volume.setSystemMuted(false);
     EXPECT_TRUE(fixedMute.mixer->state().muted);
     EXPECT_TRUE(fixedMute.output.lines().isEmpty());
-
-    Rig failing([](FakeMixer::State& state) { state.failMuteWrite = true; });
-    failing.volume.setSystemMuted(true);
-    EXPECT_EQ(failing.output.lines(), QStringList("Cannot change mute status of device 0x2a"));
 }
 
 TEST(SystemVolume, LaterSettingsSkipAMutedDeviceAndApplyInOrder) {
