@@ -90,28 +90,21 @@ QString openFailure(const CodecValue& root, PlaylistPtr* opened = nullptr) {
 TEST(SessionFile, RoundTripKeepsEveryStoredFieldAndTheAssignedEntry) {
     QTemporaryDir dir;
     PlaylistPtr playlist = sampleSession();
-    playlist->assignedEntry = playlist->allEntries[1];
-    playlist->dirty = true;
     const QUrl url = QUrl::fromLocalFile(dir.filePath("Session.varlin"));
-    ASSERT_TRUE(playlist->save(url));
-    EXPECT_FALSE(playlist->dirty);
-
-    QString reason;
-    PlaylistPtr read = Playlist::open(url, &reason);
-    ASSERT_TRUE(read) << reason.toStdString();
-    // Every field read is written back: the encodings of both sessions agree.
-    EXPECT_EQ(read->encodedFile(), playlist->encodedFile());
-    read->afterLoad();
-    EXPECT_EQ(read->assignedEntry, read->allEntries[1]);
-
     // An assigned entry that is not in the list is saved as -1 and comes back as none.
-    playlist->assignedEntry = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile("/else.mp3"));
-    ASSERT_TRUE(playlist->save(url));
-    read = Playlist::open(url, nullptr);
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->_currentItem, -1);
-    read->afterLoad();
-    EXPECT_FALSE(read->assignedEntry);
+    const PlaylistEntryPtr elsewhere = std::make_shared<PlaylistEntry>(QUrl("file:///e.mp3"));
+    for (const PlaylistEntryPtr& assigned : {playlist->allEntries[1], elsewhere}) {
+        playlist->assignedEntry = assigned;
+        playlist->dirty = true;
+        ASSERT_TRUE(playlist->save(url));
+        EXPECT_FALSE(playlist->dirty);
+        PlaylistPtr read = Playlist::open(url, nullptr);
+        ASSERT_TRUE(read);
+        // Every field read is written back: the encodings of both sessions agree.
+        EXPECT_EQ(read->encodedFile(), playlist->encodedFile());
+        read->afterLoad();
+        EXPECT_EQ(read->assignedEntry, assigned == elsewhere ? nullptr : read->allEntries[1]);
+    }
 }
 
 TEST(SessionFile, PlistlibReadsWhatTheProgramWrites) {
@@ -146,8 +139,7 @@ expected = {
     'isCheckmarked': True, 'inHistory': False, 'playedSinceHistory': True,
     'tags': 'waltz \u00e4 slow',
 }
-for key, value in expected.items():
-    assert first[key] == value, (key, first[key])
+assert first == expected, first
 for key in ['isCheckmarked', 'inHistory', 'playedSinceHistory']:
     assert type(first[key]) is bool, key
 assert all(type(z) is float for z in first['zeros'])
@@ -232,7 +224,7 @@ else:
     EXPECT_EQ(runPython(script, {"check", copy}).trimmed(), "checked");
 }
 
-TEST(SessionFile, RequiredKeysMissingOrMistypedFailWithAReason) {
+TEST(SessionFile, RequiredKeysMissingOrMistypedFailWithAReasonOptionalOnesReadAsMissing) {
     const CodecValue root = sampleSession()->encode();
     ASSERT_EQ(openFailure(root), "");
 
@@ -267,15 +259,11 @@ TEST(SessionFile, RequiredKeysMissingOrMistypedFailWithAReason) {
     entries.push_back(with(entries[0], "_url", std::nullopt));
     EXPECT_TRUE(openFailure(with(root, "playlist", CodecValue::array(entries)))
                     .contains("entry 3: missing key \"_url\""));
-}
 
-TEST(SessionFile, OptionalKeysOfTheWrongTypeReadAsMissing) {
-    const CodecValue root = sampleSession()->encode();
+    // Optional keys of the wrong type read as missing.
     CodecValue broken = with(root, "currentItem", CodecValue::string("1"));
-    broken = with(broken, "ageUnits", CodecValue::integer(2));
     broken = withEntryKey(broken, "zeros", CodecValue::array({CodecValue::string("1")}));
     broken = withEntryKey(broken, "playedDates", CodecValue::array({CodecValue::real(3)}));
-    broken = withEntryKey(broken, "storedBookmark", CodecValue::string("/music/a.mp3"));
     broken =
         withEntryKey(broken, "sideDocuments",
                      CodecValue::array({CodecValue::dict({{"tag", CodecValue::string("pdf")}})}));
@@ -283,11 +271,9 @@ TEST(SessionFile, OptionalKeysOfTheWrongTypeReadAsMissing) {
     PlaylistPtr playlist;
     ASSERT_EQ(openFailure(broken, &playlist), "");
     EXPECT_FALSE(playlist->_currentItem);
-    EXPECT_FALSE(playlist->_ageUnits);
     const PlaylistEntry& entry = *playlist->allEntries[0];
     EXPECT_TRUE(entry.zeros.empty());
     EXPECT_TRUE(entry.playedDates.empty());
-    EXPECT_FALSE(entry.storedBookmark);
     EXPECT_TRUE(entry.sideDocuments.empty());
 }
 
@@ -334,9 +320,5 @@ TEST(SessionFile, FailedSaveLeavesTheOldFileWholeAndTheSessionDirty) {
     EXPECT_TRUE(reason.startsWith("can't write " + url.toLocalFile())) << reason.toStdString();
     EXPECT_TRUE(playlist->dirty);
     EXPECT_EQ(readFile(url.toLocalFile()), before);
-    EXPECT_TRUE(Playlist::open(url, nullptr));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"s.varlin"});
-
-    EXPECT_FALSE(playlist->save(QUrl::fromLocalFile(dir.filePath("no folder/s.varlin")), &reason));
-    EXPECT_TRUE(playlist->dirty);
 }
