@@ -1,7 +1,6 @@
 #include "shell/EntryCommands.h"
 
 #include "EntryCommandsFakes.h"
-#include "model/EditListTransaction.h"
 #include "platform/Diagnostics.h"
 #include "shell/PlaylistTableModel.h"
 #include "testaudio/TestAudio.h"
@@ -24,9 +23,12 @@ class EntryCommandsTest : public ::testing::Test {
 protected:
     EntryCommandsTest() { host.commands = &commands; }
 
+    // Entries for `names`, in /music/ unless a whole path is given.
     void setEntries(const QStringList& names) {
+        host.session->allEntries.clear();
         for (const QString& name : names)
-            host.session->allEntries.push_back(entryFor(QStringLiteral("/music/") + name));
+            host.session->allEntries.push_back(
+                entryFor(name.startsWith('/') ? name : QStringLiteral("/music/") + name));
         commands.reloadTable();
     }
     QStringList order() const { return fileNames(host.session->allEntries); }
@@ -54,13 +56,11 @@ protected:
     EntryCommands commands{host, panels};
 };
 
-QString writeTone(const QString& path, double seconds = 0.5) {
+QString writeTone(const QString& path) {
     testaudio::Spec spec;
-    spec.seconds = seconds;
+    spec.seconds = 0.5;
     spec.channels = 1;
-    QString error;
-    EXPECT_TRUE(testaudio::write(spec, testaudio::Container::Wav, path, &error))
-        << error.toStdString();
+    EXPECT_TRUE(testaudio::write(spec, testaudio::Container::Wav, path));
     return path;
 }
 
@@ -94,13 +94,12 @@ TEST_F(EntryCommandsTest, SelectionMakesTheFirstSelectedRowCurrentOnlyWhileNotPl
     EXPECT_TRUE(host.calls.isEmpty());
 }
 
-TEST_F(EntryCommandsTest, DoubleClickSetsTheClickedRowsOppositeCheckmarkOnAllSelected) {
+TEST_F(EntryCommandsTest, DoubleClickSetsTheOppositeCheckmarkAndTagsToggleOnAllSelected) {
     setEntries({"a.mp3", "b.mp3", "c.mp3", "d.mp3"});
     for (int i = 0; i < 3; ++i)
         entry(i)->isCheckmarked = true;
     userSelects({0, 1, 2});
     host.calls.clear();
-
     commands.tableDoubleClicked(1);
     for (int i = 0; i < 4; ++i)
         EXPECT_FALSE(entry(i)->isCheckmarked) << i;
@@ -108,9 +107,15 @@ TEST_F(EntryCommandsTest, DoubleClickSetsTheClickedRowsOppositeCheckmarkOnAllSel
     EXPECT_EQ(host.calls, QStringList{"setCurrentEntry 1"});
     EXPECT_TRUE(host.session->dirty);
 
-    userSelects({3});
-    commands.tableDoubleClicked(3);
-    EXPECT_TRUE(entry(3)->isCheckmarked);
+    // A tag is added where it is missing and removed where it is there.
+    entry(0)->tags = QStringLiteral("RB");
+    entry(1)->tags = QStringLiteral("B");
+    userSelects({0, 1});
+    commands.actionTagEntry(QStringLiteral("R"));
+    EXPECT_EQ(entry(0)->tags, QStringLiteral("B"));
+    EXPECT_EQ(entry(1)->tags, QStringLiteral("BR"));
+    EXPECT_FALSE(entry(2)->tags);
+    EXPECT_EQ(commands.model()->index(1, PlaylistTableModel::TitleColumn).data().toString(), "bBR");
 }
 
 TEST_F(EntryCommandsTest, DraggingRowsMovesThemAsAnUndoableEditPastHiddenEntries) {
@@ -124,15 +129,6 @@ TEST_F(EntryCommandsTest, DraggingRowsMovesThemAsAnUndoableEditPastHiddenEntries
     const QStringList moved = {"2.mp3", "0.mp3", "1.mp3", "3.mp3", "4.mp3"};
     EXPECT_EQ(order(), moved);
     EXPECT_EQ(commands.selectedRows(), std::set<int>{1});
-    EXPECT_EQ(host.session->undoer.undoTitle(), "Undo move");
-    auto edit = std::dynamic_pointer_cast<const EditListTransaction>(
-        host.session->undoer.undoStack().back());
-    EXPECT_EQ(edit->initialSelection(), std::set<int>({0, 1}));
-
-    host.session->undoer.undo();
-    EXPECT_EQ(order(), QStringList({"0.mp3", "1.mp3", "2.mp3", "3.mp3", "4.mp3"}));
-    host.session->undoer.redo();
-    EXPECT_EQ(order(), moved);
 
     // Onto one of the dragged rows, and past the end.
     commands.moveRows({1, 2}, 2);
@@ -140,12 +136,12 @@ TEST_F(EntryCommandsTest, DraggingRowsMovesThemAsAnUndoableEditPastHiddenEntries
     commands.moveRows({0}, 5);
     EXPECT_EQ(order(), QStringList({"0.mp3", "1.mp3", "3.mp3", "4.mp3", "2.mp3"}));
     EXPECT_EQ(commands.selectedRows(), std::set<int>{4});
+    host.session->undoer.undo();
+    EXPECT_EQ(order(), moved);
 
     // With a filter the hidden entries keep their places.
-    host.session->allEntries = {entryFor("/m/a1.mp3"), entryFor("/m/x.mp3"), entryFor("/m/a2.mp3"),
-                                entryFor("/m/y.mp3"), entryFor("/m/a3.mp3")};
     host.session->filterText = QStringLiteral("a");
-    commands.reloadTable();
+    setEntries({"a1.mp3", "x.mp3", "a2.mp3", "y.mp3", "a3.mp3"});
     commands.moveRows({2}, 0);
     EXPECT_EQ(order(), QStringList({"a3.mp3", "a1.mp3", "x.mp3", "a2.mp3", "y.mp3"}));
     EXPECT_EQ(commands.selectedRows(), std::set<int>{0});
@@ -154,21 +150,17 @@ TEST_F(EntryCommandsTest, DraggingRowsMovesThemAsAnUndoableEditPastHiddenEntries
 TEST_F(EntryCommandsTest, RemovingSelectsTheRowInTheSamePlaceOrNothing) {
     setEntries({"a.mp3", "b.mp3", "c.mp3"});
     const PlaylistEntryPtr last = entry(2);
-    last->zeros = {12.0};
     userSelects({2});
     commands.actions().removeSelectedItems->trigger();
     EXPECT_EQ(order(), QStringList({"a.mp3", "b.mp3"}));
     EXPECT_EQ(commands.selectedRows(), std::set<int>{1});
 
     host.session->undoer.undo();
-    EXPECT_EQ(entry(2), last);
-    EXPECT_EQ(entry(2)->zeros, std::vector<double>{12.0});
+    EXPECT_EQ(entry(2), last) << "the same entry comes back";
 
     userSelects({0, 1, 2});
     commands.removeSelectedItems();
     EXPECT_EQ(commands.model()->rowCount(), 0);
-    EXPECT_TRUE(commands.selectedRows().empty());
-
     // Nothing selected: no edit to undo.
     const size_t steps = host.session->undoer.undoStack().size();
     commands.removeSelectedItems();
@@ -185,21 +177,16 @@ TEST_F(EntryCommandsTest, DroppedFilesAndFoldersAreAddedAndASessionOpensAfterThe
     const QString one = writeTone(dir.filePath("one.wav"));
     const QString two = writeTone(dir.filePath("two.wav"));
     setEntries({"x.mp3", "y.mp3"});
-    QSignalSpy progress(&commands, &EntryCommands::addingProgress);
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(dir.filePath("folder")),
                   QUrl::fromLocalFile(dir.filePath("evening.varlin")), QUrl::fromLocalFile(one)});
-    EXPECT_EQ(PlaylistTableModel::dropAction(data), Qt::CopyAction);
     EXPECT_TRUE(commands.acceptDrop(data, 1));
     waitForAdding();
     // What follows the session in the drop is left out.
     EXPECT_EQ(order(), QStringList({"x.mp3", "a.wav", "b.wav", "c.wav", "y.mp3"}));
-    EXPECT_EQ(host.session->undoer.undoTitle(), "Undo add entries");
     EXPECT_EQ(host.calls.last(), "openDroppedSession evening.varlin");
     EXPECT_EQ(host.entriesWhenOpening, 5u);
-    ASSERT_FALSE(progress.isEmpty());
-    EXPECT_EQ(progress.last().at(1).toInt(), 4);
     EXPECT_NEAR(*entry(1)->duration(), 0.5, 0.01);
     host.session->undoer.undo();
     EXPECT_EQ(order(), QStringList({"x.mp3", "y.mp3"}));
@@ -212,30 +199,22 @@ TEST_F(EntryCommandsTest, DroppedFilesAndFoldersAreAddedAndASessionOpensAfterThe
     EXPECT_EQ(commands.selectedRows(), std::set<int>{2});
     EXPECT_EQ(host.session->assignedEntry, entry(2));
 
-    // A file URL as plain text is added, though such a drop is not reported as taken.
+    // During a dance the added file waits as the next entry; the playing one stays current. A
+    // file URL as plain text is added, though such a drop is not reported as taken.
+    host.playing = true;
+    const PlaylistEntryPtr playing = entry(2);
     QMimeData text;
     text.setText(QUrl::fromLocalFile(two).toString());
     EXPECT_FALSE(commands.acceptDrop(text, 0));
     waitForAdding();
     EXPECT_EQ(order(), QStringList({"two.wav", "x.mp3", "y.mp3", "one.wav"}));
-
-    // During a dance the added file waits as the next entry; the playing one stays current.
-    host.playing = true;
-    const PlaylistEntryPtr playing = entry(0);
-    ASSERT_EQ(host.session->assignedEntry, playing);
-    EXPECT_TRUE(commands.acceptDrop(files, 0));
-    waitForAdding();
-    EXPECT_EQ(order(), QStringList({"one.wav", "two.wav", "x.mp3", "y.mp3"}));
     EXPECT_EQ(host.session->assignedEntry, playing);
     EXPECT_EQ(commands.selectedRows(), std::set<int>{0});
 
     // A file that is no audio adds nothing and leaves no edit behind.
     const size_t steps = host.session->undoer.undoStack().size();
-    QFile junk(dir.filePath("junk.mp3"));
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("not audio");
-    junk.close();
-    files.setUrls({QUrl::fromLocalFile(junk.fileName())});
+    ASSERT_TRUE(QFile::copy(dir.filePath("folder/cover.txt"), dir.filePath("junk.mp3")));
+    files.setUrls({QUrl::fromLocalFile(dir.filePath("junk.mp3"))});
     EXPECT_TRUE(commands.acceptDrop(files, 0));
     waitForAdding();
     EXPECT_EQ(host.session->undoer.undoStack().size(), steps);
@@ -246,67 +225,38 @@ TEST_F(EntryCommandsTest, ClearCommandsEmptyTimesZerosAndOnlyAPlayOfTheLastFourH
     setEntries({"recent.mp3", "earlier.mp3", "never.mp3"});
     entry(0)->playedDates = {clock.now.addDays(-7), clock.now.addSecs(-3 * 3600)};
     entry(1)->playedDates = {clock.now.addSecs(-5 * 3600)};
-    userSelects({0, 1, 2});
-    commands.entryClearPlayed();
-    EXPECT_EQ(entry(0)->playedDates, std::vector<QDateTime>{clock.now.addDays(-7)});
-    EXPECT_EQ(entry(1)->playedDates.size(), 1u);
-    EXPECT_TRUE(host.session->dirty);
-    // The command left the current row alone selected.
-    EXPECT_EQ(commands.selectedRows(), std::set<int>{0});
-
-    userSelects({2});
-    commands.entryPlayedToday();
-    EXPECT_EQ(entry(2)->playedDates, std::vector<QDateTime>{clock.now});
-    EXPECT_EQ(commands.model()->index(2, PlaylistTableModel::AgeColumn).data().toString(), "0");
-
     for (const PlaylistEntryPtr& e : host.session->allEntries) {
         e->beginPlayedRange(10.0);
         e->currentTimeRangeSet->extendRange(0, 40.0);
         e->zeros = {5.0, 30.0};
     }
-    userSelects({0});
+    userSelects({0, 1, 2});
+    commands.entryClearPlayed();
+    EXPECT_EQ(entry(0)->playedDates, std::vector<QDateTime>{clock.now.addDays(-7)});
+    EXPECT_EQ(entry(1)->playedDates.size(), 1u);
+    EXPECT_TRUE(host.session->dirty);
+    // The command left the current row alone selected: the next ones act on it only.
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{0});
     commands.entryClearTimes();
     EXPECT_TRUE(entry(0)->currentTimeRangeSet->isEmpty());
-    EXPECT_FALSE(entry(0)->cachedTimeRangeIndex);
+    EXPECT_FALSE(entry(1)->currentTimeRangeSet->isEmpty());
     EXPECT_EQ(host.calls.last(), "entryMarksChanged recent.mp3");
     commands.entryClearZeros();
     EXPECT_TRUE(entry(0)->zeros.empty());
 
     userSelects({2});
+    commands.entryPlayedToday();
+    EXPECT_EQ(entry(2)->playedDates, std::vector<QDateTime>{clock.now});
     commands.entryClearAll();
-    EXPECT_TRUE(entry(2)->currentTimeRangeSet->isEmpty());
-    EXPECT_TRUE(entry(2)->zeros.empty());
-    EXPECT_TRUE(entry(2)->playedDates.empty());
+    EXPECT_TRUE(entry(2)->currentTimeRangeSet->isEmpty() && entry(2)->zeros.empty() &&
+                entry(2)->playedDates.empty());
     EXPECT_EQ(entry(0)->playedDates.size(), 1u);
-}
-
-TEST_F(EntryCommandsTest, TagToggleAddsWhatIsMissingAndRemovesWhatIsThere) {
-    setEntries({"a.mp3", "b.mp3", "c.mp3"});
-    entry(0)->tags = QStringLiteral("RB");
-    entry(1)->tags = QStringLiteral("B");
-    userSelects({0, 1});
-
-    commands.actionTagEntry(QStringLiteral("R"));
-    EXPECT_EQ(entry(0)->tags, QStringLiteral("B"));
-    EXPECT_EQ(entry(1)->tags, QStringLiteral("BR"));
-    EXPECT_FALSE(entry(2)->tags);
-    EXPECT_EQ(host.calls.last(), "updateDisplays");
-    EXPECT_EQ(commands.model()->index(1, PlaylistTableModel::TitleColumn).data().toString(), "bBR");
-
-    userSelects({0, 1});
-    commands.actionTagEntry(QStringLiteral("B"));
-    EXPECT_FALSE(entry(0)->tags);
-    EXPECT_EQ(entry(1)->tags, QStringLiteral("R"));
 }
 
 TEST_F(EntryCommandsTest, SortsByColumnAreStableAndRepeatable) {
     StoppedClock clock(QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
-    host.session->allEntries = {
-        entryFor("/z/b.mp3"), entryFor(QStringLiteral("/a/\U0001D11E.mp3")),
-        entryFor("/y/B.mp3"), entryFor(QStringLiteral("/b/\uFF21.mp3")),
-        entryFor("/c/a.mp3"),
-    };
-    commands.reloadTable();
+    setEntries({"/z/b.mp3", QStringLiteral("/a/\U0001D11E.mp3"), "/y/B.mp3",
+                QStringLiteral("/b/\uFF21.mp3"), "/c/a.mp3"});
 
     commands.sortByColumn("TitleColumn");
     const QStringList byTitle = {"B.mp3", "a.mp3", "b.mp3", QStringLiteral("\uFF21.mp3"),
@@ -315,9 +265,7 @@ TEST_F(EntryCommandsTest, SortsByColumnAreStableAndRepeatable) {
     EXPECT_TRUE(host.session->dirty) << "the order is saved with the session";
 
     // Most recent first, never played last, ties in their previous order.
-    host.session->allEntries = {entryFor("/m/never1.mp3"), entryFor("/m/old.mp3"),
-                                entryFor("/m/new.mp3"), entryFor("/m/never2.mp3"),
-                                entryFor("/m/old2.mp3")};
+    setEntries({"never1.mp3", "old.mp3", "new.mp3", "never2.mp3", "old2.mp3"});
     entry(1)->playedDates = {clock.now.addDays(-30)};
     entry(2)->playedDates = {clock.now.addSecs(-10)};
     entry(4)->playedDates = {clock.now.addDays(-30)};
@@ -334,10 +282,8 @@ TEST_F(EntryCommandsTest, SortsByColumnAreStableAndRepeatable) {
 }
 
 TEST_F(EntryCommandsTest, MovedFileAsksBeforeMovingTheOthersOfItsFolder) {
-    host.session->allEntries = {entryFor("/old/a.mp3"), entryFor("/old/b.mp3"),
-                                entryFor("/old/c.mp3"), entryFor("/older/d.mp3")};
+    setEntries({"/old/a.mp3", "/old/b.mp3", "/old/c.mp3", "/older/d.mp3"});
     host.session->assignedEntry = entry(0);
-    commands.reloadTable();
     panels.movedFile = QUrl::fromLocalFile("/new/a.mp3");
 
     panels.confirmAnswer = false;
@@ -347,9 +293,7 @@ TEST_F(EntryCommandsTest, MovedFileAsksBeforeMovingTheOthersOfItsFolder) {
     EXPECT_EQ(entry(1)->_url.toLocalFile(), "/old/b.mp3");
 
     // Back and moved again: the others follow this time, whole folder names only.
-    panels.movedFile = QUrl::fromLocalFile("/old/a.mp3");
-    commands.entryMoved();
-    panels.movedFile = QUrl::fromLocalFile("/new/a.mp3");
+    entry(0)->_url = QUrl::fromLocalFile("/old/a.mp3");
     panels.confirmAnswer = true;
     commands.entryMoved();
     EXPECT_EQ(entry(1)->_url.toLocalFile(), "/new/b.mp3");
@@ -357,7 +301,7 @@ TEST_F(EntryCommandsTest, MovedFileAsksBeforeMovingTheOthersOfItsFolder) {
     EXPECT_EQ(entry(3)->_url.toLocalFile(), "/older/d.mp3");
 
     // One other entry, into a folder inside the old one: the current entry moves only once.
-    host.session->allEntries = {entryFor("/x/a.mp3"), entryFor("/x/b.mp3")};
+    setEntries({"/x/a.mp3", "/x/b.mp3"});
     host.session->assignedEntry = entry(0);
     panels.movedFile = QUrl::fromLocalFile("/x/sub/a.mp3");
     panels.questions.clear();
@@ -380,7 +324,7 @@ public slots:
 
 TEST_F(EntryCommandsTest, ViewNotesCreatesTheNotesFileAndOpensIt) {
     QTemporaryDir dir;
-    host.session->allEntries = {entryFor(dir.filePath("dance.mp3"))};
+    setEntries({dir.filePath("dance.mp3")});
     OpenedURLs opened;
 
     commands.entryViewNotes();
@@ -395,7 +339,6 @@ TEST_F(EntryCommandsTest, ViewNotesCreatesTheNotesFileAndOpensIt) {
 
     // Without a file manager on the bus, showing a file opens its folder.
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    commands.reloadTable();
     userSelects({0});
     commands.entryViewInFinder();
     ASSERT_EQ(opened.urls.size(), 2);

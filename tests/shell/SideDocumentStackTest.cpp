@@ -75,18 +75,13 @@ TEST_F(SideDocumentStackTest, AddsChosenFilesToEverySelectedEntryOnceAndRemovesO
     stack->setCurrentEntry(first);
     EXPECT_EQ(titles(view), QStringList{"+"});
 
+    // The second entry had the sheet already: only the video is new. Adding the same files again
+    // changes nothing and leaves the session clean.
     QTest::mouseClick(view.buttons().front(), Qt::LeftButton);
-    ASSERT_EQ(first->sideDocuments.size(), 2u);
-    EXPECT_EQ(first->sideDocuments[1]->tag, "mp4");
-    // The second entry had the sheet already: only the video is new.
+    QTest::mouseClick(view.buttons().front(), Qt::LeftButton);
+    EXPECT_EQ(titles(view), (QStringList{"+", "pdf", "mp4"}));
     ASSERT_EQ(second->sideDocuments.size(), 2u);
     EXPECT_EQ(second->sideDocuments[1]->url, video);
-    EXPECT_EQ(titles(view), (QStringList{"+", "pdf", "mp4"}));
-    EXPECT_EQ(view.buttons()[1]->toolTip(), "Cues.pdf");
-
-    // Adding the same files again changes nothing and leaves the session clean.
-    QTest::mouseClick(view.buttons().front(), Qt::LeftButton);
-    EXPECT_EQ(first->sideDocuments.size(), 2u);
     EXPECT_EQ(dirty.count(), 1);
 
     // A modifier click asks before removing, and opens nothing.
@@ -98,36 +93,28 @@ TEST_F(SideDocumentStackTest, AddsChosenFilesToEverySelectedEntryOnceAndRemovesO
     QTest::mouseClick(view.buttons()[1], Qt::LeftButton, Qt::ControlModifier);
     EXPECT_EQ(titles(view), (QStringList{"+", "mp4"}));
     EXPECT_TRUE(opened.empty());
-
-    // The stack shows the current entry only; no entry, no documents.
     stack->setCurrentEntry(nullptr);
     EXPECT_EQ(titles(view), QStringList{"+"});
 }
 
-TEST_F(SideDocumentStackTest, TheTagDecidesWhereADocumentOpens) {
-    auto stack = makeStack();
-    DiagnosticCapture output;
-
-    const QUrl capitals = makeFile("Sheet.PDF");
-    stack->buttonClicked(std::make_shared<SideDocument>(capitals, "PDF"));
-    EXPECT_EQ(opened, std::vector{capitals});
-    EXPECT_EQ(viewers.pdfViewController(), nullptr);
-
-    stack->buttonClicked(std::make_shared<SideDocument>(makeFile("Sheet.pdf"), "pdf"));
-    EXPECT_NE(viewers.pdfViewController(), nullptr);
-
-    qputenv("QT_MEDIA_BACKEND", "ffmpeg");
-    stack->buttonClicked(std::make_shared<SideDocument>(makeFile("Demo.mp4"), "mp4"));
-    EXPECT_NE(viewers.mp4ViewController(), nullptr);
-    EXPECT_EQ(opened.size(), 1u);
-}
-
-TEST_F(SideDocumentStackTest, RefusesProgramsDesktopEntriesAndWhatIsNoReadableFile) {
+TEST_F(SideDocumentStackTest, TheTagDecidesWhereADocumentOpensAndProgramsAreRefused) {
     auto stack = makeStack();
     DiagnosticCapture output;
     const auto click = [&](const QUrl& url) {
         stack->buttonClicked(std::make_shared<SideDocument>(url, QFileInfo(url.path()).suffix()));
     };
+
+    const QUrl capitals = makeFile("Sheet.PDF");
+    click(capitals);
+    EXPECT_EQ(opened, std::vector{capitals});
+    EXPECT_EQ(viewers.pdfViewController(), nullptr);
+    click(makeFile("Sheet.pdf"));
+    EXPECT_NE(viewers.pdfViewController(), nullptr);
+    qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+    click(makeFile("Demo.mp4"));
+    EXPECT_NE(viewers.mp4ViewController(), nullptr);
+    EXPECT_EQ(opened.size(), 1u);
+    output.clear();
 
     click(makeFile("run.sh", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     click(makeFile("launcher.desktop"));
@@ -139,12 +126,8 @@ TEST_F(SideDocumentStackTest, RefusesProgramsDesktopEntriesAndWhatIsNoReadableFi
     const QString link = folder.filePath("innocent.txt");
     ASSERT_TRUE(QFile::link(target.toLocalFile(), link));
     click(QUrl::fromLocalFile(link));
-    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(opened.size(), 1u);
     EXPECT_EQ(output.lines().size(), 6) << output.lines().join('\n').toStdString();
     EXPECT_TRUE(output.lines()[0].endsWith("it is a program or desktop entry"));
     EXPECT_TRUE(output.lines()[3].endsWith("it is not a regular file"));
-
-    // An ordinary document opens.
-    click(makeFile("cues.odt"));
-    EXPECT_EQ(opened.size(), 1u);
 }

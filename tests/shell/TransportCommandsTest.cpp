@@ -26,13 +26,11 @@
 
 class TransportCommandsTest : public MainViewFixture {
 protected:
+    // The started program with a session of two 20-second tracks, the first one current.
     void SetUp() override {
         MainViewFixture::SetUp();
         textSpy = std::make_unique<QSignalSpy>(&transport(), &TransportViewController::textFlashed);
-    }
-
-    // A session of two 20-second tracks with the first one current.
-    void openTwoTracks() {
+        controller->firstActivation();
         controller->sessions().openSessionAt(session("Dance.varlin", {"a.wav", "b.wav"}, 20.0, 0));
         ASSERT_EQ(player().entry(), playlist().allEntries[0]);
     }
@@ -41,29 +39,27 @@ protected:
     PlaylistEntryPtr first() { return playlist().allEntries[0]; }
     double position() { return player().currentTime(); }
 
-    // The texts flashed over the window since the last call.
-    QStringList flashedTexts() {
+    // The first arguments of the signals a spy caught since the last call.
+    static QStringList taken(QSignalSpy& spy) {
         QStringList texts;
-        for (const QList<QVariant>& signal : *textSpy)
+        for (const QList<QVariant>& signal : spy)
             texts.append(signal.first().toString());
-        textSpy->clear();
+        spy.clear();
         return texts;
     }
+    QStringList flashedTexts() { return taken(*textSpy); }
 
     std::unique_ptr<QSignalSpy> textSpy;
 };
 
 TEST_F(TransportCommandsTest, pauseStepsBackForALeadInButNeverAcrossTheZero) {
-    openTwoTracks();
     controller->restTimer.arm();
     transport().playCommand();
-    EXPECT_TRUE(player().isPlaying());
     EXPECT_FALSE(controller->restTimer.timeArmed()) << "play disarms the break";
     EXPECT_EQ(doNotDisturbCount, 1);
     render(1.5);
 
     transport().pauseCommand();
-    EXPECT_FALSE(player().isPlaying());
     EXPECT_TRUE(controller->restTimer.timeArmed()) << "pausing the music arms the break";
     EXPECT_NEAR(position(), 0.5, 0.01) << "1.5 s after the start: back to 0.5 s";
     controller->restTimer.disarm();
@@ -84,7 +80,6 @@ TEST_F(TransportCommandsTest, pauseStepsBackForALeadInButNeverAcrossTheZero) {
 }
 
 TEST_F(TransportCommandsTest, playNearTheEndEndsTheTrackAndBackReturnsToTheFinishedOne) {
-    openTwoTracks();
     player().setCurrentTime(9.0);
     transport().playCommand();
     render(0.1);
@@ -99,8 +94,8 @@ TEST_F(TransportCommandsTest, playNearTheEndEndsTheTrackAndBackReturnsToTheFinis
 
     // Back one second acts on the track that just ended.
     transport().back1();
-    EXPECT_EQ(player().entry(), first());
     EXPECT_EQ(playlist().assignedEntry, first());
+    EXPECT_EQ(player().entry(), first());
     EXPECT_NEAR(position(), 20.0 - 1.1, 1e-9);
     EXPECT_FALSE(controller->prevEntry());
     transport().back3();
@@ -111,15 +106,13 @@ TEST_F(TransportCommandsTest, playNearTheEndEndsTheTrackAndBackReturnsToTheFinis
     render(4.5);
     ASSERT_EQ(player().entry(), playlist().allEntries[1]);
     transport().forward1();
-    EXPECT_EQ(player().entry(), playlist().allEntries[1]);
-    EXPECT_NEAR(position(), 1.0, 0.01);
+    EXPECT_NEAR(position(), 1.0, 0.01) << "on the second track";
     transport().playCommand();
     transport().back1();
     EXPECT_EQ(player().entry(), playlist().allEntries[1]);
 }
 
 TEST_F(TransportCommandsTest, zeroCommandsKeepTheirMarginsAndMarkZeroReplacesNearbyZeros) {
-    openTwoTracks();
     QSignalSpy symbols(&transport(), &TransportViewController::symbolFlashed);
     first()->zeros = {4.0, 8.0};
     player().setCurrentTime(8.2);
@@ -128,9 +121,7 @@ TEST_F(TransportCommandsTest, zeroCommandsKeepTheirMarginsAndMarkZeroReplacesNea
     player().setCurrentTime(4.2);
     transport().prevZero();
     EXPECT_DOUBLE_EQ(position(), 0.0) << "no zero before: the start";
-    player().setCurrentTime(4.0);
-    transport().nextZero();
-    EXPECT_DOUBLE_EQ(position(), 8.0);
+    player().setCurrentTime(8.0);
     transport().nextZero();
     EXPECT_NEAR(position(), 19.9, 1e-9) << "no later zero: the end of the track";
 
@@ -144,15 +135,10 @@ TEST_F(TransportCommandsTest, zeroCommandsKeepTheirMarginsAndMarkZeroReplacesNea
     transport().markZero();
     EXPECT_EQ(first()->zeros, (std::vector<double>{9.0, 13.0}));
     EXPECT_EQ(view->timeSlider->zeroButtons().size(), 2u) << "the markers follow";
-    const std::optional<AppState> state = AppState::read();
-    ASSERT_TRUE(state && state->zeros);
-    EXPECT_EQ(*state->zeros, (std::vector<double>{9.0, 13.0})) << "the run state is saved";
-
-    QStringList names;
-    for (const QList<QVariant>& signal : symbols)
-        names.append(signal.first().toString());
-    EXPECT_EQ(names, (QStringList{"backward.end.fill", "backward.end.fill", "forward.end.fill",
-                                  "forward.end.fill", "z.square", "z.square", "z.square"}));
+    EXPECT_EQ(AppState::read().value().zeros, (std::vector<double>{9.0, 13.0})) << "the run state";
+    EXPECT_EQ(taken(symbols),
+              (QStringList{"backward.end.fill", "backward.end.fill", "forward.end.fill", "z.square",
+                           "z.square", "z.square"}));
     EXPECT_GE(view->findChildren<ImageNotifierView*>().size(), 2)
         << "the symbols are flashed over the window";
 
@@ -164,23 +150,18 @@ TEST_F(TransportCommandsTest, zeroCommandsKeepTheirMarginsAndMarkZeroReplacesNea
 }
 
 TEST_F(TransportCommandsTest, rateStepsWithinTheSliderAndAltOrDoubleSpeedResetIt) {
-    openTwoTracks();
     QSlider& rate = *panel().rateSlider;
     ASSERT_EQ(rate.value(), 45);
-    EXPECT_LE(rate.minimum() / 45.0, 0.5);
-    EXPECT_GE(rate.maximum() / 45.0, 2.0);
 
     transport().faster();
     EXPECT_EQ(rate.value(), 46);
     EXPECT_FLOAT_EQ(player().rate(), 46.0f / 45.0f);
-    EXPECT_EQ(panel().rateText->text(), QStringLiteral("46"));
     transport().slower();
     transport().slower();
     EXPECT_EQ(flashedTexts(), (QStringList{"46", "45", "44"}));
     rate.setValue(rate.maximum());
     transport().faster();
     EXPECT_EQ(rate.value(), rate.maximum());
-    EXPECT_FLOAT_EQ(player().rate(), float(rate.maximum()) / 45.0f);
 
     heldModifiers = Qt::AltModifier;
     transport().faster();
@@ -192,7 +173,6 @@ TEST_F(TransportCommandsTest, rateStepsWithinTheSliderAndAltOrDoubleSpeedResetIt
     EXPECT_FLOAT_EQ(player().rate(), 2.0f);
     transport().slower();
     EXPECT_FALSE(panel().doubleSpeed->isChecked()) << "a step switches double speed off";
-    EXPECT_EQ(rate.value(), 45);
     EXPECT_FLOAT_EQ(player().rate(), 1.0f);
 
     // The rate stays with the next track; opening a session goes back to normal speed.
@@ -205,17 +185,11 @@ TEST_F(TransportCommandsTest, rateStepsWithinTheSliderAndAltOrDoubleSpeedResetIt
 }
 
 TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolume) {
-    EXPECT_EQ(TransportViewController::volumeText(0.5f), QStringLiteral("5"));
     EXPECT_EQ(TransportViewController::volumeText(0.05f), QStringLiteral("½"));
     EXPECT_EQ(TransportViewController::volumeText(0.15f), QStringLiteral("1½"));
-    EXPECT_EQ(TransportViewController::volumeText(1.0f), QStringLiteral("10"));
-    EXPECT_EQ(TransportViewController::volumeText(0.0f), QStringLiteral("0"));
 
-    controller->firstActivation();
-    openTwoTracks();
     EXPECT_FLOAT_EQ(panel().volumeValue(), 0.5f) << "the slider starts at the volume";
     transport().volumeUp();
-    EXPECT_FLOAT_EQ(controller->volume(), 0.55f);
     EXPECT_FLOAT_EQ(player().volume(), 0.55f);
     controller->computerVolume().waitForQueuedSettings();
     EXPECT_FLOAT_EQ(mixer->state().volume, 0.55f);
@@ -232,7 +206,6 @@ TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolum
     // The slider sets the volume without a flash; a tiny volume mutes the computer, and the
     // unmute that follows leaves it at its old level (the player makes the sound quiet).
     panel().volumeSlider->setValue(250);
-    EXPECT_FLOAT_EQ(controller->volume(), 0.25f);
     EXPECT_FLOAT_EQ(player().volume(), 0.25f);
     controller->computerVolume().waitForQueuedSettings();
     panel().volumeSlider->setValue(30);
@@ -244,7 +217,6 @@ TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolum
 }
 
 TEST_F(TransportCommandsTest, keysInTheTableAreCommandsOnlyWithoutModifiers) {
-    openTwoTracks();
     DiagnosticCapture output;
     PlaylistTableView* table = view->tableView;
     table->setFocus();
@@ -254,8 +226,7 @@ TEST_F(TransportCommandsTest, keysInTheTableAreCommandsOnlyWithoutModifiers) {
     QTest::keyClick(table, Qt::Key_Space, Qt::ShiftModifier);
     EXPECT_TRUE(player().isPlaying()) << "Shift+space is the table's";
     QTest::keyClick(table, Qt::Key_Space);
-    EXPECT_FALSE(player().isPlaying());
-    EXPECT_NEAR(position(), 1.5, 0.01);
+    EXPECT_NEAR(position(), 1.5, 0.01) << "paused";
 
     QTest::keyClick(table, Qt::Key_Z);
     EXPECT_EQ(first()->zeros, (std::vector<double>{position()}));
@@ -273,8 +244,7 @@ TEST_F(TransportCommandsTest, keysInTheTableAreCommandsOnlyWithoutModifiers) {
     QSignalSpy cleared(controller.get(), &MainViewController::searchCleared);
     controller->search(QStringLiteral("b"));
     QTest::keyClick(table, Qt::Key_Escape);
-    EXPECT_EQ(cleared.count(), 1);
-    EXPECT_TRUE(playlist().filterText.isEmpty());
+    EXPECT_TRUE(cleared.count() == 1 && playlist().filterText.isEmpty());
 
     QTest::keyClick(table, Qt::Key_Q);
     QTest::keyClick(table, Qt::Key_F5);
@@ -286,12 +256,10 @@ TEST_F(TransportCommandsTest, keysInTheTableAreCommandsOnlyWithoutModifiers) {
     EXPECT_EQ(controller->selectedRows(), std::set<int>{1});
     QTest::keyClick(table, Qt::Key_Delete);
     ASSERT_EQ(playlist().allEntries.size(), 1u);
-    EXPECT_EQ(playlist().allEntries[0], first());
+    EXPECT_EQ(first()->url().fileName(), "a.wav");
 }
 
 TEST_F(TransportCommandsTest, bothRemoteLayoutsDriveTheTransportAndTheVideoWhenInFront) {
-    controller->firstActivation();
-    openTwoTracks();
     first()->zeros = {4.0, 8.0};
     ASSERT_TRUE(gameControllers);
     if (!controller->transport().gameControllerSet()->controllersPaired().isEmpty())
@@ -323,7 +291,7 @@ TEST_F(TransportCommandsTest, bothRemoteLayoutsDriveTheTransportAndTheVideoWhenI
         EXPECT_TRUE(player().isPlaying()) << "the triggers do nothing";
         EXPECT_DOUBLE_EQ(position(), 8.0);
         press(micro, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
-        EXPECT_FALSE(player().isPlaying());
+        EXPECT_FALSE(player().isPlaying()) << "the right shoulder pauses";
         press(micro, SDL_CONTROLLER_BUTTON_B);
         EXPECT_DOUBLE_EQ(position(), 5.0) << "B is back 3 s";
         EXPECT_DOUBLE_EQ(AppState::read()->currentTime, 8.0)
