@@ -77,15 +77,17 @@ int64_t peakFrame(const std::vector<float>& samples, int channels) {
 
 } // namespace
 
-TEST_F(AudioDecoderTest, frameCountIsExactForWavFlacAndTaggedMp3) {
+TEST_F(AudioDecoderTest, lengthIsExactAndASeekFindsAClickAtItsFirstSample) {
+    testaudio::Spec spec;
+    spec.signal = Signal::Clicks;
+    spec.seconds = 2.3456;
+    spec.clickTimes = {0.5, 1.2345, 2.25};
     for (const Case& c : exactContainers) {
         for (int channels : {1, 2}) {
             SCOPED_TRACE(std::string(c.name) + " channels " + std::to_string(channels));
-            testaudio::Spec spec;
-            spec.seconds = 2.3456;
             spec.channels = channels;
             const QString path =
-                make(spec, c.container, QString("tone%1.%2").arg(channels).arg(c.extension));
+                make(spec, c.container, QString("clicks%1.%2").arg(channels).arg(c.extension));
             QString error;
             auto decoder = AudioDecoder::open(path, &error);
             ASSERT_TRUE(decoder) << error.toStdString();
@@ -94,6 +96,25 @@ TEST_F(AudioDecoderTest, frameCountIsExactForWavFlacAndTaggedMp3) {
             EXPECT_EQ(decoder->frameCount(), testaudio::frameCount(spec));
             EXPECT_EQ(frames(decodeAll(*decoder), *decoder), testaudio::frameCount(spec));
             EXPECT_NEAR(*audioFileDuration(path), 2.3456, 1e-4);
+
+            const bool lossless = c.container == Container::Wav || c.container == Container::Flac;
+            // Backwards as well as forwards.
+            for (double time : {1.2345, 0.5, 2.25}) {
+                const int64_t click = std::llround(time * spec.sampleRate);
+                if (lossless) {
+                    ASSERT_TRUE(decoder->seek(click));
+                    std::vector<int16_t> block(4 * size_t(channels));
+                    ASSERT_EQ(decoder->readInt16(block.data(), 4), 4);
+                    EXPECT_EQ(block[0], 32767);
+                    EXPECT_EQ(block[size_t(channels)], 0);
+                } else {
+                    // The encoder smears a one-sample click; its peak stays within a few samples.
+                    ASSERT_TRUE(decoder->seek(click - 32));
+                    std::vector<float> block(64 * size_t(channels));
+                    ASSERT_EQ(decoder->readFloat(block.data(), 64), 64);
+                    EXPECT_NEAR(double(peakFrame(block, channels)), 32.0, 3.0);
+                }
+            }
         }
     }
 }
@@ -112,33 +133,12 @@ TEST_F(AudioDecoderTest, untaggedMp3CountsTheFramesThatDecodeToTheEnd) {
             const QString path = make(spec, c.container, QString("clicks%1.mp3").arg(channels));
             auto decoder = AudioDecoder::open(path);
             ASSERT_TRUE(decoder);
-            EXPECT_EQ(decoder->channels(), channels);
             EXPECT_GE(decoder->frameCount(), testaudio::frameCount(spec));
             // Without the tag the encoder delay and padding stay in: at most a few MPEG frames.
             EXPECT_LT(decoder->frameCount(), testaudio::frameCount(spec) + 4 * 1152);
             EXPECT_EQ(frames(decodeAll(*decoder), *decoder), decoder->frameCount());
         }
     }
-}
-
-TEST_F(AudioDecoderTest, containerIsFoundWhateverTheFileIsCalled) {
-    testaudio::Spec spec;
-    spec.seconds = 20;
-    spec.signal = Signal::Silence;
-    const QString mp3 = make(spec, Container::Mp3VbrNoTag, "silence.mp3");
-    const int64_t expected = AudioDecoder::open(mp3)->frameCount();
-    for (const char* name : {"renamed.wav", "renamed.MP3", "renamed"}) {
-        SCOPED_TRACE(name);
-        const QString path = dir.filePath(name);
-        ASSERT_TRUE(QFile::copy(mp3, path));
-        auto decoder = AudioDecoder::open(path);
-        ASSERT_TRUE(decoder);
-        EXPECT_EQ(decoder->frameCount(), expected);
-    }
-    const QString flac = make(spec, Container::Flac, "flac.ogg");
-    auto decoder = AudioDecoder::open(flac);
-    ASSERT_TRUE(decoder);
-    EXPECT_EQ(decoder->frameCount(), testaudio::frameCount(spec));
 }
 
 TEST_F(AudioDecoderTest, taggedMp3LengthSurvivesAnId3TagAndNotATruncation) {
@@ -168,48 +168,14 @@ TEST_F(AudioDecoderTest, taggedMp3LengthSurvivesAnId3TagAndNotATruncation) {
     }
 }
 
-TEST_F(AudioDecoderTest, seekToAClickFindsItAtTheFirstSample) {
-    testaudio::Spec spec;
-    spec.signal = Signal::Clicks;
-    spec.seconds = 3;
-    spec.clickTimes = {0.5, 1.2345, 2.75};
-    for (const Case& c : exactContainers) {
-        for (int channels : {1, 2}) {
-            SCOPED_TRACE(std::string(c.name) + " channels " + std::to_string(channels));
-            spec.channels = channels;
-            const QString path =
-                make(spec, c.container, QString("clicks%1.%2").arg(channels).arg(c.extension));
-            auto decoder = AudioDecoder::open(path);
-            ASSERT_TRUE(decoder);
-            const bool lossless = c.container == Container::Wav || c.container == Container::Flac;
-            // Backwards as well as forwards.
-            for (double time : {1.2345, 0.5, 2.75}) {
-                const int64_t click = std::llround(time * spec.sampleRate);
-                if (lossless) {
-                    ASSERT_TRUE(decoder->seek(click));
-                    std::vector<int16_t> block(4 * size_t(channels));
-                    ASSERT_EQ(decoder->readInt16(block.data(), 4), 4);
-                    EXPECT_EQ(block[0], 32767);
-                    EXPECT_EQ(block[size_t(channels)], 0);
-                } else {
-                    // The encoder smears a one-sample click; its peak stays within a few samples.
-                    ASSERT_TRUE(decoder->seek(click - 32));
-                    std::vector<float> block(64 * size_t(channels));
-                    ASSERT_EQ(decoder->readFloat(block.data(), 64), 64);
-                    EXPECT_NEAR(double(peakFrame(block, channels)), 32.0, 3.0);
-                }
-            }
-        }
-    }
-}
-
 TEST_F(AudioDecoderTest, seekReadsTheSameSamplesAsDecodingFromTheStart) {
+    // The container is found from the content, whatever the file is called.
     testaudio::Spec spec;
     spec.seconds = 2;
     spec.frequency = 1234;
     for (const Case& c : {exactContainers[1], exactContainers[3], untaggedContainers[1]}) {
         SCOPED_TRACE(c.name);
-        const QString path = make(spec, c.container, QString("seek.%1").arg(c.extension));
+        const QString path = make(spec, c.container, "seek.ogg");
         auto decoder = AudioDecoder::open(path);
         ASSERT_TRUE(decoder);
         const std::vector<float> whole = decodeAll(*decoder);
@@ -232,35 +198,28 @@ TEST_F(AudioDecoderTest, int16AndFloatReadsAgree) {
     testaudio::Spec spec;
     spec.seconds = 1;
     spec.amplitude = 0.9;
+    spec.signal = Signal::Square;
     for (const Case& c : {exactContainers[0], exactContainers[1], exactContainers[2]}) {
-        for (Signal signal : {Signal::Tone, Signal::Square}) {
-            SCOPED_TRACE(c.name);
-            spec.signal = signal;
-            const QString path = make(spec, c.container, QString("agree.%1").arg(c.extension));
-            auto floats = AudioDecoder::open(path);
-            ASSERT_TRUE(floats);
-            const std::vector<float> expected = decodeAll(*floats);
-            // Either read agrees with the float one whichever type the decoder prefers.
-            for (const auto preferred :
-                 {AudioDecoder::SampleType::float32, AudioDecoder::SampleType::int16}) {
-                auto ints = AudioDecoder::open(path, nullptr, preferred);
-                auto converted = AudioDecoder::open(path, nullptr, preferred);
-                ASSERT_TRUE(ints && converted);
-                std::vector<int16_t> actual(expected.size());
-                ASSERT_EQ(ints->readInt16(actual.data(), ints->frameCount()), ints->frameCount());
-                for (size_t i = 0; i < expected.size(); ++i) {
-                    const double scaled = std::clamp(expected[i] * 32768.0, -32768.0, 32767.0);
-                    ASSERT_NEAR(actual[i], scaled, 1.0) << "sample " << i;
-                }
-                const std::vector<float> again = decodeAll(*converted);
-                ASSERT_EQ(again.size(), expected.size());
-                // Through 16 bits, MP3 overshoot past full scale is clipped.
-                const bool clipped = preferred == AudioDecoder::SampleType::int16;
-                for (size_t i = 0; i < expected.size(); ++i) {
-                    const float want =
-                        clipped ? std::clamp(expected[i], -1.0f, 32767.0f / 32768) : expected[i];
-                    ASSERT_NEAR(again[i], want, 1.5 / 32768) << "sample " << i;
-                }
+        SCOPED_TRACE(c.name);
+        const QString path = make(spec, c.container, QString("agree.%1").arg(c.extension));
+        const std::vector<float> expected = decodeAll(*AudioDecoder::open(path));
+        // Either read agrees with the float one whichever type the decoder prefers.
+        for (const auto preferred :
+             {AudioDecoder::SampleType::float32, AudioDecoder::SampleType::int16}) {
+            auto ints = AudioDecoder::open(path, nullptr, preferred);
+            auto floats = AudioDecoder::open(path, nullptr, preferred);
+            ASSERT_TRUE(ints && floats);
+            std::vector<int16_t> actual(expected.size());
+            ASSERT_EQ(ints->readInt16(actual.data(), ints->frameCount()), ints->frameCount());
+            const std::vector<float> again = decodeAll(*floats);
+            ASSERT_EQ(again.size(), expected.size());
+            // Through 16 bits, MP3 overshoot past full scale is clipped.
+            const bool clipped = preferred == AudioDecoder::SampleType::int16;
+            for (size_t i = 0; i < expected.size(); ++i) {
+                ASSERT_NEAR(actual[i], std::clamp(expected[i] * 32768.0, -32768.0, 32767.0), 1.0);
+                const float want =
+                    clipped ? std::clamp(expected[i], -1.0f, 32767.0f / 32768) : expected[i];
+                ASSERT_NEAR(again[i], want, 1.5 / 32768) << "sample " << i;
             }
         }
     }
@@ -293,7 +252,6 @@ TEST_F(AudioDecoderTest, otherContainersReadWholeAndRefuseACutOffFile) {
         const char* name;
     } containers[] = {{SF_FORMAT_OGG | SF_FORMAT_VORBIS, "vorbis.ogg"},
                       {SF_FORMAT_OGG | SF_FORMAT_OPUS, "opus.opus"},
-                      {SF_FORMAT_AIFF | SF_FORMAT_PCM_16, "pcm.aiff"},
                       {SF_FORMAT_WAV | SF_FORMAT_FLOAT, "float.wav"}};
     for (const auto& c : containers) {
         SCOPED_TRACE(c.name);
@@ -313,36 +271,29 @@ TEST_F(AudioDecoderTest, otherContainersReadWholeAndRefuseACutOffFile) {
     }
 
     // Float samples read as 16-bit keep their level.
-    const std::vector<float> levels{0.5f, -0.25f, 0.0f, 1.0f};
-    writeWithSndfile(dir.filePath("levels.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100, levels);
+    writeWithSndfile(dir.filePath("levels.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, 44100,
+                     {0.5f, -0.25f, 1.0f});
     auto decoder = AudioDecoder::open(dir.filePath("levels.wav"));
-    ASSERT_TRUE(decoder);
-    int16_t read[4] = {};
-    ASSERT_EQ(decoder->readInt16(read, 4), 4);
+    int16_t read[3] = {};
+    ASSERT_EQ(decoder->readInt16(read, 3), 3);
     EXPECT_NEAR(read[0], 16384, 1);
     EXPECT_NEAR(read[1], -8192, 1);
-    EXPECT_EQ(read[2], 0);
-    EXPECT_GE(read[3], 32766);
+    EXPECT_GE(read[2], 32766);
 }
 
 TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {
     testaudio::Spec spec;
     spec.seconds = 5;
-    QFile wav(make(spec, Container::Wav, "whole.wav"));
     QFile mp3(make(spec, Container::Mp3Cbr, "whole.mp3"));
     QFile flac(make(spec, Container::Flac, "whole.flac"));
-    ASSERT_TRUE(wav.open(QIODevice::ReadOnly) && mp3.open(QIODevice::ReadOnly) &&
-                flac.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(mp3.open(QIODevice::ReadOnly) && flac.open(QIODevice::ReadOnly));
 
     const QStringList paths{
         dir.filePath("missing.mp3"),
         dir.path(),
         writeBytes("empty.mp3", {}),
-        writeBytes("empty.wav", {}),
         writeBytes("text.mp3", "This is a text file, not an MP3.\n"),
-        writeBytes("text.flac", "fLaC but not really\n"),
         writeBytes("text", QByteArray(5000, 'x')),
-        writeBytes("header.wav", wav.read(40)),
         writeBytes("header.mp3", mp3.read(100)),
         writeBytes("half.flac", flac.read(flac.size() / 2)),
     };
@@ -365,14 +316,14 @@ TEST_F(AudioDecoderTest, decodersOnSeparateThreadsAgree) {
     spec.seconds = 2;
     const QString path = make(spec, Container::Mp3VbrNoTag, "threads.mp3");
     std::vector<std::vector<float>> results(4);
-    std::vector<std::thread> threads;
-    for (auto& result : results)
-        threads.emplace_back([&path, &result] {
-            if (auto decoder = AudioDecoder::open(path))
-                result = decodeAll(*decoder);
-        });
-    for (auto& thread : threads)
-        thread.join();
+    {
+        std::vector<std::jthread> threads;
+        for (auto& result : results)
+            threads.emplace_back([&path, &result] {
+                if (auto decoder = AudioDecoder::open(path))
+                    result = decodeAll(*decoder);
+            });
+    }
     ASSERT_FALSE(results[0].empty());
     for (const auto& result : results)
         EXPECT_EQ(result, results[0]);
