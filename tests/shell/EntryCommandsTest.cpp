@@ -259,9 +259,8 @@ TEST_F(EntryCommandsTest, SortsByColumnAreStableAndRepeatable) {
                 QStringLiteral("/b/\uFF21.mp3"), "/c/a.mp3"});
 
     commands.sortByColumn("TitleColumn");
-    const QStringList byTitle = {"B.mp3", "a.mp3", "b.mp3", QStringLiteral("\uFF21.mp3"),
-                                 QStringLiteral("\U0001D11E.mp3")};
-    EXPECT_EQ(order(), byTitle);
+    EXPECT_EQ(order(), QStringList({"B.mp3", "a.mp3", "b.mp3", QStringLiteral("\uFF21.mp3"),
+                                    QStringLiteral("\U0001D11E.mp3")}));
     EXPECT_TRUE(host.session->dirty) << "the order is saved with the session";
 
     // Most recent first, never played last, ties in their previous order.

@@ -33,23 +33,19 @@ protected:
         return QUrl::fromLocalFile(file.fileName());
     }
 
-    std::unique_ptr<SideDocumentStack> makeStack() {
-        return std::make_unique<SideDocumentStack>(
-            panels, viewers,
-            SideDocumentStack::Hooks{[this] { return selected; },
-                                     [this](auto done) { done(chosen); },
-                                     [this](const QUrl& url) {
-                                         opened.push_back(url);
-                                         return true;
-                                     }});
-    }
-
     QTemporaryDir folder;
     FakePanels panels;
     ViewerWindows viewers;
     std::vector<PlaylistEntryPtr> selected;
     std::vector<QUrl> chosen;
     std::vector<QUrl> opened;
+    SideDocumentStack stack{panels, viewers,
+                            SideDocumentStack::Hooks{[this] { return selected; },
+                                                     [this](auto done) { done(chosen); },
+                                                     [this](const QUrl& url) {
+                                                         opened.push_back(url);
+                                                         return true;
+                                                     }}};
 };
 
 QStringList titles(const SideDocumentStackView& view) {
@@ -69,10 +65,9 @@ TEST_F(SideDocumentStackTest, AddsChosenFilesToEverySelectedEntryOnceAndRemovesO
     second->sideDocuments.push_back(std::make_shared<SideDocument>(sheet, "pdf"));
     selected = {first, second};
     chosen = {sheet, video};
-    auto stack = makeStack();
-    SideDocumentStackView view(*stack);
-    QSignalSpy dirty(stack.get(), &SideDocumentStack::documentsChanged);
-    stack->setCurrentEntry(first);
+    SideDocumentStackView view(stack);
+    QSignalSpy dirty(&stack, &SideDocumentStack::documentsChanged);
+    stack.setCurrentEntry(first);
     EXPECT_EQ(titles(view), QStringList{"+"});
 
     // The second entry had the sheet already: only the video is new. Adding the same files again
@@ -93,15 +88,14 @@ TEST_F(SideDocumentStackTest, AddsChosenFilesToEverySelectedEntryOnceAndRemovesO
     QTest::mouseClick(view.buttons()[1], Qt::LeftButton, Qt::ControlModifier);
     EXPECT_EQ(titles(view), (QStringList{"+", "mp4"}));
     EXPECT_TRUE(opened.empty());
-    stack->setCurrentEntry(nullptr);
+    stack.setCurrentEntry(nullptr);
     EXPECT_EQ(titles(view), QStringList{"+"});
 }
 
 TEST_F(SideDocumentStackTest, TheTagDecidesWhereADocumentOpensAndProgramsAreRefused) {
-    auto stack = makeStack();
     DiagnosticCapture output;
     const auto click = [&](const QUrl& url) {
-        stack->buttonClicked(std::make_shared<SideDocument>(url, QFileInfo(url.path()).suffix()));
+        stack.buttonClicked(std::make_shared<SideDocument>(url, QFileInfo(url.path()).suffix()));
     };
 
     const QUrl capitals = makeFile("Sheet.PDF");

@@ -18,16 +18,11 @@ WaveformConfiguration configuration(WaveformStyle style, WaveformPosition positi
 
 // Rows of one pixel column (counted from the top of the image) that hold the bar colour.
 std::pair<int, int> barRows(const QImage& image, int column) {
-    int first = -1;
-    int last = -1;
-    for (int row = 0; row < image.height(); ++row) {
-        if (image.pixelColor(column, row) == red) {
-            if (first < 0)
-                first = row;
-            last = row;
-        }
-    }
-    return {first, last};
+    std::pair<int, int> rows{-1, -1};
+    for (int row = 0; row < image.height(); ++row)
+        if (image.pixelColor(column, row) == red)
+            rows = {rows.first < 0 ? row : rows.first, row};
+    return rows;
 }
 
 } // namespace
