@@ -116,8 +116,6 @@ TEST_F(PlayerTest, PlayingRecordsHeardRangesAndAJumpStartsAnotherOne) {
     EXPECT_EQ(delegate.taken(), (Calls{"time", "started", "stopped"}));
     EXPECT_FALSE(player.isPlaying());
     EXPECT_EQ(heard(*track), "0.000-0.000 2.000-3.550 10.000-10.500");
-    render(1.0);
-    EXPECT_NEAR(player.currentTime(), 3.55, 1e-6);
     // Playing again starts where the pause left off.
     player.play();
     tick(0.5);
