@@ -104,8 +104,8 @@ TEST_F(AudioFilePlayerTest, PositionIsTheFrameHeardInSourceSecondsAtEveryRate) {
     EXPECT_NEAR(player->currentTime(), 4.0, frame);
     player->stop();
 
+    player->setEnableRate(true);
     for (const float rate : {0.5f, 2.0f}) {
-        player->setEnableRate(true);
         player->setRate(rate);
         player->setCurrentTime(5.0);
         player->play();
