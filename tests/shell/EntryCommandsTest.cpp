@@ -56,14 +56,6 @@ protected:
     EntryCommands commands{host, panels};
 };
 
-QString writeTone(const QString& path) {
-    testaudio::Spec spec;
-    spec.seconds = 0.5;
-    spec.channels = 1;
-    EXPECT_TRUE(testaudio::write(spec, testaudio::Container::Wav, path));
-    return path;
-}
-
 TEST_F(EntryCommandsTest, SelectionMakesTheFirstSelectedRowCurrentOnlyWhileNotPlaying) {
     StoppedClock clock(QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
     setEntries({"Walter.mp3", "tango.mp3", "slow WALTZ.mp3", "swing.mp3", "Waltz2.MP3"});
@@ -118,7 +110,7 @@ TEST_F(EntryCommandsTest, DoubleClickSetsTheOppositeCheckmarkAndTagsToggleOnAllS
     EXPECT_EQ(commands.model()->index(1, PlaylistTableModel::TitleColumn).data().toString(), "bBR");
 }
 
-TEST_F(EntryCommandsTest, DraggingRowsMovesThemAsAnUndoableEditPastHiddenEntries) {
+TEST_F(EntryCommandsTest, DraggedRowsMoveAndRemovedRowsGoAsUndoableEditsPastHiddenEntries) {
     setEntries({"0.mp3", "1.mp3", "2.mp3", "3.mp3", "4.mp3"});
     userSelects({0, 1});
     const QModelIndexList dragged = {commands.model()->index(0, 1), commands.model()->index(1, 1),
@@ -139,6 +131,22 @@ TEST_F(EntryCommandsTest, DraggingRowsMovesThemAsAnUndoableEditPastHiddenEntries
     host.session->undoer.undo();
     EXPECT_EQ(order(), moved);
 
+    // Removing selects the row in the same place; undoing brings back the same entry.
+    const PlaylistEntryPtr last = entry(4);
+    userSelects({4});
+    commands.actions().removeSelectedItems->trigger();
+    EXPECT_EQ(order(), QStringList({"2.mp3", "0.mp3", "1.mp3", "3.mp3"}));
+    EXPECT_EQ(commands.selectedRows(), std::set<int>{3});
+    host.session->undoer.undo();
+    EXPECT_EQ(entry(4), last);
+    userSelects({0, 1, 2, 3, 4});
+    commands.removeSelectedItems();
+    EXPECT_EQ(commands.model()->rowCount(), 0);
+    // Nothing selected: no edit to undo.
+    const size_t steps = host.session->undoer.undoStack().size();
+    commands.removeSelectedItems();
+    EXPECT_EQ(host.session->undoer.undoStack().size(), steps);
+
     // With a filter the hidden entries keep their places.
     host.session->filterText = QStringLiteral("a");
     setEntries({"a1.mp3", "x.mp3", "a2.mp3", "y.mp3", "a3.mp3"});
@@ -147,35 +155,17 @@ TEST_F(EntryCommandsTest, DraggingRowsMovesThemAsAnUndoableEditPastHiddenEntries
     EXPECT_EQ(commands.selectedRows(), std::set<int>{0});
 }
 
-TEST_F(EntryCommandsTest, RemovingSelectsTheRowInTheSamePlaceOrNothing) {
-    setEntries({"a.mp3", "b.mp3", "c.mp3"});
-    const PlaylistEntryPtr last = entry(2);
-    userSelects({2});
-    commands.actions().removeSelectedItems->trigger();
-    EXPECT_EQ(order(), QStringList({"a.mp3", "b.mp3"}));
-    EXPECT_EQ(commands.selectedRows(), std::set<int>{1});
-
-    host.session->undoer.undo();
-    EXPECT_EQ(entry(2), last) << "the same entry comes back";
-
-    userSelects({0, 1, 2});
-    commands.removeSelectedItems();
-    EXPECT_EQ(commands.model()->rowCount(), 0);
-    // Nothing selected: no edit to undo.
-    const size_t steps = host.session->undoer.undoStack().size();
-    commands.removeSelectedItems();
-    EXPECT_EQ(host.session->undoer.undoStack().size(), steps);
-}
-
 TEST_F(EntryCommandsTest, DroppedFilesAndFoldersAreAddedAndASessionOpensAfterThem) {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath("folder/sub"));
-    writeTone(dir.filePath("folder/b.wav"));
-    writeTone(dir.filePath("folder/a.wav"));
-    writeTone(dir.filePath("folder/sub/c.wav"));
+    testaudio::Spec tone;
+    tone.seconds = 0.5;
+    tone.channels = 1;
+    for (const char* name :
+         {"folder/b.wav", "folder/a.wav", "folder/sub/c.wav", "one.wav", "two.wav"})
+        ASSERT_TRUE(testaudio::write(tone, testaudio::Container::Wav, dir.filePath(name)));
     QFile(dir.filePath("folder/cover.txt")).open(QIODevice::WriteOnly);
-    const QString one = writeTone(dir.filePath("one.wav"));
-    const QString two = writeTone(dir.filePath("two.wav"));
+    const QString one = dir.filePath("one.wav");
     setEntries({"x.mp3", "y.mp3"});
 
     QMimeData data;
@@ -204,7 +194,7 @@ TEST_F(EntryCommandsTest, DroppedFilesAndFoldersAreAddedAndASessionOpensAfterThe
     host.playing = true;
     const PlaylistEntryPtr playing = entry(2);
     QMimeData text;
-    text.setText(QUrl::fromLocalFile(two).toString());
+    text.setText(QUrl::fromLocalFile(dir.filePath("two.wav")).toString());
     EXPECT_FALSE(commands.acceptDrop(text, 0));
     waitForAdding();
     EXPECT_EQ(order(), QStringList({"two.wav", "x.mp3", "y.mp3", "one.wav"}));
