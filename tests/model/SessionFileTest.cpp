@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -49,18 +50,16 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// A copy of a dictionary with `key` replaced (or removed when `value` is none).
+// A copy of a dictionary with `key` replaced, added, or removed when `value` is none.
 CodecValue with(const CodecValue& dict, const QString& key, std::optional<CodecValue> value) {
-    CodecValue::Dict result;
-    bool replaced = false;
-    for (const auto& [name, element] : dict.toDict()) {
-        if (name != key)
-            result.emplace_back(name, element);
-        else if (value && !replaced)
-            result.emplace_back(name, *value);
-        replaced = replaced || name == key;
-    }
-    if (value && !replaced)
+    CodecValue::Dict result = dict.toDict();
+    const auto found = std::find_if(result.begin(), result.end(),
+                                    [&key](const auto& element) { return element.first == key; });
+    if (found != result.end() && value)
+        found->second = *value;
+    else if (found != result.end())
+        result.erase(found);
+    else if (value)
         result.emplace_back(key, *value);
     return CodecValue::dict(result);
 }
