@@ -34,10 +34,9 @@ protected:
         QFile file(path());
         if (!file.open(QIODevice::ReadOnly))
             return {};
-        QString text = QString::fromUtf8(file.readAll());
+        const QString text = QString::fromUtf8(file.readAll());
         EXPECT_TRUE(text.endsWith('\n') && !text.contains('\r'));
-        text.chop(1);
-        return text.split('\n');
+        return text.chopped(1).split('\n');
     }
 
     // An entry of a track of `duration` seconds of which `played` seconds were heard.
