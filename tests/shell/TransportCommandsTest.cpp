@@ -152,6 +152,7 @@ TEST_F(TransportCommandsTest, zeroCommandsKeepTheirMarginsAndMarkZeroReplacesNea
 TEST_F(TransportCommandsTest, rateStepsWithinTheSliderAndAltOrDoubleSpeedResetIt) {
     QSlider& rate = *panel().rateSlider;
     ASSERT_EQ(rate.value(), 45);
+    EXPECT_TRUE(rate.minimum() / 45.0 <= 0.5 && rate.maximum() / 45.0 >= 2.0) << "0.5x to 2x";
 
     transport().faster();
     EXPECT_FLOAT_EQ(player().rate(), 46.0f / 45.0f);
