@@ -58,8 +58,7 @@ MainWindowController::MainWindowController(MainViewController& main, Panels& pan
     connect(playTool, &QAction::triggered, &transport, &TransportViewController::playCommand);
     connect(pauseTool, &QAction::triggered, &transport, &TransportViewController::pauseCommand);
     connect(back1Tool, &QAction::triggered, &transport, &TransportViewController::back1);
-    connect(forward1Action, &QAction::triggered, this,
-            [&main] { main.player.setCurrentTime(main.player.currentTime() + 1.0); });
+    connect(forward1Action, &QAction::triggered, &transport, &TransportViewController::forward1);
     connect(markZeroTool, &QAction::triggered, &transport, &TransportViewController::markZero);
     connect(prevZeroTool, &QAction::triggered, &transport, &TransportViewController::prevZero);
     connect(nextZeroTool, &QAction::triggered, &transport, &TransportViewController::nextZero);

@@ -15,13 +15,6 @@ ImageNotifierView* ImageNotifierView::show(const QImage& image) {
     return copy;
 }
 
-ImageNotifierView* ImageNotifierView::show(const QIcon& icon) {
-    const QWidget* parent = parentWidget();
-    if (!parent)
-        return nullptr;
-    return show(icon.pixmap(parent->size()).toImage());
-}
-
 QImage ImageNotifierView::tinted(const QImage& source, QSize box, const QColor& color) {
     QImage result(box, QImage::Format_ARGB32_Premultiplied);
     result.fill(Qt::transparent);

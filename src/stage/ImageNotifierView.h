@@ -4,7 +4,6 @@
 
 #include "stage/NotifierView.h"
 
-#include <QIcon>
 #include <QImage>
 
 class ImageNotifierView : public NotifierView {
@@ -13,10 +12,8 @@ public:
     explicit ImageNotifierView(QWidget* parent = nullptr,
                                std::chrono::milliseconds fadeDuration = defaultFadeDuration);
 
-    // The fading copy, or none when the template has no parent to cover. An SVG file or resource
-    // comes as QIcon(path) and is rendered at the overlay's size rather than scaled up.
+    // The fading copy, or none when the template has no parent to cover.
     ImageNotifierView* show(const QImage& image);
-    ImageNotifierView* show(const QIcon& icon);
 
     // source scaled proportionally to fit box, centred in it, its shape filled with color.
     static QImage tinted(const QImage& source, QSize box, const QColor& color);

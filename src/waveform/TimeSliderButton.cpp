@@ -1,12 +1,12 @@
 #include "waveform/TimeSliderButton.h"
 
 #include "platform/Diagnostics.h"
+#include "platform/SymbolImage.h"
 #include "waveform/TimeSlider.h"
 
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSvgRenderer>
 
 TimeSliderButton::TimeSliderButton(TimeSlider* timeSlider, double time)
     : QAbstractButton(timeSlider), time(time), timeSlider(timeSlider) {
@@ -20,16 +20,8 @@ QString TimeSliderButton::description() const {
 
 void TimeSliderButton::setSymbol(const QString& name, const QColor& color, int side) {
     const qreal scale = devicePixelRatioF();
-    normalImage = QImage(QSize(side, side) * scale, QImage::Format_ARGB32_Premultiplied);
+    normalImage = symbolImage(name, QSize(side, side) * scale, color);
     normalImage.setDevicePixelRatio(scale);
-    normalImage.fill(Qt::transparent);
-    QPainter painter(&normalImage);
-    QSvgRenderer(QStringLiteral(":/icons/%1.svg").arg(name))
-        .render(&painter, QRectF(0, 0, side, side));
-    // The symbol is drawn in black; keep its shape and give it the marker's colour.
-    painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
-    painter.fillRect(QRectF(0, 0, side, side), color);
-    painter.end();
     resize(side, side);
 }
 
