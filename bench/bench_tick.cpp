@@ -6,7 +6,7 @@
 #include "shell/DisplayController.h"
 #include "shell/MainView.h"
 #include "shell/MainViewController.h"
-#include "shell/Panels.h"
+#include "platform/Panels.h"
 #include "testaudio/TestAudio.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "model/TimeString.h"
 #include "playback/Player.h"
-#include "shell/EntryCommandHost.h"
+#include "table/EntryCommandHost.h"
 #include "shell/InterceptingTextField.h"
 #include "shell/MainView.h"
 #include "waveform/TimeSlider.h"

@@ -2,8 +2,8 @@
 
 #include "control/TransportPanel.h"
 #include "shell/InterceptingTextField.h"
-#include "shell/PlaylistTableView.h"
-#include "shell/TagMenu.h"
+#include "table/PlaylistTableView.h"
+#include "table/TagMenu.h"
 #include "shell/WaveformView.h"
 #include "stage/ImageNotifierView.h"
 #include "stage/Screensaver.h"

@@ -14,8 +14,8 @@
 #include "playback/SystemVolume.h"
 #include "services/Exporter.h"
 #include "services/Logger.h"
-#include "shell/EntryCommandHost.h"
-#include "shell/ViewerWindows.h"
+#include "table/EntryCommandHost.h"
+#include "documents/ViewerWindows.h"
 
 #include <QDate>
 #include <QObject>

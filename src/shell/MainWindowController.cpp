@@ -3,9 +3,9 @@
 #include "control/TransportViewController.h"
 #include "platform/SymbolImage.h"
 #include "playback/RestTimer.h"
-#include "shell/EntryCommands.h"
+#include "table/EntryCommands.h"
 #include "shell/MainViewController.h"
-#include "shell/Panels.h"
+#include "platform/Panels.h"
 
 #include <QAction>
 #include <QEvent>

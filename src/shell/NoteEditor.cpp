@@ -3,7 +3,7 @@
 #include "model/Playlist.h"
 #include "playback/Player.h"
 #include "shell/DisplayController.h"
-#include "shell/EntryCommandHost.h"
+#include "table/EntryCommandHost.h"
 #include "shell/InterceptingTextField.h"
 
 NoteEditor::NoteEditor(InterceptingTextField& field, DisplayController& displays, Player& player,

@@ -3,7 +3,7 @@
 #include "control/TransportViewController.h"
 #include "model/AppState.h"
 #include "shell/MainViewController.h"
-#include "shell/Panels.h"
+#include "platform/Panels.h"
 
 #include <QDir>
 #include <QSettings>

@@ -2,7 +2,7 @@
 // The user's panels as window-modal sheets over the main window: file dialogs for sessions and
 // tracks, and the warning alert with two buttons. Each answer arrives when the sheet closes.
 
-#include "shell/Panels.h"
+#include "platform/Panels.h"
 
 class QWidget;
 

@@ -5,7 +5,7 @@
 #include "shell/AppDelegate.h"
 
 #include "MainViewFixture.h"
-#include "shell/EntryCommands.h"
+#include "table/EntryCommands.h"
 #include "shell/InstanceChannel.h"
 
 #include <QAction>

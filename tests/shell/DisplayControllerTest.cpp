@@ -4,9 +4,9 @@
 #include "shell/DisplayController.h"
 
 #include "MainViewFixture.h"
-#include "shell/EntryCommands.h"
+#include "table/EntryCommands.h"
 #include "shell/InterceptingTextField.h"
-#include "shell/PlaylistTableModel.h"
+#include "table/PlaylistTableModel.h"
 
 #include <QFontMetricsF>
 #include <QLabel>

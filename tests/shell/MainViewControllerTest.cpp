@@ -6,12 +6,12 @@
 #include "model/AppState.h"
 #include "model/EditListTransaction.h"
 #include "platform/audio/AudioFilePlayer.h"
-#include "shell/EntryCommands.h"
-#include "shell/PdfViewController.h"
-#include "shell/PlaylistTableModel.h"
-#include "shell/PlaylistTableView.h"
-#include "shell/SideDocumentStack.h"
-#include "shell/SideDocumentStackView.h"
+#include "table/EntryCommands.h"
+#include "documents/PdfViewController.h"
+#include "table/PlaylistTableModel.h"
+#include "table/PlaylistTableView.h"
+#include "documents/SideDocumentStack.h"
+#include "documents/SideDocumentStackView.h"
 
 #include <QAction>
 #include <QFile>

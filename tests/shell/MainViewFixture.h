@@ -11,7 +11,7 @@
 #include "playback/FakeMixer.h"
 #include "shell/MainView.h"
 #include "shell/MainViewController.h"
-#include "shell/Panels.h"
+#include "platform/Panels.h"
 #include "shell/SessionController.h"
 #include "testaudio/TestAudio.h"
 

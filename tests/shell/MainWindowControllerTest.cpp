@@ -4,7 +4,7 @@
 #include "shell/MainWindowController.h"
 
 #include "MainViewFixture.h"
-#include "shell/EntryCommands.h"
+#include "table/EntryCommands.h"
 #include "stage/Screensaver.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 #include "MainViewFixture.h"
 #include "model/AppState.h"
 #include "platform/Diagnostics.h"
-#include "shell/EntryCommands.h"
+#include "table/EntryCommands.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 // changed.
 
 #include "services/Preferences.h"
-#include "shell/HelpViewController.h"
-#include "shell/PdfViewController.h"
+#include "documents/HelpViewController.h"
+#include "documents/PdfViewController.h"
 #include "shell/PreferencesDialog.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "shell/PdfViewController.h"
+#include "documents/PdfViewController.h"
 
 #include "platform/Diagnostics.h"
 

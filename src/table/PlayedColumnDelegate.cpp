@@ -1,6 +1,6 @@
-#include "shell/PlayedColumnDelegate.h"
+#include "table/PlayedColumnDelegate.h"
 
-#include "shell/PlaylistTableModel.h"
+#include "table/PlaylistTableModel.h"
 
 #include <QApplication>
 #include <QPainter>

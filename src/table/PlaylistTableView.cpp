@@ -1,8 +1,8 @@
-#include "shell/PlaylistTableView.h"
+#include "table/PlaylistTableView.h"
 
-#include "shell/EntryCommands.h"
-#include "shell/PlayedColumnDelegate.h"
-#include "shell/PlaylistTableModel.h"
+#include "table/EntryCommands.h"
+#include "table/PlayedColumnDelegate.h"
+#include "table/PlaylistTableModel.h"
 
 #include <QContextMenuEvent>
 #include <QDragMoveEvent>

@@ -1,9 +1,9 @@
-#include "shell/SideDocumentStack.h"
+#include "documents/SideDocumentStack.h"
 
 #include "platform/Desktop.h"
 #include "platform/Diagnostics.h"
-#include "shell/Panels.h"
-#include "shell/ViewerWindows.h"
+#include "platform/Panels.h"
+#include "documents/ViewerWindows.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

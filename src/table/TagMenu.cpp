@@ -1,4 +1,4 @@
-#include "shell/TagMenu.h"
+#include "table/TagMenu.h"
 
 #include <QPainter>
 

@@ -1,9 +1,9 @@
-#include "shell/PlaylistTableView.h"
+#include "table/PlaylistTableView.h"
 
 #include "EntryCommandsFakes.h"
-#include "shell/PlayedColumnDelegate.h"
-#include "shell/PlaylistTableModel.h"
-#include "shell/TagMenu.h"
+#include "table/PlayedColumnDelegate.h"
+#include "table/PlaylistTableModel.h"
+#include "table/TagMenu.h"
 
 #include <QAction>
 #include <QApplication>

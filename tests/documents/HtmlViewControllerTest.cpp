@@ -1,7 +1,7 @@
 #include "platform/Diagnostics.h"
 #include "services/Environment.h"
-#include "shell/AboutViewController.h"
-#include "shell/HelpViewController.h"
+#include "documents/AboutViewController.h"
+#include "documents/HelpViewController.h"
 
 #include <QImage>
 #include <QPdfDocument>

@@ -1,8 +1,8 @@
-#include "shell/PlaylistTableModel.h"
+#include "table/PlaylistTableModel.h"
 
 #include "model/Playlist.h"
 #include "model/TimeString.h"
-#include "shell/EntryCommandHost.h"
+#include "table/EntryCommandHost.h"
 
 #include <QLocale>
 #include <QMimeData>

@@ -5,9 +5,9 @@
 #include "model/WallClock.h"
 #include "model/Playlist.h"
 #include "model/UndoListTarget.h"
-#include "shell/EntryCommandHost.h"
-#include "shell/EntryCommands.h"
-#include "shell/Panels.h"
+#include "table/EntryCommandHost.h"
+#include "table/EntryCommands.h"
+#include "support/FakePanels.h"
 
 #include <QStringList>
 #include <deque>
@@ -58,32 +58,6 @@ public:
     bool playing = false;
     QStringList calls;
     size_t entriesWhenOpening = 0;
-};
-
-// Answers each question with the next prepared answer, and keeps the questions asked.
-class FakePanels : public Panels {
-public:
-    void chooseSessionToOpen(const QString&,
-                             std::function<void(std::optional<QUrl>)> done) override {
-        done(std::nullopt);
-    }
-    void chooseSessionToSave(const QString&, const QString&,
-                             std::function<void(std::optional<QUrl>)> done) override {
-        done(std::nullopt);
-    }
-    void chooseFilesToAdd(std::function<void(std::vector<QUrl>)> done) override { done({}); }
-    void chooseMovedFile(std::function<void(std::optional<QUrl>)> done) override {
-        done(movedFile);
-    }
-    void confirm(const QString& message, const QString& okTitle, const QString& cancelTitle,
-                 std::function<void(bool)> done) override {
-        questions << QStringList{message, okTitle, cancelTitle}.join(QLatin1Char('|'));
-        done(confirmAnswer);
-    }
-
-    std::optional<QUrl> movedFile;
-    bool confirmAnswer = true;
-    QStringList questions;
 };
 
 // Stands the model's clock at a given moment for the life of the object.

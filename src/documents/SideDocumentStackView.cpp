@@ -1,6 +1,6 @@
-#include "shell/SideDocumentStackView.h"
+#include "documents/SideDocumentStackView.h"
 
-#include "shell/SideDocumentStack.h"
+#include "documents/SideDocumentStack.h"
 
 #include <QFileInfo>
 #include <QToolButton>

@@ -1,13 +1,13 @@
-#include "shell/EntryCommands.h"
+#include "table/EntryCommands.h"
 
 #include "model/EditListTransaction.h"
 #include "model/Playlist.h"
 #include "platform/Desktop.h"
 #include "platform/Diagnostics.h"
 #include "platform/audio/AudioDecoder.h"
-#include "shell/EntryCommandHost.h"
-#include "shell/Panels.h"
-#include "shell/PlaylistTableModel.h"
+#include "table/EntryCommandHost.h"
+#include "platform/Panels.h"
+#include "table/PlaylistTableModel.h"
 
 #include <QAction>
 #include <QClipboard>

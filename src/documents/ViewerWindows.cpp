@@ -1,7 +1,7 @@
-#include "shell/ViewerWindows.h"
+#include "documents/ViewerWindows.h"
 
-#include "shell/Mp4ViewController.h"
-#include "shell/PdfViewController.h"
+#include "documents/Mp4ViewController.h"
+#include "documents/PdfViewController.h"
 
 #include <QWidget>
 

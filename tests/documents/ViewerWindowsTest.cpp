@@ -1,8 +1,8 @@
-#include "shell/ViewerWindows.h"
+#include "documents/ViewerWindows.h"
 
 #include "platform/Diagnostics.h"
-#include "shell/Mp4ViewController.h"
-#include "shell/PdfViewController.h"
+#include "documents/Mp4ViewController.h"
+#include "documents/PdfViewController.h"
 
 #include <QApplication>
 #include <QPointer>

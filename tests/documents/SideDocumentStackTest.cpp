@@ -1,9 +1,9 @@
-#include "shell/SideDocumentStack.h"
+#include "documents/SideDocumentStack.h"
 
-#include "EntryCommandsFakes.h"
+#include "support/FakePanels.h"
 #include "platform/Diagnostics.h"
-#include "shell/SideDocumentStackView.h"
-#include "shell/ViewerWindows.h"
+#include "documents/SideDocumentStackView.h"
+#include "documents/ViewerWindows.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
-#include "shell/EntryCommands.h"
+#include "table/EntryCommands.h"
 
 #include "EntryCommandsFakes.h"
 #include "platform/Diagnostics.h"
-#include "shell/PlaylistTableModel.h"
+#include "table/PlaylistTableModel.h"
 #include "testaudio/TestAudio.h"
 
 #include <QAction>

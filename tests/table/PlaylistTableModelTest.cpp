@@ -1,4 +1,4 @@
-#include "shell/PlaylistTableModel.h"
+#include "table/PlaylistTableModel.h"
 
 #include "EntryCommandsFakes.h"
 

@@ -1,4 +1,4 @@
-#include "shell/HtmlViewController.h"
+#include "documents/HtmlViewController.h"
 
 #include "platform/Desktop.h"
 #include "platform/Diagnostics.h"
@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QTextBrowser>
 
-// Outside any namespace, as Q_INIT_RESOURCE requires. The pages live in the shell's static
+// Outside any namespace, as Q_INIT_RESOURCE requires. The pages live in this static
 // library, whose resource registration a linker may otherwise leave out.
 static void registerHelpPages() {
     static const bool registered = [] {

@@ -1,4 +1,4 @@
-#include "shell/HelpViewController.h"
+#include "documents/HelpViewController.h"
 
 #include "platform/Diagnostics.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The About page ("About.html"): the version, and a link that opens the guide.
 
-#include "shell/HtmlViewController.h"
+#include "documents/HtmlViewController.h"
 
 class AboutViewController : public HtmlViewController {
     Q_OBJECT

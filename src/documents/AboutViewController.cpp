@@ -1,4 +1,4 @@
-#include "shell/AboutViewController.h"
+#include "documents/AboutViewController.h"
 
 #include "services/Environment.h"
 

@@ -1,4 +1,4 @@
-#include "shell/TableKeyMonitor.h"
+#include "table/TableKeyMonitor.h"
 
 #include "platform/Diagnostics.h"
 

@@ -2,7 +2,7 @@
 // The guide ("index.html"): how to run an evening, the keys, the remote, the modes. The same
 // pages are compiled into "Help.pdf" at build time, for the Help menu.
 
-#include "shell/HtmlViewController.h"
+#include "documents/HtmlViewController.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "shell/Mp4ViewController.h"
+#include "documents/Mp4ViewController.h"
 
 #include "platform/Diagnostics.h"
 
