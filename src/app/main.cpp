@@ -4,6 +4,7 @@
 #include "shell/MainWindow.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <SDL.h>
 
 int main(int argc, char** argv) {
@@ -16,6 +17,9 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("brenmoor"));
     QApplication::setApplicationName(QStringLiteral("varlin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Varlin"));
+    // Wayland matches the window to the installed desktop entry (and its icon) by this name.
+    QApplication::setDesktopFileName(QStringLiteral("net.brenmoor.varlin"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/net.brenmoor.varlin.svg")));
 
     const QStringList files = QApplication::arguments().mid(1);
     const QString channelName = InstanceChannel::defaultName();

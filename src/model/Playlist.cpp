@@ -47,6 +47,13 @@ std::optional<QString> movedPath(const QString& path, const QString& oldFolder,
 }
 } // namespace
 
+bool Playlist::isSessionFile(const QString& path) {
+    if (path.endsWith(QLatin1String(".varlin")))
+        return true;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(8) == "bplist00";
+}
+
 std::shared_ptr<Playlist> Playlist::open(const QUrl& url, QString* reason) {
     auto failure = [&](const QString& text) -> std::shared_ptr<Playlist> {
         if (reason)

@@ -23,6 +23,9 @@ public:
     // Reads and decodes a session file; null with a one-line reason (which key, which entry)
     // when it cannot be opened. `url` is set; afterLoad() is left to the caller.
     static std::shared_ptr<Playlist> open(const QUrl& url, QString* reason);
+    // A file to open as a session rather than add as a track: named ".varlin", or a binary
+    // property list under any name (the desktop types sessions by both).
+    static bool isSessionFile(const QString& path);
     // Throws CodecError naming the missing or mistyped key.
     static std::shared_ptr<Playlist> decode(const CodecReader& reader);
     CodecValue encode() const;

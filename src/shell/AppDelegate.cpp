@@ -1,5 +1,6 @@
 #include "shell/AppDelegate.h"
 
+#include "model/Playlist.h"
 #include "shell/MainViewController.h"
 #include "shell/SessionController.h"
 
@@ -31,9 +32,8 @@ void AppDelegate::openFiles(const QStringList& paths) {
 
 bool AppDelegate::openFile(const QString& path) {
     const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    const bool track = QFileInfo(path).suffix() == QLatin1String("mp3");
     if (!_mainViewController)
-        return track;
+        return !Playlist::isSessionFile(path);
     _mainViewController->openFile(url);
     return true;
 }

@@ -29,7 +29,6 @@
 #include "waveform/TimeSlider.h"
 
 #include <QAction>
-#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLocale>
 #include <QStackedWidget>
@@ -253,10 +252,10 @@ void MainViewController::removeSelectedEntries() {
 
 void MainViewController::openFile(const QUrl& url) {
     printLine(url.toString());
-    if (QFileInfo(url.toLocalFile()).suffix() == QLatin1String("mp3"))
-        _entryCommands->addFiles({url}, 0);
-    else
+    if (Playlist::isSessionFile(url.toLocalFile()))
         _sessions->openSessionReplacing(url);
+    else
+        _entryCommands->addFiles({url}, 0);
 }
 
 void MainViewController::playerStarted() {

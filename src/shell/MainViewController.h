@@ -112,7 +112,8 @@ public:
     void togglePlayPause();
     // The Delete key in the table: the selected entries are removed.
     void removeSelectedEntries();
-    // Opening a file from outside: an ".mp3" is added at the top, anything else is a session.
+    // Opening a file from outside: a session replaces the present one, any other file is added
+    // at the top as a track.
     void openFile(const QUrl& url);
 
     // One diagnostic line on standard output, also shown in the status bar for a while.

@@ -1,6 +1,6 @@
-// Files from outside and quitting: a second start hands its files over, an ".mp3" joins the top
-// of the list as one undoable "add entries", any other file is opened as a session, and quitting
-// waits for the save of a dirty session.
+// Files from outside and quitting: a second start hands its files over, a session file (by name
+// or by content) is opened as the session, any other file joins the top of the list as one
+// undoable "add entries", and quitting waits for the save of a dirty session.
 
 #include "shell/AppDelegate.h"
 
@@ -36,12 +36,13 @@ TEST_F(AppDelegateTest, aSecondStartHandsItsFilesToTheRunningOne) {
     EXPECT_EQ(received.first().first().toStringList(), paths);
 }
 
-TEST_F(AppDelegateTest, anMp3JoinsTheTopAsOneUndoableEditAndOtherFilesOpenAsSessions) {
-    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav"}, 1.0, 0);
+TEST_F(AppDelegateTest, aSessionOpensAndAnAudioFileJoinsTheTopAsOneUndoableEdit) {
+    // Saved without its ".varlin", a session is still known by its content.
+    const QUrl url = session("Dance", {"a.wav", "b.wav"}, 1.0, 0);
     ASSERT_TRUE(delegate.openFile(url.toLocalFile()));
     ASSERT_EQ(controller->sessions().sessionURL(), url);
 
-    const QUrl song = track("Song.mp3", 1.0);
+    const QUrl song = track("Song.wav", 1.0);
     QSignalSpy added(&controller->entryCommands(), &EntryCommands::addingFinished);
     ASSERT_TRUE(delegate.openFile(song.toLocalFile()));
     if (controller->entryCommands().isAdding()) {
