@@ -10,7 +10,9 @@ The build passes the programs through the environment: VARLIN (the application),
 (the test-audio generator). Run one scenario by hand with
     VARLIN=build/src/app/varlin VARLIN_TESTAUDIO=build/tools/testaudio/varlin-testaudio \
         python3 -m unittest -v evening.RestoredSession.test_spaceAtStartPlays
-from tests/e2e. Waits are bounded polls on a window or a file, never fixed sleeps.
+from tests/e2e. Waits are bounded polls on a window or a file, never fixed sleeps. With
+VARLIN_E2E_SCREENSHOTS set to a folder, the pictures scenarios take for the documentation are
+written there.
 """
 
 import os
@@ -32,14 +34,15 @@ OUTPUT_TAIL_LINES = 40
 
 def poll(predicate, timeout=10.0, interval=0.05, what="a condition"):
     """Calls `predicate` until it returns a true value, which is returned; fails after `timeout`
-    seconds."""
+    seconds, saying `what` (a text, or a function giving the text at that moment)."""
     deadline = time.monotonic() + timeout
     while True:
         value = predicate()
         if value:
             return value
         if time.monotonic() > deadline:
-            raise AssertionError(f"gave up after {timeout:g} s waiting for {what}")
+            raise AssertionError(f"gave up after {timeout:g} s waiting for "
+                                 f"{what() if callable(what) else what}")
         time.sleep(interval)
 
 
@@ -236,6 +239,23 @@ class Varlin:
             "getwindowgeometry", "--shell", window or self.window_id).splitlines())
         return int(values["WIDTH"]), int(values["HEIGHT"])
 
+    def grab(self, box, window=None):
+        """The pixels of `box` (x, y, width, height in the window's coordinates) as a list of
+        (r, g, b) rows."""
+        x, y, width, height = box
+        ppm = subprocess.run(["import", "-window", str(window or self.window_id), "-crop",
+                              f"{width}x{height}+{x}+{y}", "+repage", "-depth", "8", "ppm:-"],
+                             env=self.env, check=True, capture_output=True, timeout=20).stdout
+        # P6 header: magic, width, height, maximum, then the bytes.
+        fields = ppm.split(maxsplit=4)
+        width, height, data = int(fields[1]), int(fields[2]), fields[4]
+        return [[tuple(data[(row * width + col) * 3:(row * width + col) * 3 + 3])
+                 for col in range(width)] for row in range(height)]
+
+    def shows_ink(self, box, window=None):
+        """Whether `box` holds any dark pixel (text, a symbol) of the window."""
+        return any(sum(pixel) < 200 for row in self.grab(box, window) for pixel in row)
+
     def screenshot(self, path, window=None):
         subprocess.run(["import", "-window", str(window or self.window_id), str(path)],
                        env=self.env, check=True, timeout=20)
@@ -283,6 +303,13 @@ class VarlinTestCase(unittest.TestCase):
         """A session file in the music folder; `tracks` are (name, seconds) pairs, generated."""
         paths = [(self.track(track, seconds), seconds) for track, seconds in tracks]
         return write_session(self.home.music / name, paths, current_item, current_time)
+
+    def documentationShot(self, app, name):
+        """Keeps a picture of the main window as `name`.png when VARLIN_E2E_SCREENSHOTS names a
+        folder."""
+        folder = os.environ.get("VARLIN_E2E_SCREENSHOTS")
+        if folder:
+            app.screenshot(Path(folder).resolve() / f"{name}.png")
 
     def assertQuits(self, app, code=0):
         """Presses Ctrl+Q and waits for the program to end with `code`."""
