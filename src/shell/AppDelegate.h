@@ -26,7 +26,8 @@ public:
     // session when there is no main controller.
     bool openFile(const QString& path);
 
-    // Closing the main window or Quit: ends now with a clean session, otherwise after the save.
+    // Closing the main window or Quit: a note being typed is kept; ends now with a clean
+    // session, otherwise after the save.
     void requestQuit();
 
 signals:

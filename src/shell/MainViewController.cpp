@@ -80,10 +80,7 @@ MainViewController::MainViewController(MainView& view, Panels& panels, Services 
             &MainViewController::flashText);
     connect(_displays, &DisplayController::playedCellChanged, _entryCommands->model(),
             &PlaylistTableModel::refreshPlayed);
-    connect(&view, &MainView::clickedElsewhere, this, [&view] {
-        if (view.noteTextField->editing())
-            view.noteTextField->clearFocus();
-    });
+    connect(&view, &MainView::clickedElsewhere, this, &MainViewController::finishNoteEditing);
     connect(&view, &MainView::resized, this, [this] {
         _displays->fitTimeFonts();
         scrollToCurrentRow();
@@ -257,6 +254,10 @@ void MainViewController::openFile(const QUrl& url) {
         _entryCommands->addFiles({url}, 0);
     else
         _sessions->openSessionReplacing(url);
+}
+
+void MainViewController::finishNoteEditing() {
+    _view.noteTextField->finishEditing();
 }
 
 void MainViewController::playerStarted() {

@@ -114,6 +114,8 @@ public:
     void removeSelectedEntries();
     // Opening a file from outside: an ".mp3" is added at the top, anything else is a session.
     void openFile(const QUrl& url);
+    // A note being typed is kept, as when the user clicks elsewhere (before quitting, too).
+    void finishNoteEditing();
 
     // One diagnostic line on standard output, also shown in the status bar for a while.
     void reportProblem(const QString& line);
