@@ -27,7 +27,7 @@ public:
     bool openFile(const QString& path);
 
     // Closing the main window or Quit: a note being typed is kept; ends now with a clean
-    // session, otherwise after the save.
+    // session, otherwise after the save (not at all when the save is cancelled or fails).
     void requestQuit();
 
 signals:
