@@ -81,6 +81,8 @@ MainViewController::MainViewController(MainView& view, Panels& panels, Services 
     connect(_displays, &DisplayController::playedCellChanged, _entryCommands->model(),
             &PlaylistTableModel::refreshPlayed);
     connect(&view, &MainView::clickedElsewhere, this, &MainViewController::finishNoteEditing);
+    runStateTimer.setInterval(runStateInterval);
+    connect(&runStateTimer, &QTimer::timeout, this, &MainViewController::saveRunState);
     connect(&view, &MainView::resized, this, [this] {
         _displays->fitTimeFonts();
         scrollToCurrentRow();
@@ -261,12 +263,17 @@ void MainViewController::finishNoteEditing() {
 }
 
 void MainViewController::playerStarted() {
+    // Counted from the start of play, so the written position is never more than one interval
+    // behind the music.
+    if (!runStateTimer.isActive())
+        runStateTimer.start();
     _prevEntry = nullptr;
     restartIdle();
     updateWindowTitle();
 }
 
 void MainViewController::playerStopped() {
+    runStateTimer.stop();
     restartIdle();
     updateWindowTitle();
 }

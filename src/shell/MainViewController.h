@@ -19,6 +19,8 @@
 
 #include <QDate>
 #include <QObject>
+#include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -126,6 +128,10 @@ public:
     std::set<int> selectedRows() const;
     void selectRows(const std::set<int>& rows);
 
+    // While music plays the run state is also written this often, so that a crash or a power
+    // loss costs no more of the position.
+    static constexpr std::chrono::seconds runStateInterval{5};
+
     Player player;
     RestTimer restTimer;
     Logger logger;
@@ -179,4 +185,5 @@ private:
     TableKeyMonitor* keyMonitor;
     std::unique_ptr<SideDocumentStack> _sideDocuments;
     Exporter exporter;
+    QTimer runStateTimer;
 };
