@@ -7,12 +7,13 @@ each test method with ctest (tests/e2e/CMakeLists.txt), so the scenarios run in 
 test gets its own X server and folders; nothing is shared between tests but the build.
 
 The build passes the programs through the environment: VARLIN (the application), VARLIN_TESTAUDIO
-(the test-audio generator). Run one scenario by hand with
-    VARLIN=build/src/app/varlin VARLIN_TESTAUDIO=build/tools/testaudio/varlin-testaudio \
-        python3 -m unittest -v evening.RestoredSession.test_spaceAtStartPlays
-from tests/e2e. Waits are bounded polls on a window or a file, never fixed sleeps. With
-VARLIN_E2E_SCREENSHOTS set to a folder, the pictures scenarios take for the documentation are
-written there.
+(the test-audio generator). By hand, from tests/e2e:
+    export VARLIN=../../build/src/app/varlin
+    export VARLIN_TESTAUDIO=../../build/tools/testaudio/varlin-testaudio
+    python3 -m unittest -v evening              (or evening.UnsavedSession, or one test)
+or `ctest -L e2e` in the build folder. Waits are bounded polls on a window or a file, never fixed
+sleeps. With VARLIN_E2E_SCREENSHOTS set to a folder, the pictures that scenarios take for the
+documentation are written there.
 """
 
 import os
@@ -25,6 +26,7 @@ import tempfile
 import time
 import unittest
 from pathlib import Path
+from urllib.parse import unquote, urlparse
 
 APP_FOLDER = "net.brenmoor.varlin"
 # What the program prints through its diagnostics ends up here too; the last lines are shown
@@ -150,7 +152,6 @@ def session_tracks(path):
     session = read_plist(path)
     if session is None:
         return None
-    from urllib.parse import unquote, urlparse
     return [unquote(urlparse(entry["_url"]["relative"]).path) for entry in session["playlist"]]
 
 
@@ -304,7 +305,7 @@ class VarlinTestCase(unittest.TestCase):
         paths = [(self.track(track, seconds), seconds) for track, seconds in tracks]
         return write_session(self.home.music / name, paths, current_item, current_time)
 
-    def documentationShot(self, app, name):
+    def documentation_shot(self, app, name):
         """Keeps a picture of the main window as `name`.png when VARLIN_E2E_SCREENSHOTS names a
         folder."""
         folder = os.environ.get("VARLIN_E2E_SCREENSHOTS")
