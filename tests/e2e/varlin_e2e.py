@@ -4,7 +4,8 @@ read back from disk.
 
 A scenario file holds unittest.TestCase classes derived from VarlinTestCase; the build registers
 each test method with ctest (tests/e2e/CMakeLists.txt), so the scenarios run in parallel. Each
-test gets its own X server and folders; nothing is shared between tests but the build.
+test gets its own X server, session bus and folders; nothing is shared between tests but the
+build.
 
 The build passes the programs through the environment: VARLIN (the application), VARLIN_TESTAUDIO
 (the test-audio generator). By hand, from tests/e2e:
@@ -61,38 +62,50 @@ def file_url(path):
     return Path(path).resolve().as_uri()
 
 
-class XServer:
-    """A private Xvfb on the first free display."""
+class Server:
+    """A helper server started for one test, which writes where to reach it (one line) to a
+    file descriptor given on its command line as {fd}."""
 
-    def __init__(self, size="1280x800x24"):
+    def __init__(self, command):
         reader, writer = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(writer), "-screen", "0", size, "-nolisten", "tcp"],
-            pass_fds=(writer,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.process = subprocess.Popen([part.format(fd=writer) for part in command],
+                                        pass_fds=(writer,), stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
         os.close(writer)
         try:
-            number = b""
+            line = b""
             deadline = time.monotonic() + 10
-            while not number.endswith(b"\n"):
+            while not line.endswith(b"\n"):
                 ready, _, _ = select.select([reader], [], [], max(0, deadline - time.monotonic()))
-                chunk = os.read(reader, 16) if ready else b""
+                chunk = os.read(reader, 256) if ready else b""
                 if not chunk:
-                    raise RuntimeError("Xvfb did not start")
-                number += chunk
+                    raise RuntimeError(f"{command[0]} did not start")
+                line += chunk
         finally:
             os.close(reader)
-        self.display = ":" + number.decode().strip()
+        self.address = line.decode().strip()
 
     def close(self):
         self.process.terminate()
         self.process.wait(timeout=10)
 
 
+def x_server(size="1280x800x24"):
+    """A private Xvfb on the first free display; its address is the display number."""
+    return Server(["Xvfb", "-displayfd", "{fd}", "-screen", "0", size, "-nolisten", "tcp"])
+
+
+def session_bus():
+    """A private D-Bus session bus, so the program (and playerctl or dbus-send in a scenario)
+    never reaches the desktop's bus, and no bus is autolaunched and left behind."""
+    return Server(["dbus-daemon", "--session", "--nofork", "--print-address={fd}"])
+
+
 class Home:
     """A user of one test: private XDG folders, HOME and TMPDIR (which also keeps the
     single-instance socket private), and the environment the program runs with."""
 
-    def __init__(self, display):
+    def __init__(self, display, bus):
         self.root = Path(tempfile.mkdtemp(prefix="varlin-e2e-"))
         self.music = self.root / "music"
         self.music.mkdir()
@@ -103,8 +116,8 @@ class Home:
             folder.mkdir(mode=0o700)
         self.env = dict(os.environ)
         self.env.update({name: str(folder) for name, folder in folders.items()})
-        self.env.update(HOME=str(self.root), DISPLAY=display, QT_QPA_PLATFORM="xcb",
-                        SDL_AUDIODRIVER="dummy")
+        self.env.update(HOME=str(self.root), DISPLAY=display, DBUS_SESSION_BUS_ADDRESS=bus,
+                        QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy")
         for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORMTHEME", "SESSION_MANAGER"):
             self.env.pop(name, None)
         self.data = folders["XDG_DATA_HOME"] / APP_FOLDER
@@ -234,12 +247,6 @@ class Varlin:
     def title(self, window=None):
         return self.xdotool("getwindowname", window or self.window_id, check=False)
 
-    def geometry(self, window=None):
-        """(width, height) of the window."""
-        values = dict(line.split("=") for line in self.xdotool(
-            "getwindowgeometry", "--shell", window or self.window_id).splitlines())
-        return int(values["WIDTH"]), int(values["HEIGHT"])
-
     def grab(self, box, window=None):
         """The pixels of `box` (x, y, width, height in the window's coordinates) as a list of
         (r, g, b) rows."""
@@ -282,12 +289,14 @@ class Varlin:
 
 
 class VarlinTestCase(unittest.TestCase):
-    """A test with its own X server and user; `start` runs the program in them."""
+    """A test with its own X server, session bus and user; `start` runs the program in them."""
 
     def setUp(self):
-        self.x = XServer()
+        self.x = x_server()
         self.addCleanup(self.x.close)
-        self.home = Home(self.x.display)
+        self.bus = session_bus()
+        self.addCleanup(self.bus.close)
+        self.home = Home(":" + self.x.address, self.bus.address)
         self.addCleanup(self.home.remove)
         self.runs = []
 
