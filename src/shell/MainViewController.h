@@ -19,6 +19,8 @@
 
 #include <QDate>
 #include <QObject>
+#include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -115,6 +117,8 @@ public:
     // Opening a file from outside: a session replaces the present one, any other file is added
     // at the top as a track.
     void openFile(const QUrl& url);
+    // A note being typed is kept, as when the user clicks elsewhere (before quitting, too).
+    void finishNoteEditing();
 
     // One diagnostic line on standard output, also shown in the status bar for a while.
     void reportProblem(const QString& line);
@@ -124,6 +128,10 @@ public:
     void reloadTable();
     std::set<int> selectedRows() const;
     void selectRows(const std::set<int>& rows);
+
+    // While music plays the run state is also written this often, so that a crash or a power
+    // loss costs no more of the position.
+    static constexpr std::chrono::seconds runStateInterval{5};
 
     Player player;
     RestTimer restTimer;
@@ -178,4 +186,5 @@ private:
     TableKeyMonitor* keyMonitor;
     std::unique_ptr<SideDocumentStack> _sideDocuments;
     Exporter exporter;
+    QTimer runStateTimer;
 };
