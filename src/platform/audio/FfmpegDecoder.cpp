@@ -13,7 +13,6 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 }
 
@@ -57,6 +56,16 @@ AVChannelLayout knownOrder(const AVChannelLayout& layout) {
     if (layout.order == AV_CHANNEL_ORDER_UNSPEC || av_channel_layout_copy(&known, &layout) < 0)
         av_channel_layout_default(&known, layout.nb_channels);
     return known;
+}
+
+bool statesAudioFormat(const AVFormatContext& format) {
+    for (unsigned i = 0; i < format.nb_streams; ++i) {
+        const AVCodecParameters& codec = *format.streams[i]->codecpar;
+        if (codec.codec_type == AVMEDIA_TYPE_AUDIO && codec.codec_id != AV_CODEC_ID_NONE &&
+            codec.sample_rate > 0 && codec.ch_layout.nb_channels > 0)
+            return true;
+    }
+    return false;
 }
 
 int64_t frameTimestamp(const AVFrame& frame) {
@@ -212,9 +221,12 @@ std::optional<QString> FfmpegDecoder::start(const QString& path) {
     if (opened < 0)
         return errorText(opened);
     _bareMpegAudio = std::strcmp(_format->iformat->name, "mp3") == 0;
-    const int found = avformat_find_stream_info(_format, nullptr);
-    if (found < 0)
-        return errorText(found);
+    // An MP4's or a WavPack's header says all there is to know; finding the format by decoding
+    // (as bare AAC needs) would cost more than the rest of opening.
+    if (!statesAudioFormat(*_format)) {
+        if (const int found = avformat_find_stream_info(_format, nullptr); found < 0)
+            return errorText(found);
+    }
 
     _stream = av_find_best_stream(_format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (_stream < 0)
@@ -316,8 +328,8 @@ std::optional<int64_t> FfmpegDecoder::decodedEnd(int64_t stated) {
     if (seekDemuxer(stated - 2 * _warmUp))
         while (nextFrame())
             end = _frameStart + _frame->nb_samples;
-    if (!seekDemuxer(-1))
-        return std::nullopt;
+    // Back to the start only when something is read: a duration asked for is known now.
+    _rewindPending = true;
     return end;
 }
 
@@ -340,8 +352,8 @@ bool FfmpegDecoder::seekDemuxer(int64_t frame) {
     if (av_seek_frame(_format, _stream, timestamp, AVSEEK_FLAG_BACKWARD) < 0 &&
         avformat_seek_file(_format, _stream, INT64_MIN, fallback, fallback, 0) < 0)
         return false;
-    // From the start, a new decoder: a flushed one keeps a little state (the last window shape)
-    // that shapes its first frame.
+    // From the start, a new decoder: a flushed one keeps a little state (AAC's last window
+    // shape) that colours its first frame.
     if (frame < 0) {
         if (openCodec())
             return false;
@@ -351,6 +363,7 @@ bool FfmpegDecoder::seekDemuxer(int64_t frame) {
         _nextStart.reset();
     }
     _holdingFrame = false;
+    _rewindPending = false;
     _draining = false;
     _failed = false;
     return true;
@@ -417,6 +430,8 @@ bool FfmpegDecoder::nextFrame() {
 }
 
 int64_t FfmpegDecoder::read(void* out, int64_t frames, Converter& converter) {
+    if (_rewindPending && !seekDemuxer(-1))
+        return -1;
     const int64_t wanted = std::clamp<int64_t>(frames, 0, _frameCount - _position);
     auto* bytes = static_cast<uint8_t*>(out);
     int64_t done = 0;

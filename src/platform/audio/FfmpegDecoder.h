@@ -81,5 +81,6 @@ private:
     // Where the next decoded frame starts; none right after a seek, until a timestamp says.
     std::optional<int64_t> _nextStart;
     bool _draining = false;
+    bool _rewindPending = false; // the length was checked at the end; a read starts over
     bool _failed = false;
 };
