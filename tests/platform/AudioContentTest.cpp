@@ -22,11 +22,11 @@ template <size_t size> QByteArray bytes(const char (&literal)[size]) {
 } // namespace
 
 TEST(AudioContentTest, firstBytesChooseTheDecoder) {
-    QByteArray noise(64 * 1024, '\0');
+    QByteArray noise(qsizetype(64) * 1024, '\0');
     std::mt19937 random(7);
     std::generate(noise.begin(), noise.end(), [&random] { return char(random()); });
     QByteArray brokenChain = mpegFrames(3);
-    brokenChain[417 * 2] = 'x';
+    brokenChain[qsizetype(417) * 2] = 'x';
     // AAC's ADTS header has the same sync bits and a layer of 0.
     QByteArray adts = bytes("\xff\xf1\x50\x80\x3f\xff\xfc");
     adts.append(400, '\x21');

@@ -324,7 +324,7 @@ TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {
     QFile alac(make(spec, Container::M4aAlac, "whole-alac.m4a"));
     for (QFile* file : {&mp3, &flac, &aac, &alac})
         ASSERT_TRUE(file->open(QIODevice::ReadOnly));
-    QByteArray noise(64 * 1024, '\0');
+    QByteArray noise(qsizetype(64) * 1024, '\0');
     std::mt19937 random(15);
     std::generate(noise.begin(), noise.end(), [&random] { return char(random()); });
 

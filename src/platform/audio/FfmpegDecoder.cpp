@@ -244,7 +244,7 @@ std::optional<QString> FfmpegDecoder::start(const QString& path) {
     if (std::optional<QString> reason = openCodec())
         return reason;
     _seekPreroll = stream->codecpar->seek_preroll;
-    _warmUp = 3 * std::max(stream->codecpar->frame_size, 1024) + _seekPreroll;
+    _warmUp = 3 * int64_t(std::max(stream->codecpar->frame_size, 1024)) + _seekPreroll;
 
     // The first frame fixes the format (HE-AAC states half its rate in the container) and the
     // timeline: sample 0 is where it starts, after any priming the decoder dropped.
@@ -325,7 +325,7 @@ std::optional<int64_t> FfmpegDecoder::countedFrameCount() {
 // length). None when nothing decodes there.
 std::optional<int64_t> FfmpegDecoder::decodedEnd(int64_t stated) {
     std::optional<int64_t> end;
-    if (seekDemuxer(stated - 2 * _warmUp))
+    if (seekDemuxer(stated - 1))
         while (nextFrame())
             end = _frameStart + _frame->nb_samples;
     // Back to the start only when something is read: a duration asked for is known now.
@@ -384,7 +384,7 @@ bool FfmpegDecoder::seek(int64_t frame) {
         // The first frame after a seek comes without the decoder's history: it and one more,
         // and the codec's pre-roll, must lie before the target. Where the demuxer landed too
         // late, go back further; from the start every frame is right.
-        if (from < 0 || _frameStart + 2 * _frame->nb_samples + _seekPreroll <= frame)
+        if (from < 0 || _frameStart + 2 * int64_t(_frame->nb_samples) + _seekPreroll <= frame)
             return true;
     }
 }
