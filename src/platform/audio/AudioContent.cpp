@@ -3,13 +3,16 @@
 #include "platform/audio/MpegFrameHeader.h"
 
 #include <QFile>
+#include <algorithm>
+#include <cstring>
+#include <optional>
 
 namespace {
 
 // How far past the start (or the ID3 tag) the first frame may sit: encoders and taggers leave
 // some padding, and libmpg123 skips that much junk itself.
 constexpr qsizetype syncSearchBytes = 4096;
-// The largest MPEG audio frame (layer II at 384 kbit/s and 8 kHz is longer, but not in use).
+// The longest MPEG audio frame (MPEG-2.5 layer II at 160 kbit/s and 8 kHz).
 constexpr qsizetype longestFrame = 2881;
 // Frames in a row that make a stream; a random match of three chained headers is far rarer than
 // any real file.

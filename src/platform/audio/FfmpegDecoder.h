@@ -11,7 +11,6 @@
 
 #include <memory>
 #include <optional>
-#include <vector>
 
 struct AVCodecContext;
 struct AVFormatContext;
