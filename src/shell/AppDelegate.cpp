@@ -31,9 +31,8 @@ void AppDelegate::openFiles(const QStringList& paths) {
 
 bool AppDelegate::openFile(const QString& path) {
     const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    const bool track = QFileInfo(path).suffix() == QLatin1String("mp3");
     if (!_mainViewController)
-        return track;
+        return MainViewController::isPlayableAudio(url);
     _mainViewController->openFile(url);
     return true;
 }

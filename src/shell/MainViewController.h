@@ -70,6 +70,7 @@ public:
     bool isPlaying() const override { return player.isPlaying(); }
     void setCurrentEntry(int row) override;
     void assignEntry(const PlaylistEntryPtr& entry) override;
+    void playRefused(const PlaylistEntryPtr& entry) override;
     void updateDisplays() override;
     void entryMarksChanged(const PlaylistEntryPtr& entry) override;
     PlaylistEntryPtr assignedEntry() const override { return _playlist->assignedEntry; }
@@ -112,8 +113,11 @@ public:
     void togglePlayPause();
     // The Delete key in the table: the selected entries are removed.
     void removeSelectedEntries();
-    // Opening a file from outside: an ".mp3" is added at the top, anything else is a session.
+    // Opening a file from outside: audio Varlin can play is added at the top, a session replaces
+    // the present one, anything else is reported and changes nothing.
     void openFile(const QUrl& url);
+    // The decoders open the file and find sound in it.
+    static bool isPlayableAudio(const QUrl& url);
 
     // One diagnostic line on standard output, also shown in the status bar for a while.
     void reportProblem(const QString& line);
@@ -153,6 +157,8 @@ private:
     // The steps shared by setCurrentEntry and assignEntry once the old entry has been left.
     void makeCurrent(const PlaylistEntryPtr& entry);
     void leave(const PlaylistEntryPtr& entry, bool logged);
+    // Repaints the entry's whole row (its marks, or the mark of a file that cannot be played).
+    void refreshRow(const PlaylistEntryPtr& entry);
     void scrollToCurrentRow();
     void flashSymbol(const QString& symbolName);
     void flashText(const QString& text);
@@ -164,6 +170,9 @@ private:
     float _volume = 0.5f;
     // The entry that last finished playing by itself.
     PlaylistEntryPtr _prevEntry;
+    // The entry last made current here (loaded, or found unplayable), so that a restored session
+    // that names it again does not open its file again.
+    PlaylistEntryPtr madeCurrentEntry;
     std::shared_ptr<Playlist> _playlist = std::make_shared<Playlist>();
     std::unique_ptr<Scrubber> _scrubber;
     std::unique_ptr<SoundEffect> bell;
