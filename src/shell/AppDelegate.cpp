@@ -39,6 +39,7 @@ bool AppDelegate::openFile(const QString& path) {
 
 void AppDelegate::requestQuit() {
     if (_mainViewController) {
+        _mainViewController->finishNoteEditing();
         const auto reply = _mainViewController->sessions().applicationShouldTerminate([this] {
             QMetaObject::invokeMethod(this, &AppDelegate::requestQuit, Qt::QueuedConnection);
         });

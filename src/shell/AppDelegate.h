@@ -26,7 +26,8 @@ public:
     // when it is one. False for a non-audio file when there is no main controller.
     bool openFile(const QString& path);
 
-    // Closing the main window or Quit: ends now with a clean session, otherwise after the save.
+    // Closing the main window or Quit: a note being typed is kept; ends now with a clean
+    // session, otherwise after the save (not at all when the save is cancelled or fails).
     void requestQuit();
 
 signals:

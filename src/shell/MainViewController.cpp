@@ -81,10 +81,9 @@ MainViewController::MainViewController(MainView& view, Panels& panels, Services 
             &MainViewController::flashText);
     connect(_displays, &DisplayController::playedCellChanged, _entryCommands->model(),
             &PlaylistTableModel::refreshPlayed);
-    connect(&view, &MainView::clickedElsewhere, this, [&view] {
-        if (view.noteTextField->editing())
-            view.noteTextField->clearFocus();
-    });
+    connect(&view, &MainView::clickedElsewhere, this, &MainViewController::finishNoteEditing);
+    runStateTimer.setInterval(runStateInterval);
+    connect(&runStateTimer, &QTimer::timeout, this, &MainViewController::saveRunState);
     connect(&view, &MainView::resized, this, [this] {
         _displays->fitTimeFonts();
         scrollToCurrentRow();
@@ -297,13 +296,22 @@ void MainViewController::openFile(const QUrl& url) {
             tr("%1: not a Varlin session and not audio Varlin can play").arg(file.fileName()));
 }
 
+void MainViewController::finishNoteEditing() {
+    _view.noteTextField->finishEditing();
+}
+
 void MainViewController::playerStarted() {
+    // Counted from the start of play, so the written position is never more than one interval
+    // behind the music.
+    if (!runStateTimer.isActive())
+        runStateTimer.start();
     _prevEntry = nullptr;
     restartIdle();
     updateWindowTitle();
 }
 
 void MainViewController::playerStopped() {
+    runStateTimer.stop();
     restartIdle();
     updateWindowTitle();
 }

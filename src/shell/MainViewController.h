@@ -19,6 +19,8 @@
 
 #include <QDate>
 #include <QObject>
+#include <QTimer>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -118,6 +120,8 @@ public:
     void openFile(const QUrl& url);
     // The decoders open the file and find sound in it.
     static bool isPlayableAudio(const QUrl& url);
+    // A note being typed is kept, as when the user clicks elsewhere (before quitting, too).
+    void finishNoteEditing();
 
     // One diagnostic line on standard output, also shown in the status bar for a while.
     void reportProblem(const QString& line);
@@ -127,6 +131,10 @@ public:
     void reloadTable();
     std::set<int> selectedRows() const;
     void selectRows(const std::set<int>& rows);
+
+    // While music plays the run state is also written this often, so that a crash or a power
+    // loss costs no more of the position.
+    static constexpr std::chrono::seconds runStateInterval{5};
 
     Player player;
     RestTimer restTimer;
@@ -186,4 +194,5 @@ private:
     TableKeyMonitor* keyMonitor;
     std::unique_ptr<SideDocumentStack> _sideDocuments;
     Exporter exporter;
+    QTimer runStateTimer;
 };

@@ -27,6 +27,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QSettings>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -34,14 +35,14 @@
 MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
     : QMainWindow(parent), delegate(delegate), view(new MainView(this)), panels(this) {
     setCentralWidget(view);
-    _controller = new MainViewController(*view, panels, {}, this);
-    _windowController = new MainWindowController(*_controller, panels, *this, {}, this);
-    delegate.setMainViewController(_controller);
+    _controller = std::make_unique<MainViewController>(*view, panels);
+    _windowController = std::make_unique<MainWindowController>(*_controller, panels, *this);
+    delegate.setMainViewController(_controller.get());
 
     buildToolbar();
     buildMenus();
     statusBar();
-    connect(_controller, &MainViewController::statusMessage, this,
+    connect(_controller.get(), &MainViewController::statusMessage, this,
             [this](const QString& line) { statusBar()->showMessage(line, statusSeconds * 1000); });
     EntryCommands& commands = _controller->entryCommands();
     connect(&commands, &EntryCommands::addingProgress, this, [this](int done, int total) {
@@ -59,7 +60,11 @@ MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
     _controller->updateWindowTitle();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    delegate.setMainViewController(nullptr);
+    _windowController.reset();
+    _controller.reset();
+}
 
 namespace {
 // Dialogs over the window that go away once closed.
@@ -89,8 +94,8 @@ void MainWindow::buildToolbar() {
     _searchField->setClearButtonEnabled(true);
     _searchField->setMaximumWidth(260);
     toolbar->addWidget(_searchField);
-    connect(_searchField, &QLineEdit::textChanged, _controller, &MainViewController::search);
-    connect(_controller, &MainViewController::searchCleared, _searchField, [this] {
+    connect(_searchField, &QLineEdit::textChanged, _controller.get(), &MainViewController::search);
+    connect(_controller.get(), &MainViewController::searchCleared, _searchField, [this] {
         const QSignalBlocker quiet(_searchField);
         _searchField->clear();
     });
@@ -128,7 +133,7 @@ void MainWindow::buildMenus() {
     file->addAction(tr("Close"), QKeySequence(QStringLiteral("Ctrl+W")), &sessions,
                     &SessionController::closeSession);
     file->addSeparator();
-    file->addAction(tr("Export to Cloud"), _controller, &MainViewController::exportToCloud);
+    file->addAction(tr("Export to Cloud"), _controller.get(), &MainViewController::exportToCloud);
     file->addAction(tr("Properties..."), this, [this] {
         openSheet(new PropertiesDialog(
             _controller->playlistPointer(), [this] { _controller->reloadTable(); }, this));
@@ -238,6 +243,10 @@ void MainWindow::fillRecentMenu() {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    // The keys go to the table from the start (space plays), not to the first field that takes
+    // the focus, which would be the note field: typing there starts a note and pauses.
+    if (!event->spontaneous())
+        view->tableView->setFocus();
     QTimer::singleShot(0, &delegate, &AppDelegate::applicationDidBecomeActive);
 }
 

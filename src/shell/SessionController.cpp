@@ -104,11 +104,11 @@ void SessionController::saveAsSheet(std::function<void()> continuation) {
     panels.chooseSessionToSave(
         applicationFolder(), QStringLiteral("Session.varlin"),
         [this, continuation = std::move(continuation)](std::optional<QUrl> url) {
-            if (url) {
-                if (!writeSession(*url))
-                    return;
-                setSessionURL(*url);
-            }
+            // Cancelled: the New, Close or Quit that asked for the save does not go ahead, so a
+            // list that belongs to no file is never thrown away unasked.
+            if (!url || !writeSession(*url))
+                return;
+            setSessionURL(*url);
             main.saveRunState();
             main.playlist().dirty = false;
             continuation();
