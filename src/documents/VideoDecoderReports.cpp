@@ -16,7 +16,8 @@ bool isDecoderReport(QtMsgType type, const QString& message) {
     static const QStringList reports = {
         QStringLiteral("Checking HW acceleration"),    QStringLiteral("Checking HW context"),
         QStringLiteral("Could not create hw context"), QStringLiteral("No HW accelerators found"),
-        QStringLiteral("Using above hw context"),      QStringLiteral("QRhi* initializeRHI")};
+        QStringLiteral("Using above hw context"),      QStringLiteral("QRhi* initializeRHI"),
+        QStringLiteral(">>>> listing codecs")};
     const QString text = message.trimmed();
     return type == QtDebugMsg && std::any_of(reports.begin(), reports.end(),
                                              [&](const QString& r) { return text.startsWith(r); });

@@ -77,7 +77,8 @@ void DisplayController::updateDisplays(double t) {
                 view.noteTextField->setText(note);
         }
     }
-    view.timeSlider->setValue(t);
+    // A file that cannot be played has no position either: the marker rests at the start.
+    view.timeSlider->setValue(entry && entry->playProblem ? 0.0 : t);
     if (const std::optional<int> row = playlist.currentItem())
         emit playedCellChanged(*row);
     playlist.currentTime = t;
