@@ -93,6 +93,16 @@ void TransportViewController::forward1() {
 }
 
 void TransportViewController::playCommand() {
+    // An entry the player could not load gets one more try (the drive may be back); a file
+    // that still cannot be played is refused with its reason instead of a silent flash.
+    if (const std::shared_ptr<PlaylistEntry> entry = host.assignedEntry();
+        entry && !player.entry()) {
+        host.assignEntry(entry);
+        if (!player.entry()) {
+            host.playRefused(entry);
+            return;
+        }
+    }
     emit symbolFlashed(QStringLiteral("play.fill"));
     restTimer.disarm();
     player.skipToEndIfWithin(10.0);

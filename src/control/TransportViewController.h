@@ -40,7 +40,7 @@ public:
     void back3();
     void forward1();
     // Disarms the break, ends a track that is within 10 s of its end, holds back notifications
-    // and plays.
+    // and plays; a current entry whose file cannot be played is refused through the host.
     void playCommand();
     // Arms the break when music was playing, pauses, and steps back one second for a lead-in
     // (never back across the zero the figure started from).

@@ -72,6 +72,7 @@ public:
     bool isPlaying() const override { return player.isPlaying(); }
     void setCurrentEntry(int row) override;
     void assignEntry(const PlaylistEntryPtr& entry) override;
+    void playRefused(const PlaylistEntryPtr& entry) override;
     void updateDisplays() override;
     void entryMarksChanged(const PlaylistEntryPtr& entry) override;
     PlaylistEntryPtr assignedEntry() const override { return _playlist->assignedEntry; }
@@ -114,8 +115,8 @@ public:
     void togglePlayPause();
     // The Delete key in the table: the selected entries are removed.
     void removeSelectedEntries();
-    // Opening a file from outside: a session replaces the present one, any other file is added
-    // at the top as a track.
+    // Opening a file from outside: audio Varlin can play is added at the top, a session replaces
+    // the present one, anything else is reported and changes nothing.
     void openFile(const QUrl& url);
     // A note being typed is kept, as when the user clicks elsewhere (before quitting, too).
     void finishNoteEditing();
@@ -162,6 +163,8 @@ private:
     // The steps shared by setCurrentEntry and assignEntry once the old entry has been left.
     void makeCurrent(const PlaylistEntryPtr& entry);
     void leave(const PlaylistEntryPtr& entry, bool logged);
+    // Repaints the entry's whole row (its marks, or the mark of a file that cannot be played).
+    void refreshRow(const PlaylistEntryPtr& entry);
     void scrollToCurrentRow();
     void flashSymbol(const QString& symbolName);
     void flashText(const QString& text);
@@ -173,6 +176,9 @@ private:
     float _volume = 0.5f;
     // The entry that last finished playing by itself.
     PlaylistEntryPtr _prevEntry;
+    // The entry last made current here (loaded, or found unplayable), so that a restored session
+    // that names it again does not open its file again.
+    PlaylistEntryPtr madeCurrentEntry;
     std::shared_ptr<Playlist> _playlist = std::make_shared<Playlist>();
     std::unique_ptr<Scrubber> _scrubber;
     std::unique_ptr<SoundEffect> bell;

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QWidget>
@@ -66,6 +67,21 @@ MainWindowController::MainWindowController(MainViewController& main, Panels& pan
     connect(addEntryTool, &QAction::triggered, this, &MainWindowController::actionAddEntry);
     connect(removeEntryTool, &QAction::triggered, &main,
             &MainViewController::removeSelectedEntries);
+    removeEntryTool->setEnabled(!main.selectedRows().empty());
+    connect(&main.entryCommands(), &EntryCommands::hasSelectionChanged, removeEntryTool,
+            &QAction::setEnabled);
+    // The table's keys (its key monitor runs them), shown in the menus. Bound to the item's own
+    // widget only, so that the note and search fields keep their space, Z and arrows.
+    const std::pair<QAction*, QKeySequence> tableKeys[] = {
+        {playTool, QKeySequence(Qt::Key_Space)},
+        {pauseTool, QKeySequence(Qt::Key_Space)},
+        {markZeroTool, QKeySequence(Qt::Key_Z)},
+        {prevZeroTool, QKeySequence(Qt::Key_Left)},
+        {nextZeroTool, QKeySequence(Qt::Key_Right)}};
+    for (const auto& [action, key] : tableKeys) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+    }
     choreodexAction->setEnabled(!choreodexPath.isEmpty());
     choreodexAction->setToolTip(choreodexPath.isEmpty()
                                     ? tr("Install the choreodex program to use this command")
