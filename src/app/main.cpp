@@ -1,5 +1,6 @@
 // Varlin: a track player for calling and cueing live dance evenings.
 #include "shell/AppDelegate.h"
+#include "shell/DesktopPresence.h"
 #include "shell/InstanceChannel.h"
 #include "shell/MainWindow.h"
 
@@ -36,6 +37,8 @@ int main(int argc, char** argv) {
                      });
 
     MainWindow window(delegate);
+    DesktopPresence desktop(delegate, window, QDBusConnection::sessionBus(),
+                            QDBusConnection::systemBus());
     window.show();
     delegate.openFiles(files);
     return app.exec();
