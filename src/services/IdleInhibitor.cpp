@@ -23,9 +23,9 @@ public:
     // Gives the token back; `wait` when the program ends and the call must reach the service.
     using Release = std::function<void(QDBusConnection& bus, const QVariant& token, bool wait)>;
 
-    Inhibition(QString what, const QDBusConnection& bus, QDBusMessage request, Release release,
-               QObject* context)
-        : what(std::move(what)), bus(bus), request(std::move(request)), release(std::move(release)),
+    Inhibition(QString what, const QDBusConnection& bus, const QDBusMessage& request,
+               Release release, QObject* context)
+        : what(std::move(what)), bus(bus), request(request), release(std::move(release)),
           context(context) {}
 
     void setWanted(bool want) {

@@ -36,7 +36,8 @@ TEST(DoNotDisturb, InhibitsOnceAndReportsOnlyARefusalOnce) {
         PrivateBus bus;
         DoNotDisturb withoutService(bus.connect("absent"));
         withoutService.turnOn();
-        QTRY_VERIFY_WITH_TIMEOUT(withoutService.state() == DoNotDisturb::State::Unavailable, 10000);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return withoutService.state() == DoNotDisturb::State::Unavailable; }, 10000));
 
         FakeNotifications notifications;
         QDBusConnection server = bus.connect("service");
@@ -46,7 +47,8 @@ TEST(DoNotDisturb, InhibitsOnceAndReportsOnlyARefusalOnce) {
         DoNotDisturb doNotDisturb(bus.connect("client"));
         doNotDisturb.turnOn();
         doNotDisturb.turnOn();
-        QTRY_VERIFY_WITH_TIMEOUT(doNotDisturb.state() == DoNotDisturb::State::On, 10000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return doNotDisturb.state() == DoNotDisturb::State::On; },
+                                    10000));
         doNotDisturb.turnOn();
         QCoreApplication::processEvents();
         EXPECT_EQ(notifications.inhibitCalls, 1);
@@ -55,7 +57,8 @@ TEST(DoNotDisturb, InhibitsOnceAndReportsOnlyARefusalOnce) {
         notifications.refusal = "not now";
         DoNotDisturb refused(bus.connect("refused"));
         refused.turnOn();
-        QTRY_VERIFY_WITH_TIMEOUT(refused.state() == DoNotDisturb::State::Unavailable, 10000);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return refused.state() == DoNotDisturb::State::Unavailable; }, 10000));
         refused.turnOn();
         QCoreApplication::processEvents();
         EXPECT_EQ(notifications.inhibitCalls, 2);

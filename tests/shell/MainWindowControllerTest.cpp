@@ -139,7 +139,6 @@ TEST_F(MainWindowControllerTest, mediaKeysInTheWindowRunTheRemotesCommands) {
         {Qt::Key_MediaTogglePlayPause, true, 12.0},
         {Qt::Key_MediaStop, false, 12.0},
         {Qt::Key_MediaPrevious, false, 5.0},
-        {Qt::Key_MediaPrevious, false, 0.0},
     };
     const auto pressKey = [](QWidget* widget, Qt::Key key) {
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
