@@ -1,6 +1,7 @@
 // Varlin: a track player for calling and cueing live dance evenings.
 #include "platform/Diagnostics.h"
 #include "shell/AppDelegate.h"
+#include "shell/DesktopPresence.h"
 #include "shell/InstanceChannel.h"
 #include "shell/MainWindow.h"
 
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
                      });
 
     MainWindow window(delegate);
+    DesktopPresence desktop(delegate, window, QDBusConnection::sessionBus(),
+                            QDBusConnection::systemBus());
     window.show();
     delegate.openFiles(files);
     return app.exec();

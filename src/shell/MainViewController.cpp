@@ -1,5 +1,6 @@
 #include "shell/MainViewController.h"
 
+#include "control/MediaCommands.h"
 #include "control/TransportPanel.h"
 #include "control/TransportViewController.h"
 #include "model/AppState.h"
@@ -52,6 +53,7 @@ MainViewController::MainViewController(MainView& view, Panels& panels, Services 
       _transport(new TransportViewController(
           player, restTimer, *this, *view.transportPanel,
           {this->services.turnOnDoNotDisturb, this->services.heldModifiers}, this)),
+      _mediaCommands(std::make_unique<MediaCommands>(*_transport, player, *this)),
       _sessions(new SessionController(*this, panels, this)),
       keyMonitor(new TableKeyMonitor(view.tableView,
                                      {[this] { restartIdle(); }, [this] { togglePlayPause(); },
@@ -200,6 +202,7 @@ void MainViewController::makeCurrent(const PlaylistEntryPtr& entry) {
     if (entry)
         refreshRow(entry);
     scrollToCurrentRow();
+    emit currentEntryChanged();
 }
 
 void MainViewController::playRefused(const PlaylistEntryPtr& entry) {
@@ -227,6 +230,7 @@ void MainViewController::setVolume(float volume) {
     player.setVolume(_volume);
     systemVolume.followVolume(_volume);
     _view.transportPanel->setVolumeValue(_volume);
+    emit volumeChanged();
 }
 
 RemoteControlDelegate* MainViewController::activeRemoteTarget() const {
@@ -338,6 +342,7 @@ void MainViewController::playerDidFinish() {
 
 void MainViewController::playerTimeChanged() {
     updateDisplays();
+    emit positionJumped();
 }
 
 void MainViewController::playerPreviewingChanged() {
@@ -406,10 +411,15 @@ QString MainViewController::windowTitle(const std::optional<QUrl>& sessionURL,
         suffix = QLatin1Char(' ') + version + QLatin1Char(' ') +
                  QLocale().toString(buildDate.isValid() ? buildDate : QDate::currentDate(),
                                     QLocale::ShortFormat);
-    QString base = sessionURL ? sessionURL->fileName() : QStringLiteral("Varlin");
-    if (base.endsWith(QLatin1String(".varlin")))
-        base.chop(7);
+    const QString base = sessionURL ? sessionName(*sessionURL) : QStringLiteral("Varlin");
     return (playing ? QStringLiteral("► ") : QString()) + base + suffix;
+}
+
+QString MainViewController::sessionName(const QUrl& sessionURL) {
+    QString name = sessionURL.fileName();
+    if (name.endsWith(QLatin1String(".varlin")))
+        name.chop(7);
+    return name;
 }
 
 void MainViewController::reportProblem(const QString& line) {

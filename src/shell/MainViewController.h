@@ -31,6 +31,7 @@ class AudioMixer;
 class EntryCommands;
 class GameControllerSource;
 class MainView;
+class MediaCommands;
 class NoteEditor;
 class Panels;
 class QAction;
@@ -105,6 +106,8 @@ public:
     // pre-release) adds itself and the build date; "► " leads while music plays.
     static QString windowTitle(const std::optional<QUrl>& sessionURL, const QString& version,
                                const QDate& buildDate, bool playing);
+    // "Dance" for Dance.varlin; a session under another name keeps it whole.
+    static QString sessionName(const QUrl& sessionURL);
 
     // The search field's text became `text` (the filter of the table).
     void search(const QString& text);
@@ -145,6 +148,7 @@ public:
     DisplayController& displays() const { return *_displays; }
     EntryCommands& entryCommands() const { return *_entryCommands; }
     TransportViewController& transport() const { return *_transport; }
+    MediaCommands& mediaCommands() const { return *_mediaCommands; }
     SideDocumentStack& sideDocuments() const { return *_sideDocuments; }
     Scrubber* scrubber() const { return _scrubber.get(); }
     SystemVolume& computerVolume() { return systemVolume; }
@@ -158,6 +162,11 @@ signals:
     void searchCleared();
     // Prepare mode (previewing) began or ended.
     void previewingChanged(bool previewing);
+    // Another entry (or none) became the current one.
+    void currentEntryChanged();
+    void volumeChanged();
+    // The player's position was set (a seek).
+    void positionJumped();
 
 private:
     // The steps shared by setCurrentEntry and assignEntry once the old entry has been left.
@@ -188,6 +197,7 @@ private:
     DisplayController* _displays;
     NoteEditor* noteEditor;
     TransportViewController* _transport;
+    std::unique_ptr<MediaCommands> _mediaCommands;
     SessionController* _sessions;
     TableKeyMonitor* keyMonitor;
     std::unique_ptr<SideDocumentStack> _sideDocuments;

@@ -1,5 +1,6 @@
 #include "shell/MainWindowController.h"
 
+#include "control/MediaCommands.h"
 #include "control/TransportViewController.h"
 #include "platform/SymbolImage.h"
 #include "playback/RestTimer.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QProcess>
 #include <QStandardPaths>
@@ -163,12 +165,20 @@ void MainWindowController::showPointer() {
     _pointerHidden = false;
 }
 
+bool MainWindowController::mediaKeyPressed(QObject* watched, const QKeyEvent& key) {
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    return widget && widget->window() == &window && !key.isAutoRepeat() &&
+           main.mediaCommands().mediaKey(key.key());
+}
+
 bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseMove:
         sinceMouseMoved.restart();
         showPointer();
         break;
+    case QEvent::KeyPress:
+        return mediaKeyPressed(watched, static_cast<const QKeyEvent&>(*event));
     case QEvent::WindowActivate:
         if (watched == &window)
             main.restartIdle();
