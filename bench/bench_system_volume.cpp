@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
     const double first = milliseconds([&] { change(0.5f); });
     std::vector<double> changes;
     std::vector<double> handovers;
+    changes.reserve(rounds);
+    handovers.reserve(rounds);
     for (int i = 0; i < rounds; ++i) {
         const float level = 0.3f + 0.01f * float(i % 40);
         changes.push_back(milliseconds([&] { change(level); }));
@@ -55,6 +57,7 @@ int main(int argc, char** argv) {
         volume.waitForQueuedSettings();
     }
     std::vector<double> peer;
+    peer.reserve(rounds / 4);
     for (int i = 0; i < rounds / 4; ++i)
         peer.push_back(milliseconds([&] {
             server.pactl({QStringLiteral("set-sink-volume"), QStringLiteral("hall"),
