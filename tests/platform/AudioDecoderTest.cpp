@@ -222,10 +222,11 @@ TEST_F(AudioDecoderTest, int16AndFloatReadsAgreeAndLosslessFormatsGiveBackTheSou
         SCOPED_TRACE(c.name);
         const QString path = make(spec, c.container, QString("agree.%1").arg(c.extension));
         const std::vector<float> expected = decodeAll(*AudioDecoder::open(path));
-        if (c.container == Container::Wav)
+        if (c.container == Container::Wav) {
             source = expected;
-        else if (c.container != Container::Mp3Cbr)
+        } else if (c.container != Container::Mp3Cbr) {
             EXPECT_EQ(expected, source);
+        }
         // Either read agrees with the float one whichever type the decoder prefers.
         for (const auto preferred :
              {AudioDecoder::SampleType::float32, AudioDecoder::SampleType::int16}) {
