@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
 #include "table/EntryCommands.h"
 
 #include "EntryCommandsFakes.h"
-#include "platform/Diagnostics.h"
 #include "table/PlaylistTableModel.h"
 #include "testaudio/TestAudio.h"
 
