@@ -1,4 +1,5 @@
 // Varlin: a track player for calling and cueing live dance evenings.
+#include "services/Preferences.h"
 #include "shell/AppDelegate.h"
 #include "shell/InstanceChannel.h"
 #include "shell/MainWindow.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     const QString channelName = InstanceChannel::defaultName();
     if (InstanceChannel::handOver(channelName, files))
         return 0;
+    Preferences::setAsideUnreadableStore();
 
     AppDelegate delegate;
     InstanceChannel channel(channelName);
