@@ -121,7 +121,7 @@ protected:
         ASSERT_TRUE(player->play());
         const std::optional<double> first = sink.soundAfter(0);
         ASSERT_TRUE(first) << "no sound on the default sink";
-        ASSERT_TRUE(sink.soundBetween(*first + 1.0, *first + 1.1));
+        ASSERT_TRUE(sink.soundBetween(*first + 0.5, *first + 1.0));
     }
 
     // After sound came back at `resumed` in `recording`, lets a second more play and checks that
@@ -129,7 +129,7 @@ protected:
     // start.
     void expectPositionCarriedOn(MonitorRecording& recording, double resumed, double before,
                                  double slack = 0.5) {
-        ASSERT_TRUE(recording.soundBetween(resumed + 0.9, resumed + 1.0));
+        ASSERT_TRUE(recording.soundBetween(resumed + 0.5, resumed + 1.0));
         const double after = player->currentTime();
         EXPECT_GT(after, before + 0.5);
         EXPECT_LT(after, before + 1.0 + slack);
@@ -227,6 +227,8 @@ TEST_F(SoundDeviceTest, theServerGoneAndBackThePlayingResumesWithoutARestart) {
     expectPositionCarriedOn(*speakers, *resumed, before, 2.5);
 }
 
+// The engine is the process's own and opens the device once: this needs a process of its own, as
+// ctest gives each test, so that the first play is the one that finds no server.
 TEST_F(SoundDeviceTest, aServerAwayWhenTheMusicStartedGetsItOnceBack) {
     server->stop();
     {
@@ -243,6 +245,6 @@ TEST_F(SoundDeviceTest, aServerAwayWhenTheMusicStartedGetsItOnceBack) {
     const double before = player->currentTime();
     const std::optional<double> sound = speakers.soundAfter(0);
     ASSERT_TRUE(sound) << "a stream, but no sound";
-    ASSERT_TRUE(speakers.soundBetween(*sound + 0.9, *sound + 1.0));
+    ASSERT_TRUE(speakers.soundBetween(*sound + 0.5, *sound + 1.0));
     EXPECT_GT(player->currentTime(), before + 0.5) << "the music plays on from where it was";
 }
