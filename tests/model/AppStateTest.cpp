@@ -2,8 +2,11 @@
 
 #include "ModelTestSupport.h"
 #include "model/PlistCodec.h"
+#include "platform/Diagnostics.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -55,8 +58,10 @@ TEST(AppState, WithoutCurrentTimeTheStateIsNotUsedAndOtherKeysOfAnotherTypeAreLe
     writeState(CodecValue::dict({{"playlistURL", CodecValue::url(QUrl::fromLocalFile("/s.varlin"))},
                                  {"currentEntryIndex", CodecValue::integer(2)}}));
     QString reason;
+    DiagnosticCapture capture;
     EXPECT_FALSE(AppState::read(&reason));
     EXPECT_TRUE(reason.endsWith("missing key \"currentTime\"")) << reason.toStdString();
+    EXPECT_EQ(capture.lines().size(), 1);
 
     writeState(CodecValue::dict({{"playlistURL", CodecValue::integer(3)},
                                  {"currentTime", CodecValue::real(7)},
@@ -67,6 +72,54 @@ TEST(AppState, WithoutCurrentTimeTheStateIsNotUsedAndOtherKeysOfAnotherTypeAreLe
     ASSERT_TRUE(state);
     EXPECT_EQ(state->currentTime, 7);
     EXPECT_TRUE(bare(*state));
+}
+
+TEST(AppState, AStateThatCannotBeReadIsSetAsideBesideTheOlderOnes) {
+    const QString path = AppState::stateFileURL().toLocalFile();
+    const QByteArray good = [] {
+        AppState state;
+        state.playlistURL = QUrl::fromLocalFile("/s.varlin");
+        return PlistCodec::encode(state.encode());
+    }();
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"truncated", good.left(good.size() - 9)},
+        {"garbage", "\x07\xff not a property list"},
+        {"an array", PlistCodec::encode(CodecValue::array({CodecValue::real(1)}))},
+        {"a session", PlistCodec::encode(CodecValue::dict({{"playlist", CodecValue::array({})}}))},
+        {"a folder", {}},
+    };
+    QStringList asideNames;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.bytes.isEmpty()) {
+            ASSERT_TRUE(QDir().mkpath(path));
+        } else {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.bytes);
+        }
+        DiagnosticCapture capture;
+        EXPECT_FALSE(AppState::read());
+        EXPECT_FALSE(QFileInfo::exists(path));
+        ASSERT_EQ(capture.lines().size(), 1);
+        const QString aside = capture.lines()[0].section(" set aside as ", 1);
+        EXPECT_TRUE(aside.endsWith(".bad")) << capture.lines()[0].toStdString();
+        asideNames << QFileInfo(aside).fileName();
+        if (!c.bytes.isEmpty()) {
+            QFile kept(aside);
+            ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+            EXPECT_EQ(kept.readAll(), c.bytes);
+        }
+    }
+    EXPECT_EQ(asideNames, (QStringList{"state.plist.bad", "state.plist.2.bad", "state.plist.3.bad",
+                                       "state.plist.4.bad", "state.plist.5.bad"}));
+    // A missing state is no fault: nothing is said.
+    DiagnosticCapture capture;
+    EXPECT_FALSE(AppState::read());
+    EXPECT_TRUE(capture.lines().isEmpty());
 }
 
 TEST(AppState, FailedWriteReportsAReason) {
