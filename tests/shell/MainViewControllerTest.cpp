@@ -207,6 +207,7 @@ TEST_F(MainViewControllerTest, theSideDocumentsFollowTheCurrentEntryAndItsViewer
     userSelects(1);
     EXPECT_EQ(documents.currentEntry(), playlist().allEntries[1]);
     EXPECT_EQ(buttons->buttons().size(), 1u);
+    EXPECT_EQ(controller->viewers.pdfViewController(), nullptr);
     EXPECT_TRUE(viewer.isNull());
     controller->sessions().closeSession();
     EXPECT_EQ(documents.currentEntry(), nullptr);

@@ -27,7 +27,10 @@ protected:
 };
 
 TEST_F(PreferencesControllerTest, WithNothingStoredTheDialogShowsAFullBellAndOneMinute) {
+    EXPECT_DOUBLE_EQ(controller.restSoundVolume(), 1.0);
     EXPECT_EQ(controller.timerDurationText(), "Timer duration 1 minute");
+    EXPECT_EQ(controller.directoryPrefixText(), "");
+    EXPECT_EQ(controller.cloudFolderText(), "");
     PreferencesDialog dialog;
     const auto sliders = dialog.findChildren<QSlider*>();
     ASSERT_EQ(sliders.size(), 2);

@@ -180,9 +180,15 @@ TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolum
     EXPECT_FLOAT_EQ(controller->volume(), 0.0f);
     EXPECT_EQ(taken(*texts), QStringList{"0"});
 
-    // The slider sets the volume without a flash.
+    // The slider sets the volume without a flash; a tiny volume mutes the computer, and the
+    // unmute that follows leaves it at its old level (the player makes the sound quiet).
     panel().volumeSlider->setValue(250);
-    EXPECT_FLOAT_EQ(player().volume(), 0.25f);
+    controller->computerVolume().waitForQueuedSettings();
+    panel().volumeSlider->setValue(30);
+    EXPECT_FLOAT_EQ(player().volume(), 0.03f);
+    controller->computerVolume().waitForQueuedSettings();
+    EXPECT_FALSE(mixer->state().muted);
+    EXPECT_FLOAT_EQ(mixer->state().volume, 0.25f);
     EXPECT_TRUE(texts->isEmpty());
 }
 
@@ -312,6 +318,11 @@ TEST_P(TransportOnASoundServerTest, volumeButtonsMoveTheSinkAndAServerGoneLeaves
     QTest::mouseClick(panel().volumeDownButton, Qt::LeftButton);
     QTest::mouseClick(panel().volumeDownButton, Qt::LeftButton);
     EXPECT_NEAR(sinkVolume(), 0.45, 1e-4);
+    // Nearly silent: the mute and the unmute that follows leave the sink at its level.
+    controller->setVolume(0.03f);
+    EXPECT_NEAR(sinkVolume(), 0.45, 1e-4);
+    EXPECT_EQ(server->sinkMuted("hall"), false);
+    controller->setVolume(0.45f);
 
     DiagnosticCapture output;
     server->stop();
