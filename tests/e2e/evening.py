@@ -19,26 +19,20 @@ class RestoredSession(VarlinTestCase):
         super().setUp()
         self.dance = self.session("Dance.varlin", [("dance.mp3", 20), ("reel.mp3", 2),
                                                    ("waltz.mp3", 2)], current_item=0)
-        self.home.write_run_state(self.dance, entry_index=0, time_=2.0)
         self.notes = self.home.music / "dance.txt"
+        self.app = self.start_restored(self.dance, time_=2.0)
 
     def stated_time(self):
-        state = self.home.run_state()
-        return state["currentTime"] if state else -1.0
-
-    def start_dance(self):
-        app = self.start()
-        app.wait_main_window("Dance")
-        return app
+        return self.home.run_state().get("currentTime", -1.0)
 
     def test_space_at_start_plays_and_z_marks_a_zero_where_the_music_is(self):
-        app = self.start_dance()
+        app = self.app
         self.documentation_shot(app, "main-window-start")
         app.key("space")
         poll(app.playing, what="the music to play after space")
         time.sleep(1.0)  # let the music move on
         app.key("z")
-        state = poll(lambda: (s := self.home.run_state()) and s.get("zeros") and s,
+        state = poll(lambda: (s := self.home.run_state()).get("zeros") and s,
                      what="a zero in the run state")
         zero = state["zeros"][0]
         self.assertGreater(zero, 2.5, "the position moved on from 2 s")
@@ -48,18 +42,16 @@ class RestoredSession(VarlinTestCase):
         self.assertFalse(self.notes.exists(), "no note was typed")
 
     def test_a_note_typed_before_quitting_is_kept_and_quitting_again_is_clean(self):
-        app = self.start_dance()
-        app.click(*NOTE_FIELD)
-        app.type("Swing")
-        self.assertQuits(app)
+        self.app.click(*NOTE_FIELD)
+        self.app.type("Swing")
+        self.assertQuits(self.app)
         self.assertIn("Swing", self.notes.read_text())
 
-        again = self.start_dance()
-        self.assertQuits(again)
+        self.assertQuits(self.start().wait_main_window("Dance"))
         self.assertIn("Swing", self.notes.read_text())
 
     def test_a_killed_program_comes_back_where_the_music_was(self):
-        app = self.start_dance()
+        app = self.app
         app.key("space")
         poll(app.playing, what="the music to play")
         # While the music plays the run state follows it; the second write comes at 10 s of
@@ -71,7 +63,7 @@ class RestoredSession(VarlinTestCase):
         heard = written + (time.monotonic() - seen)
         app.kill()
 
-        again = self.start_dance()
+        again = self.start().wait_main_window("Dance")
         poll(lambda: abs(self.stated_time() - heard) <= 2.0,
              what=lambda: f"the restart to resume near {heard:.1f} s (the run state says "
                           f"{self.stated_time():.1f} s)")
@@ -83,8 +75,7 @@ class UnsavedSession(VarlinTestCase):
 
     def test_cancelling_the_save_at_quit_keeps_the_program_and_its_list(self):
         song = self.track("song.mp3", 5)
-        app = self.start(song)
-        app.wait_main_window()
+        app = self.start(song).wait_main_window()
         poll(lambda: app.shows_ink(FIRST_ROW_TITLE), what="the track in the list")
 
         app.key("ctrl+q")
