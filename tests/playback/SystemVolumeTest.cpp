@@ -23,81 +23,48 @@ struct Rig {
 } // namespace
 
 TEST(SystemVolume, SettingsClampMuteTinyLevelsAndReportEachFailure) {
-    struct Case {
-        State given;
-        float level;
-        bool unmute;
-        QStringList lines;
-        float volume;
-        bool muted;
+    // Sets `level` on a device as `given`; expects the device's volume and mute, and the lines.
+    const auto check = [](const State& given, float level, bool unmute, float volume, bool muted,
+                          const QStringList& lines) {
+        SCOPED_TRACE(testing::Message() << level << (unmute ? " unmuting" : ""));
+        Rig rig(given);
+        rig.volume.setSystemVolume(level, unmute);
+        EXPECT_EQ(rig.output.lines(), lines);
+        EXPECT_EQ(rig.mixer->state().volume, volume);
+        EXPECT_EQ(rig.mixer->state().muted, muted);
     };
-    const Case cases[] = {
-        {{.muted = true},
-         1.2f,
-         true,
-         {"Tentative volume ( 1.20) was out of range; reset to  1.00"},
-         1.0f,
-         false},
-        {{.muted = true},
-         NAN,
-         true,
-         {"Tentative volume (nan) is not a number; volume left unchanged"},
-         0.6f,
-         true},
-        {{}, 0.03f, true, {}, 0.6f, true},
-        {{.hasMute = false},
-         0.03f,
-         true,
-         {"The device 0x2a does not have a volume to set"},
-         0.6f,
-         false},
-        {{.failMuteWrite = true}, 0.03f, true, {"The device 0x2a was not muted"}, 0.6f, false},
-        {{.muted = true}, 0.4f, false, {}, 0.4f, true},
-        {{.muted = true}, 0.7f, true, {}, 0.7f, false},
-        // The unmute is the last write: when it succeeds, only the level's failure is reported.
-        {{.failVolumeWrite = true, .muted = true},
-         0.5f,
-         true,
-         {"The device 0x2a was unable to set volume"},
-         0.6f,
-         false},
-        {{.failVolumeWrite = true},
-         0.5f,
-         false,
-         {"The device 0x2a was unable to set volume", "Unable to set volume for device 0x2a"},
-         0.6f,
-         false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.level << (c.unmute ? " unmuting" : ""));
-        Rig rig(c.given);
-        rig.volume.setSystemVolume(c.level, c.unmute);
-        EXPECT_EQ(rig.output.lines(), c.lines);
-        EXPECT_EQ(rig.mixer->state().volume, c.volume);
-        EXPECT_EQ(rig.mixer->state().muted, c.muted);
-    }
+    check({.muted = true}, 1.2f, true, 1.0f, false,
+          {"Tentative volume ( 1.20) was out of range; reset to  1.00"});
+    check({.muted = true}, NAN, true, 0.6f, true,
+          {"Tentative volume (nan) is not a number; volume left unchanged"});
+    check({}, 0.03f, true, 0.6f, true, {});
+    check({.hasMute = false}, 0.03f, true, 0.6f, false,
+          {"The device 0x2a does not have a volume to set"});
+    check({.failMuteWrite = true}, 0.03f, true, 0.6f, false, {"The device 0x2a was not muted"});
+    check({.muted = true}, 0.4f, false, 0.4f, true, {});
+    check({.muted = true}, 0.7f, true, 0.7f, false, {});
+    // The unmute is the last write: when it succeeds, only the level's failure is reported.
+    check({.failVolumeWrite = true, .muted = true}, 0.5f, true, 0.6f, false,
+          {"The device 0x2a was unable to set volume"});
+    check({.failVolumeWrite = true}, 0.5f, false, 0.6f, false,
+          {"The device 0x2a was unable to set volume", "Unable to set volume for device 0x2a"});
 }
 
 TEST(SystemVolume, ReadsClampAndWithoutADeviceEveryOperationReportsAndReturns) {
-    {
-        Rig loud({.volume = 1.5f, .muted = true});
-        EXPECT_EQ(loud.volume.systemVolume(), 1.0f);
-        EXPECT_TRUE(loud.volume.systemMuted());
-        EXPECT_TRUE(loud.output.lines().isEmpty());
-    }
-    {
-        Rig unreadable({.failVolumeRead = true});
-        EXPECT_EQ(unreadable.volume.systemVolume(), 0.0f);
-        EXPECT_EQ(unreadable.output.lines(), QStringList("Unable to read volume for device 0x2a"));
-    }
-    {
-        // Muted counts only where the mute switch can be set.
-        Rig fixedMute({.muteSettable = false, .muted = true});
-        EXPECT_FALSE(fixedMute.volume.systemMuted());
-        fixedMute.volume.setSystemMuted(false);
-        EXPECT_TRUE(fixedMute.mixer->state().muted);
-        EXPECT_TRUE(fixedMute.output.lines().isEmpty());
-    }
+    // Each rig's capture hears only what comes after it was made.
+    Rig loud({.volume = 1.5f, .muted = true});
+    EXPECT_EQ(loud.volume.systemVolume(), 1.0f);
+    EXPECT_TRUE(loud.volume.systemMuted());
+    EXPECT_TRUE(loud.output.lines().isEmpty());
+    Rig unreadable({.failVolumeRead = true});
+    EXPECT_EQ(unreadable.volume.systemVolume(), 0.0f);
+    EXPECT_EQ(unreadable.output.lines(), QStringList("Unable to read volume for device 0x2a"));
+    // Muted counts only where the mute switch can be set.
+    Rig fixedMute({.muteSettable = false, .muted = true});
+    EXPECT_FALSE(fixedMute.volume.systemMuted());
+    fixedMute.volume.setSystemMuted(false);
+    EXPECT_TRUE(fixedMute.mixer->state().muted);
+    EXPECT_TRUE(fixedMute.output.lines().isEmpty());
     Rig none({.hasDevice = false});
     EXPECT_FALSE(none.volume.defaultOutputDevice());
     none.volume.setSystemVolume(0.5f, true);
@@ -134,16 +101,11 @@ TEST(SystemVolume, QueuedSettingsSkipAMutedDeviceKeepTheirOrderAndFollowTheNewes
     // The destructor waited for the queue, which kept the order of the requests.
     EXPECT_EQ(mixer->state().volume, 0.8f);
 
-    // Following the program's volume unmutes and ends at the newest value; a tiny one mutes only
-    // until the unmute that follows it, leaving the level where it was.
+    // Following the program's volume unmutes and ends at the newest value.
     mixer->setState({.muted = true});
-    SystemVolume& volume = rig.volume;
-    for (float level : {0.2f, 0.4f, 0.7f, 0.03f, 0.9f, 0.03f}) {
-        volume.followVolume(level);
-        if (level == 0.9f)
-            volume.waitForQueuedSettings();
-    }
-    volume.waitForQueuedSettings();
+    for (float level : {0.2f, 0.4f, 0.7f, 0.03f, 0.9f})
+        rig.volume.followVolume(level);
+    rig.volume.waitForQueuedSettings();
     EXPECT_EQ(mixer->state().volume, 0.9f);
     EXPECT_FALSE(mixer->state().muted);
 }
