@@ -87,10 +87,7 @@ class Home:
         for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORMTHEME", "SESSION_MANAGER"):
             self.env.pop(name, None)
         self.data = folders["XDG_DATA_HOME"] / APP_FOLDER
-
-    @property
-    def state_file(self):
-        return self.data / "state.plist"
+        self.state_file = self.data / "state.plist"
 
     def run_state(self):
         return read_plist(self.state_file) or {}
@@ -123,15 +120,13 @@ def write_session(path, tracks, current_item=-1, documents=None):
 
 def session_tracks(path):
     """The local paths of a session file's entries, in order."""
-    session = read_plist(path)
-    if session is None:
-        return None
-    return [unquote(urlparse(entry["_url"]["relative"]).path) for entry in session["playlist"]]
+    return [unquote(urlparse(entry["_url"]["relative"]).path)
+            for entry in (read_plist(path) or {}).get("playlist", [])]
 
 
-def make_track(path, seconds, format_="mp3cbr", signal_="tone"):
-    """A generated test track (a quiet tone by default)."""
-    subprocess.run([os.environ["VARLIN_TESTAUDIO"], signal_, str(path), "--seconds", str(seconds),
+def make_track(path, seconds, format_="mp3cbr"):
+    """A generated test track: a quiet tone."""
+    subprocess.run([os.environ["VARLIN_TESTAUDIO"], "tone", str(path), "--seconds", str(seconds),
                     "--format", format_, "--amp", "0.1"], check=True, stdout=subprocess.DEVNULL)
     return Path(path)
 
@@ -140,7 +135,6 @@ class Varlin:
     """One run of the program, its output captured to a file."""
 
     def __init__(self, home, args, env=None, index=0):
-        self.home = home
         self.output_file = home.root / f"varlin-{index}.out"
         self.env = dict(home.env, **(env or {}))
         with open(self.output_file, "wb") as out:
