@@ -1,10 +1,12 @@
 #include "model/AppState.h"
 
 #include "model/AtomicFile.h"
+#include "model/BadFile.h"
 #include "model/PlistCodec.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 CodecValue AppState::encode() const {
@@ -50,18 +52,21 @@ bool AppState::write(QString* reason) const {
 std::optional<AppState> AppState::read(QString* reason) {
     const QString path = stateFileURL().toLocalFile();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (reason)
-            *reason = QStringLiteral("can't read %1: %2").arg(path, file.errorString());
-        return std::nullopt;
-    }
     QString problem;
-    const std::optional<CodecValue> root = PlistCodec::decode(file.readAll(), &problem);
-    try {
-        if (root)
-            return decode(CodecReader(*root, QString(), CodecReader::Form::Binary));
-    } catch (const CodecError& error) {
-        problem = error.reason;
+    if (file.open(QIODevice::ReadOnly)) {
+        const std::optional<CodecValue> root = PlistCodec::decode(file.readAll(), &problem);
+        try {
+            if (root)
+                return decode(CodecReader(*root, QString(), CodecReader::Form::Binary));
+        } catch (const CodecError& error) {
+            problem = error.reason;
+        }
+        BadFile::setAside(path, problem);
+    } else {
+        problem = file.errorString();
+        // A folder in its place would make every later write fail.
+        if (QFileInfo(path).isDir())
+            BadFile::setAside(path, problem);
     }
     if (reason)
         *reason = QStringLiteral("can't read %1: %2").arg(path, problem);
