@@ -73,6 +73,17 @@ class RestoredSession(VarlinTestCase):
 class UnsavedSession(VarlinTestCase):
     """A track from the command line: a list that belongs to no file yet."""
 
+    def quit_saving_as(self, app, name):
+        """Quits, naming a file of the music folder in the panel that asks where to save."""
+        app.focus()
+        app.key("ctrl+q")
+        app.wait_window("Save Session")
+        app.key("ctrl+a")
+        app.type(str(self.home.music / name))
+        app.key("Return")
+        self.assertEqual(app.wait_exit(), 0, app.tail())
+        return self.home.music / name
+
     def test_cancelling_the_save_at_quit_keeps_the_program_and_its_list(self):
         song = self.track("song.mp3", 5)
         app = self.start(song).wait_main_window()
@@ -85,20 +96,12 @@ class UnsavedSession(VarlinTestCase):
         self.assertTrue(app.alive(), app.tail())
 
         # Quitting again asks again: the list is still there, and is saved this time.
-        app.focus()
-        app.key("ctrl+q")
-        app.wait_window("Save Session")
-        saved = self.home.music / "Kept.varlin"
-        app.key("ctrl+a")
-        app.type(str(saved))
-        app.key("Return")
-        self.assertEqual(app.wait_exit(), 0, app.tail())
+        saved = self.quit_saving_as(app, "Kept.varlin")
         self.assertEqual(session_tracks(saved), [str(song)])
 
     def test_a_killed_program_brings_back_the_list_it_never_saved(self):
         reel, jig = self.track("reel.mp3", 30), self.track("jig.mp3", 30)
-        app = self.start(reel, jig)
-        app.wait_main_window()
+        app = self.start(reel, jig).wait_main_window()
         poll(lambda: app.shows_ink(FIRST_ROW_TITLE), what="the tracks in the list")
         app.key("Down", "Down")  # the second row becomes current
         app.key("space")
@@ -112,16 +115,9 @@ class UnsavedSession(VarlinTestCase):
         tracks = session_tracks(kept)
         self.assertCountEqual(tracks, [str(reel), str(jig)])
 
-        again = self.start()
-        again.wait_main_window()  # untitled: the program's own name
+        again = self.start().wait_main_window()  # untitled: the program's own name
         poll(lambda: again.shows_ink(FIRST_ROW_TITLE), what="the kept tracks in the list")
-        again.key("ctrl+q")
-        again.wait_window("Save Session")
-        saved = self.home.music / "Evening.varlin"
-        again.key("ctrl+a")
-        again.type(str(saved))
-        again.key("Return")
-        self.assertEqual(again.wait_exit(), 0, again.tail())
+        saved = self.quit_saving_as(again, "Evening.varlin")
         session = read_plist(saved)
         self.assertEqual(session_tracks(saved), tracks)
         self.assertEqual(session["currentItem"], 1)

@@ -28,14 +28,15 @@ class UnplayableTracks(VarlinTestCase):
 
     def test_play_is_refused_with_the_reason_in_the_window(self):
         app = self.start_restored(self.evening, entry_index=2, time_=30.0)
-        status_bar = (4, app.size()[1] - 20, 500, 16)  # its left part
+        # The left part of the status bar, measured each time in case the window was resized.
+        status_bar = lambda: (4, app.size()[1] - 20, 500, 16)
         poll(lambda: FAILED_OPEN in app.output(), what="the restored broken track to be tried")
         self.assertEqual(app.output().count(FAILED_OPEN), 1, "opened once at start\n" + app.tail())
-        self.assertFalse(app.shows_ink(status_bar))
+        self.assertFalse(app.shows_ink(status_bar()))
 
         # The empty track next: chosen with the arrow key, it cannot be loaded either.
         app.key("Down", "space")
-        poll(lambda: app.shows_ink(status_bar), what="the reason in the status bar")
+        poll(lambda: app.shows_ink(status_bar()), what="the reason in the status bar")
         self.documentation_shot(app, "unplayable-tracks")
         self.assertFalse(app.playing())
         self.assertTrue(app.alive(), app.tail())

@@ -50,7 +50,7 @@ TEST(SystemVolume, SettingsClampMuteTinyLevelsAndReportEachFailure) {
           {"The device 0x2a was unable to set volume", "Unable to set volume for device 0x2a"});
 }
 
-TEST(SystemVolume, ReadsClampAndWithoutADeviceEveryOperationReportsAndReturns) {
+TEST(SystemVolume, ReadsClampAndWithoutADeviceReportAndReturnNothing) {
     // Each rig's capture hears only what comes after it was made.
     Rig loud({.volume = 1.5f, .muted = true});
     EXPECT_EQ(loud.volume.systemVolume(), 1.0f);
@@ -65,18 +65,14 @@ TEST(SystemVolume, ReadsClampAndWithoutADeviceEveryOperationReportsAndReturns) {
     fixedMute.volume.setSystemMuted(false);
     EXPECT_TRUE(fixedMute.mixer->state().muted);
     EXPECT_TRUE(fixedMute.output.lines().isEmpty());
+    // Settings without a device are checked where the transport loses its sound server.
     Rig none({.hasDevice = false});
     EXPECT_FALSE(none.volume.defaultOutputDevice());
-    none.volume.setSystemVolume(0.5f, true);
     EXPECT_EQ(none.volume.systemVolume(), 0.0f);
-    none.volume.setSystemMuted(true);
     EXPECT_FALSE(none.volume.systemMuted());
     const QString noDefault = "Unable to get default audio device";
     EXPECT_EQ(none.output.lines(),
-              QStringList({noDefault, noDefault, "Audio Device unknown", noDefault,
-                           "Audio device unknown", noDefault, "Audio device unknown", noDefault}));
-    EXPECT_EQ(none.mixer->state().volume, 0.6f);
-    EXPECT_FALSE(none.mixer->state().muted);
+              QStringList({noDefault, noDefault, "Audio device unknown", noDefault}));
 }
 
 TEST(SystemVolume, QueuedSettingsSkipAMutedDeviceKeepTheirOrderAndFollowTheNewest) {
