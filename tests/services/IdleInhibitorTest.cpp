@@ -83,12 +83,6 @@ private:
     std::vector<int> readEnds;
 };
 
-// A round trip on the connection `name`: the answers to what it sent before are in.
-void settle(const QString& name) {
-    QDBusConnection(name).interface()->isServiceRegistered("org.freedesktop.DBus");
-    QCoreApplication::processEvents();
-}
-
 class IdleInhibitorTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -108,9 +102,11 @@ protected:
         servicesThread.quit();
         servicesThread.wait();
     }
-    void settleBoth() {
-        settle("session");
-        settle("system");
+    // A round trip on each connection: the answers to what they sent before are in.
+    void settle() {
+        for (const char* name : {"session", "system"})
+            QDBusConnection(name).interface()->isServiceRegistered("org.freedesktop.DBus");
+        QCoreApplication::processEvents();
     }
 
     PrivateBus bus;
@@ -125,7 +121,7 @@ protected:
 TEST_F(IdleInhibitorTest, holdsBothUntilReleasedAlsoWhenTheReleaseOvertakesTheRequest) {
     inhibitor->setHeld(true);
     inhibitor->setHeld(true);
-    settleBoth();
+    settle();
     EXPECT_EQ(screenSaver.calls(), QStringList{"Inhibit 1"});
     ASSERT_EQ(login.calls(), 1);
     EXPECT_TRUE(login.held(0));
@@ -138,7 +134,7 @@ TEST_F(IdleInhibitorTest, holdsBothUntilReleasedAlsoWhenTheReleaseOvertakesTheRe
     // Released before the services answered: what they grant goes back at once.
     inhibitor->setHeld(true);
     inhibitor->setHeld(false);
-    settleBoth();
+    settle();
     ASSERT_TRUE(QTest::qWaitFor([&] { return screenSaver.calls().size() == 4; }, 10000));
     EXPECT_EQ(screenSaver.calls().mid(2), (QStringList{"Inhibit 2", "UnInhibit 2"}));
     ASSERT_EQ(login.calls(), 2);
