@@ -323,6 +323,7 @@ TEST_P(TransportOnASoundServerTest, volumeButtonsMoveTheSinkAndAServerGoneLeaves
     EXPECT_NEAR(sinkVolume(), 0.45, 1e-4);
     EXPECT_EQ(server->sinkMuted("hall"), false);
     controller->setVolume(0.45f);
+    EXPECT_NEAR(sinkVolume(), 0.45, 1e-4);
 
     DiagnosticCapture output;
     server->stop();
