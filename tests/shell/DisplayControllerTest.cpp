@@ -11,6 +11,7 @@
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTest>
 
 class DisplayControllerTest : public MainViewFixture {
 protected:
@@ -81,4 +82,11 @@ TEST_F(DisplayControllerTest, theTimeFontFitsTheWidestTimeInTheField) {
         EXPECT_LE(std::max(width, height), 1.01) << frame.width() << "x" << frame.height();
         EXPECT_GT(std::max(width, height), 0.9) << frame.width() << "x" << frame.height();
     }
+    // Shown for the first time: the field is fitted as soon as the layout has sized it.
+    view->resize(1280, 720);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    QLabel& field = *view->timeSinceZeroText;
+    EXPECT_DOUBLE_EQ(field.font().pointSizeF(),
+                     DisplayController::fittedTimeFontSize(QSizeF(field.size())));
 }
