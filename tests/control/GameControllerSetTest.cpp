@@ -116,11 +116,16 @@ TEST(GameControllerSet, countsControllersAsTheyConnectAndDisconnect) {
     if (!remote.set->controllersPaired().isEmpty())
         GTEST_SKIP() << "a real game controller is connected";
     QSignalSpy changes(remote.set.get(), &GameControllerSet::controllersChanged);
+    // Presses are polled for quickly only while there is a controller to press.
+    using namespace std::chrono_literals;
+    const auto polledSlowly = [&] { return remote.source->pollInterval() >= 500ms; };
+    EXPECT_TRUE(polledSlowly());
 
     VirtualGameController micro(VirtualGameController::nintendo, VirtualGameController::switchPro,
                                 "Micro");
     remote.source->poll();
     EXPECT_EQ(delegate.take(), QStringList{"changed 1"});
+    EXPECT_LE(remote.source->pollInterval(), 20ms);
     capture.clear();
 
     // A device without a game-controller mapping is counted but gets no buttons, and its
@@ -135,6 +140,7 @@ TEST(GameControllerSet, countsControllersAsTheyConnectAndDisconnect) {
     micro.disconnect();
     remote.source->poll();
     EXPECT_EQ(delegate.take(), QStringList{"changed 1"});
+    EXPECT_TRUE(polledSlowly()) << "a stick without buttons to read";
     stick.disconnect();
     remote.source->poll();
     EXPECT_EQ(delegate.take(), QStringList{"changed 0"});
