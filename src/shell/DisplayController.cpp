@@ -27,7 +27,16 @@ DisplayController::DisplayController(MainView& view, Player& player, EntryComman
     : QObject(parent), view(view), player(player), host(host) {
     _ticker.setInterval(tickInterval);
     connect(&_ticker, &QTimer::timeout, this, &DisplayController::updateElapsedTime);
-    _ticker.start();
+}
+
+void DisplayController::setPlaying(bool playing) {
+    if (playing) {
+        if (!_ticker.isActive())
+            _ticker.start();
+        return;
+    }
+    _ticker.stop();
+    updateElapsedTime();
 }
 
 void DisplayController::updateElapsedTime() {

@@ -261,11 +261,13 @@ void MainViewController::openFile(const QUrl& url) {
 
 void MainViewController::playerStarted() {
     _prevEntry = nullptr;
+    _displays->setPlaying(true);
     restartIdle();
     updateWindowTitle();
 }
 
 void MainViewController::playerStopped() {
+    _displays->setPlaying(false);
     restartIdle();
     updateWindowTitle();
 }

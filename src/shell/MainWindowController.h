@@ -43,6 +43,8 @@ public:
     // the window is active; it shows again when the mouse moves.
     void hideMouse();
     bool pointerHidden() const { return _pointerHidden; }
+    // Whether the timer watches for a still mouse now (not while hidden or in the background).
+    bool watchingMouse() const { return mouseTimer.isActive(); }
 
     // The pictures the mode tools show now ("dance-active", "prepare-inactive", ...).
     QString danceToolImage() const;
@@ -70,6 +72,7 @@ protected:
 private:
     void showModeImages();
     void showPointer();
+    void watchMouse();
 
     MainViewController& main;
     Panels& panels;

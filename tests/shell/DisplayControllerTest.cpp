@@ -90,6 +90,13 @@ TEST_F(DisplayControllerTest, theTickRepaintsTheCurrentPlayedCellOnlyAndOnlyWhen
         EXPECT_EQ(from.column(), PlaylistTableModel::PlayedColumn);
     }
     EXPECT_EQ(resets.size(), 0);
+
+    // The tick runs only while music plays, and stopping shows where it stopped.
+    EXPECT_TRUE(displays.ticker().isActive());
+    render(0.8);
+    player().pause();
+    EXPECT_FALSE(displays.ticker().isActive());
+    EXPECT_EQ(since(), QStringLiteral(" 0:01"));
 }
 
 TEST_F(DisplayControllerTest, theTimeFontFitsTheWidestTimeInTheField) {
