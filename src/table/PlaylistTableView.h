@@ -18,6 +18,9 @@ public:
     void setCommands(EntryCommands* commands, QMenu* tagMenu = nullptr);
 
 protected:
+    // Passes on all changes but a played cell's that would paint the same pixels again.
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 

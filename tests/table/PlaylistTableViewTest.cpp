@@ -51,7 +51,7 @@ protected:
     PlaylistTableView view;
 };
 
-TEST_F(PlaylistTableViewTest, TheTickRepaintsOnePlayedCell) {
+TEST_F(PlaylistTableViewTest, TheTickRepaintsOnePlayedCellAndOnlyWhenItsBarGrew) {
     auto* counting = new CountingDelegate(&view);
     for (int column = 0; column < PlaylistTableModel::ColumnCount; ++column)
         view.setItemDelegateForColumn(column, counting);
@@ -64,6 +64,13 @@ TEST_F(PlaylistTableViewTest, TheTickRepaintsOnePlayedCell) {
     QApplication::processEvents();
     ASSERT_EQ(counting->paints, 0);
 
+    commands.model()->refreshPlayed(2);
+    QApplication::processEvents();
+    EXPECT_EQ(counting->paints, 0) << "the bar is as long as when it was painted";
+
+    // A third of the track heard: the bar grows, and its cell alone is painted again.
+    commands.model()->entryAt(2)->currentTimeRangeSet =
+        std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0.0, 60.0}});
     commands.model()->refreshPlayed(2);
     QApplication::processEvents();
     EXPECT_EQ(counting->paints, 1);
