@@ -53,8 +53,26 @@ void SdlAudioOutput::fallBackToDummy() {
                       .arg(QString::fromUtf8(SDL_GetError())));
 }
 
+void SdlAudioOutput::release() {
+    std::lock_guard lock(deviceLock);
+    if (device)
+        SDL_CloseAudioDevice(device);
+    device = 0;
+    released = true;
+}
+
+void SdlAudioOutput::acquire() {
+    std::lock_guard lock(deviceLock);
+    released = false;
+    // Opening takes a couple of milliseconds; should it fail, maintain() keeps trying.
+    if (!device && !open())
+        printLine(QStringLiteral("No audio device could be opened (%1)")
+                      .arg(QString::fromUtf8(SDL_GetError())));
+}
+
 void SdlAudioOutput::maintain() {
-    if (device && SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_STOPPED)
+    std::lock_guard lock(deviceLock);
+    if (released || (device && SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_STOPPED))
         return;
     if (device)
         SDL_CloseAudioDevice(device);

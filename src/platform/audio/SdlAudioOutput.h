@@ -1,14 +1,16 @@
 #pragma once
-// The sound device: SDL's default output, opened once and kept open, 44.1 kHz stereo float
-// (SDL converts for devices that differ). A device that goes away (headphones pulled, a
-// Bluetooth speaker lost, sleep) is reopened by maintain() and playing goes on from where it
-// was. With no device at all it falls back to SDL's silent, real-time "dummy" driver.
+// The sound device: SDL's default output, 44.1 kHz stereo float (SDL converts for devices that
+// differ), closed by release() while nothing plays and opened again by acquire(). A device that
+// goes away (headphones pulled, a Bluetooth speaker lost, sleep) is reopened by maintain() and
+// playing goes on from where it was. With no device at all it falls back to SDL's silent,
+// real-time "dummy" driver.
 
 #include "platform/audio/AudioOutput.h"
 #include "platform/audio/SeqLocked.h"
 
 #include <SDL2/SDL_audio.h>
 #include <atomic>
+#include <mutex>
 
 class SdlAudioOutput : public AudioOutput {
 public:
@@ -21,6 +23,8 @@ public:
     bool isRealTime() const override { return true; }
     double heardFrame() const override;
     void maintain() override;
+    void release() override;
+    void acquire() override;
 
 private:
     static void callback(void* self, Uint8* stream, int length);
@@ -28,7 +32,9 @@ private:
     void fallBackToDummy();
 
     Source source;
+    std::mutex deviceLock; // open, close, reopen: from the engine's threads, never the callback
     SDL_AudioDeviceID device = 0;
+    bool released = false;
     int bufferFrames = 512;
     int64_t clock = 0; // callback only
 
