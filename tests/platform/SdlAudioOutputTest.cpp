@@ -23,7 +23,7 @@ TEST(SdlAudioOutputTest, WithoutAnyDeviceItPlaysSilentlyOnTheDummyDriverAndSaysS
     EXPECT_TRUE(capture.lines().front().contains("playing silently"));
 }
 
-TEST(SdlAudioOutputTest, AReleasedDeviceSoundsAgainOnceAcquired) {
+TEST(SdlAudioOutputTest, AReleasedDeviceSoundsAgainOnceAcquiredAndItsClockNeverGoesBack) {
     std::atomic<int> callbacks{0};
     SdlAudioOutput output([&callbacks](float* out, int frames, int64_t) {
         std::fill(out, out + frames * 2, 0.0f);
@@ -35,9 +35,11 @@ TEST(SdlAudioOutputTest, AReleasedDeviceSoundsAgainOnceAcquired) {
         return callbacks >= count;
     };
     ASSERT_TRUE(waitForCallbacks(2));
+    const double before = output.heardFrame();
     output.release();
     output.maintain(); // closed on purpose, not lost: nothing to reopen
     output.acquire();
     const int reopened = callbacks;
     EXPECT_TRUE(waitForCallbacks(reopened + 2)) << "no sound after a break";
+    EXPECT_GE(output.heardFrame(), before);
 }

@@ -30,13 +30,17 @@ private:
     static void callback(void* self, Uint8* stream, int length);
     bool open();
     void fallBackToDummy();
+    double steadyStamp(int frames);
 
     Source source;
     std::mutex deviceLock; // open, close, reopen: from the engine's threads, never the callback
     SDL_AudioDeviceID device = 0;
     bool released = false;
     int bufferFrames = 512;
-    int64_t clock = 0; // callback only
+    int64_t clock = 0;        // callback only
+    double smoothedStamp = 0; // callback only: nanoseconds, see steadyStamp()
+    int lastFrames = 0;       // callback only
+    mutable std::atomic<double> latestHeard{0};
 
     // The output frame written first by the latest callback, and when it ran.
     struct Stamp {
