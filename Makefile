@@ -2,8 +2,9 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 HEADLESS = QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
+PREFIX ?= /usr/local
 
-.PHONY: deps configure build test run bench clean
+.PHONY: deps configure build test run bench install deb clean
 
 deps:
 	@scripts/install-deps
@@ -22,6 +23,16 @@ run: build
 
 bench: build
 	@bench/run-all $(BUILD)
+
+# Into $(DESTDIR)$(PREFIX), through sudo when that folder is not writable.
+install: build
+	@dest='$(DESTDIR)$(PREFIX)'; until [ -e "$$dest" ]; do dest=$$(dirname "$$dest"); done; \
+	sudo=; [ -w "$$dest" ] || sudo=sudo; \
+	$$sudo env DESTDIR='$(DESTDIR)' cmake --install $(BUILD) --prefix '$(PREFIX)' --strip
+
+# The Debian package, written into $(BUILD).
+deb: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	@rm -rf $(BUILD)

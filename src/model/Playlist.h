@@ -34,7 +34,8 @@ public:
     static void setPreferredPrefixSource(std::function<std::optional<QString>()> source);
     // The playlist's own prefix, else the preference, else "".
     QString directoryPrefix() const;
-    // The entry's folder as the table shows it: ending in "/", without a leading prefix + "/".
+    // The entry's folder as the table shows it: ending in "/", without a leading prefix folder
+    // (the whole path when there is none).
     QString folderText(const PlaylistEntry& entry) const;
 
     // The entries the table shows: all of them, or those matching `filterText`.

@@ -1,5 +1,6 @@
 #include "shell/AppDelegate.h"
 
+#include "platform/audio/AudioFileTypes.h"
 #include "shell/MainViewController.h"
 #include "shell/SessionController.h"
 
@@ -31,15 +32,15 @@ void AppDelegate::openFiles(const QStringList& paths) {
 
 bool AppDelegate::openFile(const QString& path) {
     const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    const bool track = QFileInfo(path).suffix() == QLatin1String("mp3");
     if (!_mainViewController)
-        return track;
+        return isReadableAudioFile(path);
     _mainViewController->openFile(url);
     return true;
 }
 
 void AppDelegate::requestQuit() {
     if (_mainViewController) {
+        _mainViewController->finishNoteEditing();
         const auto reply = _mainViewController->sessions().applicationShouldTerminate([this] {
             QMetaObject::invokeMethod(this, &AppDelegate::requestQuit, Qt::QueuedConnection);
         });

@@ -3,12 +3,14 @@
 #include <QKeyEvent>
 
 InterceptingTextField::InterceptingTextField(QWidget* parent) : QLineEdit(parent) {
-    connect(this, &QLineEdit::editingFinished, this, [this] {
-        if (!_editing)
-            return;
-        _editing = false;
-        emit editingEnded();
-    });
+    connect(this, &QLineEdit::editingFinished, this, &InterceptingTextField::finishEditing);
+}
+
+void InterceptingTextField::finishEditing() {
+    if (!_editing)
+        return;
+    _editing = false;
+    emit editingEnded();
 }
 
 void InterceptingTextField::start() {

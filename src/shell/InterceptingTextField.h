@@ -11,6 +11,8 @@ public:
     explicit InterceptingTextField(QWidget* parent = nullptr);
 
     bool editing() const { return _editing; }
+    // Ends an edit in progress as Return would, whether or not the field has the keyboard.
+    void finishEditing();
 
 signals:
     void editingStarted();

@@ -6,6 +6,7 @@
 #include "shell/AppDelegate.h"
 #include "table/EntryCommands.h"
 #include "documents/HelpViewController.h"
+#include "documents/ScreenFit.h"
 #include "shell/MainView.h"
 #include "shell/MainViewController.h"
 #include "shell/MainWindowController.h"
@@ -24,7 +25,9 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSettings>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -32,14 +35,14 @@
 MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
     : QMainWindow(parent), delegate(delegate), view(new MainView(this)), panels(this) {
     setCentralWidget(view);
-    _controller = new MainViewController(*view, panels, {}, this);
-    _windowController = new MainWindowController(*_controller, panels, *this, {}, this);
-    delegate.setMainViewController(_controller);
+    _controller = std::make_unique<MainViewController>(*view, panels);
+    _windowController = std::make_unique<MainWindowController>(*_controller, panels, *this);
+    delegate.setMainViewController(_controller.get());
 
     buildToolbar();
     buildMenus();
     statusBar();
-    connect(_controller, &MainViewController::statusMessage, this,
+    connect(_controller.get(), &MainViewController::statusMessage, this,
             [this](const QString& line) { statusBar()->showMessage(line, statusSeconds * 1000); });
     EntryCommands& commands = _controller->entryCommands();
     connect(&commands, &EntryCommands::addingProgress, this, [this](int done, int total) {
@@ -53,11 +56,15 @@ MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
     });
 
     if (!restoreGeometry(QSettings().value(frameKey).toByteArray()))
-        resize(1280, 720);
+        resizeToFit(*this, QSize(1280, 720));
     _controller->updateWindowTitle();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    delegate.setMainViewController(nullptr);
+    _windowController.reset();
+    _controller.reset();
+}
 
 namespace {
 // Dialogs over the window that go away once closed.
@@ -87,8 +94,8 @@ void MainWindow::buildToolbar() {
     _searchField->setClearButtonEnabled(true);
     _searchField->setMaximumWidth(260);
     toolbar->addWidget(_searchField);
-    connect(_searchField, &QLineEdit::textChanged, _controller, &MainViewController::search);
-    connect(_controller, &MainViewController::searchCleared, _searchField, [this] {
+    connect(_searchField, &QLineEdit::textChanged, _controller.get(), &MainViewController::search);
+    connect(_controller.get(), &MainViewController::searchCleared, _searchField, [this] {
         const QSignalBlocker quiet(_searchField);
         _searchField->clear();
     });
@@ -126,7 +133,7 @@ void MainWindow::buildMenus() {
     file->addAction(tr("Close"), QKeySequence(QStringLiteral("Ctrl+W")), &sessions,
                     &SessionController::closeSession);
     file->addSeparator();
-    file->addAction(tr("Export to Cloud"), _controller, &MainViewController::exportToCloud);
+    file->addAction(tr("Export to Cloud"), _controller.get(), &MainViewController::exportToCloud);
     file->addAction(tr("Properties..."), this, [this] {
         openSheet(new PropertiesDialog(
             _controller->playlistPointer(), [this] { _controller->reloadTable(); }, this));
@@ -153,6 +160,8 @@ void MainWindow::buildMenus() {
     });
 
     QMenu* entries = menuBar()->addMenu(tr("E&ntry"));
+    connect(entries, &QMenu::aboutToShow, &_controller->entryCommands(),
+            &EntryCommands::updateActions);
     entries->addActions(_controller->entryCommands().entryMenuActions());
     entries->addSeparator();
     QMenu* tags = entries->addMenu(tr("Tags"));
@@ -179,10 +188,21 @@ void MainWindow::buildMenus() {
         activateWindow();
     });
     ViewerWindows& viewers = _controller->viewers;
-    window->addAction(tr("PDF Viewer"), windowMenuShortcut(PdfViewController::windowMenuKey), this,
-                      [&viewers] { viewers.raisePdfViewer(); });
-    window->addAction(tr("MP4 Viewer"), windowMenuShortcut(Mp4ViewController::windowMenuKey), this,
-                      [&viewers] { viewers.raiseMp4Viewer(); });
+    QAction* pdfViewer =
+        window->addAction(tr("PDF Viewer"), windowMenuShortcut(PdfViewController::windowMenuKey),
+                          this, [&viewers] { viewers.raisePdfViewer(); });
+    QAction* mp4Viewer =
+        window->addAction(tr("MP4 Viewer"), windowMenuShortcut(Mp4ViewController::windowMenuKey),
+                          this, [&viewers] { viewers.raiseMp4Viewer(); });
+    // Enabled while the current entry has that viewer open (its window may be closed). The
+    // items are watched: the viewers may close while the window is being taken down.
+    viewers.changed = [&viewers, pdf = QPointer(pdfViewer), mp4 = QPointer(mp4Viewer)] {
+        if (pdf)
+            pdf->setEnabled(viewers.pdfViewController() != nullptr);
+        if (mp4)
+            mp4->setEnabled(viewers.mp4ViewController() != nullptr);
+    };
+    viewers.changed();
     window->addSeparator();
     window->addAction(tr("View Log"), this, [this] {
         if (!Desktop::openFile(_controller->logger.url))
@@ -223,6 +243,10 @@ void MainWindow::fillRecentMenu() {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    // The keys go to the table from the start (space plays), not to the first field that takes
+    // the focus, which would be the note field: typing there starts a note and pauses.
+    if (!event->spontaneous())
+        view->tableView->setFocus();
     QTimer::singleShot(0, &delegate, &AppDelegate::applicationDidBecomeActive);
 }
 

@@ -46,8 +46,11 @@ private:
     AppDelegate& delegate;
     MainView* view;
     SheetPanels panels;
-    MainViewController* _controller;
-    MainWindowController* _windowController;
+    // Owned here rather than as child objects, so that they go before the widgets do: the
+    // widgets' teardown (the focus leaving the note field, windows hiding) then reaches no
+    // controller, and no controller reaches a half-destroyed widget.
+    std::unique_ptr<MainViewController> _controller;
+    std::unique_ptr<MainWindowController> _windowController;
     QLineEdit* _searchField = nullptr;
     QMenu* recentMenu = nullptr;
     std::unique_ptr<HelpViewController> guideWindow;

@@ -38,6 +38,10 @@ void SessionController::openSessionAt(const QUrl& url) {
         return;
     }
     opened->afterLoad();
+    // Tracks whose files are gone are marked from the start (a look at each path, no file
+    // opened), not only once they are chosen.
+    for (const PlaylistEntryPtr& entry : opened->allEntries)
+        entry->checkFileExists();
     main.replacePlaylist(opened);
     Playlist& playlist = main.playlist();
 
@@ -100,11 +104,11 @@ void SessionController::saveAsSheet(std::function<void()> continuation) {
     panels.chooseSessionToSave(
         applicationFolder(), QStringLiteral("Session.varlin"),
         [this, continuation = std::move(continuation)](std::optional<QUrl> url) {
-            if (url) {
-                if (!writeSession(*url))
-                    return;
-                setSessionURL(*url);
-            }
+            // Cancelled: the New, Close or Quit that asked for the save does not go ahead, so a
+            // list that belongs to no file is never thrown away unasked.
+            if (!url || !writeSession(*url))
+                return;
+            setSessionURL(*url);
             main.saveRunState();
             main.playlist().dirty = false;
             continuation();

@@ -31,8 +31,8 @@ public:
 
     void openSessionAt(const QUrl& url);
     // Saves the session when it has entries (through Save As when it has no file yet), then
-    // runs `continuation`. A write that fails is reported and the continuation does not run,
-    // so nothing unsaved is thrown away.
+    // runs `continuation`. When the write fails (reported) or Save As is cancelled, the
+    // continuation does not run, so nothing unsaved is thrown away.
     void saveIfNeeded(std::function<void()> continuation);
     // Writes the session to its file without touching the run state; false when it failed.
     bool saveSessionQuietly();
@@ -49,7 +49,7 @@ public:
 
     enum class TerminateReply { now, later };
     // Quitting: a clean session ends now; a dirty one is saved first and `terminate` runs when
-    // the save has ended (the answer is then `later`).
+    // the save has succeeded (the answer is then `later`).
     TerminateReply applicationShouldTerminate(std::function<void()> terminate);
 
     // Most recent first, as local paths.

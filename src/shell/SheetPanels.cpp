@@ -1,5 +1,7 @@
 #include "shell/SheetPanels.h"
 
+#include "platform/audio/AudioFileTypes.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -66,6 +68,13 @@ void SheetPanels::chooseFilesToAdd(std::function<void(std::vector<QUrl>)> done) 
     // A Qt file dialog picks files or a folder, not both: files here, folders by dropping.
     auto* dialog = sheet(window, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles, QString());
     dialog->setWindowTitle(QObject::tr("Add Tracks"));
+    // Both cases, for file choosers that match names exactly; the patterns stay out of sight.
+    QStringList patterns;
+    for (const QString& extension : audioFileExtensions())
+        patterns << "*." + extension << "*." + extension.toUpper();
+    dialog->setNameFilters(
+        {QObject::tr("Audio files (%1)").arg(patterns.join(' ')), QObject::tr("All files (*)")});
+    dialog->setOption(QFileDialog::HideNameFilterDetails);
     answerMany(dialog, std::move(done));
 }
 

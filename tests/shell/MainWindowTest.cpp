@@ -1,15 +1,21 @@
 // The main window: menus and their shortcuts, Find, the status bar's diagnostics, the saved
-// frame, and quitting through the close button.
+// frame, the keys with the table from the start, and quitting through the close button.
 
 #include "shell/MainWindow.h"
 
+#include "model/AppState.h"
+#include "model/TextNoteSet.h"
 #include "services/Preferences.h"
 #include "shell/AppDelegate.h"
+#include "shell/InterceptingTextField.h"
 #include "shell/MainView.h"
 #include "shell/MainViewController.h"
 #include "shell/SessionController.h"
+#include "table/PlaylistTableView.h"
+#include "testaudio/TestAudio.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -49,6 +55,42 @@ TEST(MainWindowTest, menusCarryTheUsualShortcutsAndFindFiltersTheTable) {
     window.controller().clearSearch();
     EXPECT_TRUE(window.searchField()->text().isEmpty());
     EXPECT_TRUE(window.controller().playlist().filterText.isEmpty());
+}
+
+TEST(MainWindowTest, itemsWaitForSomethingToActOnAndControlsShowTheTableKeys) {
+    AppDelegate delegate;
+    MainWindow window(delegate);
+    const std::pair<const char*, const char*> tableKeys[] = {{"Play", "Space"},
+                                                             {"Pause", "Space"},
+                                                             {"Mark Zero", "Z"},
+                                                             {"Previous Zero", "Left"},
+                                                             {"Next Zero", "Right"}};
+    for (const auto& [item, key] : tableKeys)
+        EXPECT_EQ(findAction(window, "Controls", item)->shortcut(), QKeySequence(key)) << item;
+
+    const auto enabled = [&](const char* menu, const char* item) {
+        return findAction(window, menu, item)->isEnabled();
+    };
+    const std::pair<const char*, const char*> selectionItems[] = {
+        {"Entry", "Clear Zeros"}, {"Entry", "Played Today"}, {"Edit", "Remove"}};
+    for (const auto& [menu, item] : selectionItems)
+        EXPECT_FALSE(enabled(menu, item)) << item << " with nothing selected";
+    EXPECT_FALSE(enabled("Entry", "File Moved...")) << "without a current entry";
+    MainViewController& controller = window.controller();
+    controller.playlist().allEntries.push_back(
+        std::make_shared<PlaylistEntry>(QUrl::fromLocalFile("/m/a.mp3"), 60.0));
+    controller.reloadTable();
+    controller.selectRows({0});
+    for (const auto& [menu, item] : selectionItems)
+        EXPECT_TRUE(enabled(menu, item)) << item << " with a row selected";
+
+    EXPECT_FALSE(enabled("Window", "PDF Viewer"));
+    EXPECT_FALSE(enabled("Window", "MP4 Viewer"));
+    controller.viewers.openPdf(QUrl::fromLocalFile("/m/cues.pdf"));
+    EXPECT_TRUE(enabled("Window", "PDF Viewer"));
+    EXPECT_FALSE(enabled("Window", "MP4 Viewer"));
+    controller.viewers.closeViewers();
+    EXPECT_FALSE(enabled("Window", "PDF Viewer"));
 }
 
 TEST(MainWindowTest, aProblemShowsInTheStatusBarAndTheFrameIsKeptOnClose) {
@@ -93,4 +135,44 @@ TEST(MainWindowTest, exportToCloudSaysHowManyFilesWereCopiedAndSkipped) {
     ASSERT_TRUE(finished.wait());
     EXPECT_EQ(window.statusBar()->currentMessage(), "Exported 2, skipped 1");
     EXPECT_TRUE(QFile::exists(dir.filePath("cloud/Documents/Friday/b.mp3")));
+}
+
+TEST(MainWindowTest, theTableHasTheKeysAtStartAndQuittingKeepsANoteBeingTyped) {
+    QTemporaryDir dir;
+    const QString track = dir.filePath("tune.wav");
+    testaudio::Spec spec;
+    spec.signal = testaudio::Signal::Silence;
+    spec.sampleRate = 8000;
+    spec.channels = 1;
+    ASSERT_TRUE(testaudio::write(spec, testaudio::Container::Wav, track, nullptr));
+    Playlist saved;
+    saved.allEntries.push_back(std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(track), 1.0));
+    const QUrl url = QUrl::fromLocalFile(dir.filePath("Dance.varlin"));
+    ASSERT_TRUE(saved.save(url));
+    AppState state;
+    state.playlistURL = url;
+    state.currentEntryIndex = 0;
+    ASSERT_TRUE(state.write());
+
+    AppDelegate delegate;
+    QSignalSpy terminating(&delegate, &AppDelegate::terminating);
+    {
+        MainWindow window(delegate);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QCoreApplication::processEvents();
+        const MainView& view = window.mainView();
+        ASSERT_TRUE(window.controller().playlist().assignedEntry) << "the last run came back";
+        EXPECT_EQ(QApplication::focusWidget(), view.tableView);
+
+        QTest::mouseClick(view.noteTextField, Qt::LeftButton);
+        QTest::keyClicks(view.noteTextField, QStringLiteral("Swing"));
+        window.close();
+        EXPECT_EQ(terminating.size(), 1);
+        EXPECT_FALSE(view.noteTextField->editing());
+    }
+    // The window is gone without touching what it tore down.
+    QFile notes(TextNoteSet::textURLFor(QUrl::fromLocalFile(track)).toLocalFile());
+    ASSERT_TRUE(notes.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(notes.readAll().contains(" 0:00 Swing\n"));
 }

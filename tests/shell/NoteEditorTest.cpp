@@ -4,6 +4,7 @@
 #include "MainViewFixture.h"
 #include "model/TextNoteSet.h"
 #include "shell/InterceptingTextField.h"
+#include "table/PlaylistTableView.h"
 
 #include <QFile>
 #include <QTest>
@@ -42,6 +43,7 @@ TEST_F(NoteEditorTest, aClickStartsANewNoteAtThePositionAndReturnKeepsIt) {
     EXPECT_EQ(field().text(), QStringLiteral("Swing"));
     QTest::keyClick(&field(), Qt::Key_Return);
     EXPECT_FALSE(field().editing());
+    EXPECT_EQ(view->focusWidget(), view->tableView) << "the keys go back to the table";
     EXPECT_EQ(entry->noteSet()->notes[0]->text, QStringLiteral("Swing"));
     EXPECT_TRUE(notesFile().contains(QStringLiteral(" 0:05 Swing\n")));
 }
@@ -52,6 +54,7 @@ TEST_F(NoteEditorTest, escapeRestoresTheStoredTextAndDropsAnEmptyNewNote) {
     ASSERT_EQ(entry->noteSet()->notes.size(), 1u);
     QTest::keyClick(&field(), Qt::Key_Escape);
     EXPECT_FALSE(field().editing());
+    EXPECT_EQ(view->focusWidget(), view->tableView);
     EXPECT_TRUE(entry->noteSet()->notes.empty());
 
     entry->noteSet()->addNote(2.0)->text = QStringLiteral("Star");

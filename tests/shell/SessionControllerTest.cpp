@@ -37,19 +37,30 @@ TEST_F(SessionControllerTest, anEmptySessionIsNeverWrittenAndAnUnsavedOneIsOffer
     EXPECT_EQ(panels.saveShown, 0);
     EXPECT_EQ(panels.shownFolder, SessionController::applicationFolder());
     EXPECT_EQ(sessions().sessionURL(), dance);
+}
 
-    // A list never saved: New offers Save As, then empties the list anyway.
-    sessions().clearSession();
+TEST_F(SessionControllerTest, cancellingTheSaveOfAListNeverSavedStopsNewCloseAndQuit) {
+    const std::vector<std::pair<const char*, std::function<void()>>> commands{
+        {"New", [this] { sessions().newSession(); }},
+        {"Close", [this] { sessions().closeSession(); }},
+        {"Quit", [this] {
+             bool terminated = false;
+             sessions().applicationShouldTerminate([&] { terminated = true; });
+             EXPECT_FALSE(terminated);
+         }}};
     playlist().allEntries.push_back(std::make_shared<PlaylistEntry>(track("c.wav", 1.0), 1.0));
-    playlist().dirty = true;
-    sessions().newSession();
-    EXPECT_EQ(panels.saveShown, 1);
+    int shown = 0;
+    for (const auto& [name, command] : commands) {
+        playlist().dirty = true;
+        command();
+        EXPECT_EQ(panels.saveShown, ++shown) << name;
+        EXPECT_EQ(playlist().allEntries.size(), 1u) << name;
+        EXPECT_TRUE(playlist().dirty) << name << ": the next quit must ask again";
+    }
     EXPECT_EQ(panels.shownName, QStringLiteral("Session.varlin"));
     EXPECT_EQ(panels.shownFolder,
               QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
                   .filePath("net.brenmoor.varlin"));
-    EXPECT_TRUE(playlist().allEntries.empty());
-    EXPECT_FALSE(sessions().sessionURL());
 }
 
 TEST_F(SessionControllerTest, saveAsWritesTheSessionAndRemembersItNewestFirst) {

@@ -1,8 +1,8 @@
 #pragma once
 // Generates the audio files that tests and benchmarks play: tones, clicks and tone bursts at known
-// times, silence and full-scale square waves, mono or stereo, written as WAV, FLAC or MP3 (CBR or
-// VBR, with or without the Xing/LAME tag). Nothing generated is committed; every test makes what it
-// needs.
+// times, silence and full-scale square waves, mono or stereo, written as WAV, FLAC, MP3 (CBR or VBR,
+// with or without the Xing/LAME tag), AAC or ALAC in M4A, or WavPack. Nothing generated is
+// committed; every test makes what it needs.
 
 #include <QString>
 #include <vector>
@@ -19,12 +19,17 @@ enum class Signal {
 };
 
 enum class Container {
-    Wav,         // 16-bit PCM
-    Flac,        // 16-bit
-    Mp3Cbr,      // 128 kbit/s, with the Xing/LAME tag
-    Mp3Vbr,      // VBR, with the Xing/LAME tag
-    Mp3CbrNoTag, // 128 kbit/s, without the tag
-    Mp3VbrNoTag, // VBR, without the tag (its length is only knowable by scanning)
+    Wav,          // 16-bit PCM
+    Flac,         // 16-bit
+    Mp3Cbr,       // 128 kbit/s, with the Xing/LAME tag
+    Mp3Vbr,       // VBR, with the Xing/LAME tag
+    Mp3CbrNoTag,  // 128 kbit/s, without the tag
+    Mp3VbrNoTag,  // VBR, without the tag (its length is only knowable by scanning)
+    M4aAac,       // AAC at 160 kbit/s in M4A, with the edit list that hides priming and padding
+    M4aAacItunes, // the same as iTunes marks it: no edit list, an iTunSMPB tag instead
+    AdtsAac,      // bare AAC frames: no length stated, priming and padding left in
+    M4aAlac,      // Apple Lossless in M4A
+    WavPack,      // lossless, a format only FFmpeg reads here
 };
 
 struct Spec {

@@ -37,7 +37,10 @@ int main(int argc, char** argv) {
     const QCommandLineOption clicks("clicks", "click or burst times in seconds, comma-separated",
                                     "T");
     const QCommandLineOption format(
-        "format", "wav, flac, mp3cbr, mp3vbr, mp3cbr-notag or mp3vbr-notag (wav)", "FMT", "wav");
+        "format",
+        "wav, flac, mp3cbr, mp3vbr, mp3cbr-notag, mp3vbr-notag, aac, aac-itunes, adts, alac or "
+        "wavpack (wav)",
+        "FMT", "wav");
     parser.addOptions({seconds, rate, channels, freq, amp, clicks, format});
     parser.process(app);
 
@@ -56,7 +59,12 @@ int main(int argc, char** argv) {
         {"mp3cbr", testaudio::Container::Mp3Cbr},
         {"mp3vbr", testaudio::Container::Mp3Vbr},
         {"mp3cbr-notag", testaudio::Container::Mp3CbrNoTag},
-        {"mp3vbr-notag", testaudio::Container::Mp3VbrNoTag}};
+        {"mp3vbr-notag", testaudio::Container::Mp3VbrNoTag},
+        {"aac", testaudio::Container::M4aAac},
+        {"aac-itunes", testaudio::Container::M4aAacItunes},
+        {"adts", testaudio::Container::AdtsAac},
+        {"alac", testaudio::Container::M4aAlac},
+        {"wavpack", testaudio::Container::WavPack}};
     if (!signalNames.contains(args[0]))
         return usageError("unknown signal " + args[0]);
     if (!formatNames.contains(parser.value(format)))

@@ -1,6 +1,7 @@
 #pragma once
-// Reads an audio file as PCM frames. One interface over two libraries: libmpg123 for MP3 (exact,
-// gapless length even without a Xing/LAME tag) and libsndfile for WAV, FLAC, Ogg, Opus and AIFF.
+// Reads an audio file as PCM frames. One interface over three libraries, chosen by the file's
+// content: libmpg123 for MP3 (exact, gapless length even without a Xing/LAME tag), libsndfile for
+// WAV, FLAC, Ogg Vorbis, Opus and AIFF, and FFmpeg for M4A (AAC, ALAC) and the rest.
 // The decoder knows nothing of who reads it: the duration probe, the engine's feeder thread and
 // the waveform extractor all read through it. Not thread-safe: one reader per instance.
 
@@ -17,8 +18,8 @@ public:
     // produce the preferred one directly does so and converts for the other.
     enum class SampleType { float32, int16 };
 
-    // Opens the file with the decoder for its kind. Null when it cannot be decoded as audio;
-    // `error` (when given) then receives a one-line reason.
+    // Opens the file with the decoder for its content, whatever its name. Null when it cannot be
+    // decoded as audio; `error` (when given) then receives a one-line reason.
     static std::unique_ptr<AudioDecoder> open(const QString& path, QString* error = nullptr,
                                               SampleType preferred = SampleType::float32);
 
@@ -37,5 +38,5 @@ public:
 };
 
 // The length in seconds of an audio file; none, with one diagnostic line, when it cannot be
-// decoded.
-std::optional<double> audioFileDuration(const QString& path);
+// decoded (`reason`, when given, then says why).
+std::optional<double> audioFileDuration(const QString& path, QString* reason = nullptr);

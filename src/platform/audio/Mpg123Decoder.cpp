@@ -1,5 +1,7 @@
 #include "platform/audio/Mpg123Decoder.h"
 
+#include "platform/audio/MpegFrameHeader.h"
+
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -40,28 +42,19 @@ uint32_t bigEndian32(const unsigned char* bytes) {
 // Where the MPEG stream ends by the byte count of its Xing/Info tag; none without a tag that
 // holds one. The tag sits in the first frame, after any ID3v2 tag.
 std::optional<int64_t> taggedStreamEnd(QFile& file) {
-    int64_t start = 0;
     const QByteArray id3 = file.read(10);
-    if (id3.size() == 10 && id3.startsWith("ID3")) {
-        const auto* size = reinterpret_cast<const unsigned char*>(id3.constData()) + 6;
-        const bool footer = (id3[5] & 0x10) != 0;
-        start = 10 + (footer ? 10 : 0) +
-                (int64_t(size[0] & 0x7f) << 21 | (size[1] & 0x7f) << 14 | (size[2] & 0x7f) << 7 |
-                 (size[3] & 0x7f));
-    }
+    const int64_t start =
+        id3v2TagBytes(reinterpret_cast<const unsigned char*>(id3.constData()), id3.size());
     if (!file.seek(start))
         return std::nullopt;
     const QByteArray head = file.read(4096);
     const auto* bytes = reinterpret_cast<const unsigned char*>(head.constData());
     for (qsizetype i = 0; i + 4 <= head.size(); ++i) {
-        const unsigned char* header = bytes + i;
-        const int version = (header[1] >> 3) & 3; // 3: MPEG-1, 2: MPEG-2, 0: MPEG-2.5
-        const bool layer3 = ((header[1] >> 1) & 3) == 1;
-        if (header[0] != 0xff || (header[1] & 0xe0) != 0xe0 || version == 1 || !layer3 ||
-            (header[2] >> 4) == 15 || ((header[2] >> 2) & 3) == 3)
+        const std::optional<MpegFrameHeader> header = MpegFrameHeader::parse(bytes + i);
+        if (!header || header->layer != 3)
             continue;
-        const bool mono = (header[3] >> 6) == 3;
-        const int sideInfo = version == 3 ? (mono ? 17 : 32) : (mono ? 9 : 17);
+        const bool mono = header->channels == 1;
+        const int sideInfo = header->version == 1 ? (mono ? 17 : 32) : (mono ? 9 : 17);
         const qsizetype tag = i + 4 + sideInfo;
         if (tag + 16 > head.size() || (head.mid(tag, 4) != "Xing" && head.mid(tag, 4) != "Info"))
             return std::nullopt;

@@ -1,0 +1,65 @@
+#include "platform/audio/AudioContent.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <random>
+
+namespace {
+
+// MPEG-1 layer III frames at 128 kbit/s and 44.1 kHz: 417 bytes each, header first.
+QByteArray mpegFrames(int count) {
+    QByteArray frame("\xff\xfb\x90\x64", 4);
+    frame.append(417 - 4, '\x55');
+    return frame.repeated(count);
+}
+
+// A literal that may hold zero bytes.
+template <size_t size> QByteArray bytes(const char (&literal)[size]) {
+    return QByteArray(literal, size - 1);
+}
+
+} // namespace
+
+TEST(AudioContentTest, firstBytesChooseTheDecoder) {
+    QByteArray noise(qsizetype(64) * 1024, '\0');
+    std::mt19937 random(7);
+    std::generate(noise.begin(), noise.end(), [&random] { return char(random()); });
+    QByteArray brokenChain = mpegFrames(3);
+    brokenChain[qsizetype(417) * 2] = 'x';
+    // AAC's ADTS header has the same sync bits and a layer of 0.
+    QByteArray adts = bytes("\xff\xf1\x50\x80\x3f\xff\xfc");
+    adts.append(400, '\x21');
+    const QByteArray id3 = bytes("ID3\x04\0\0\0\0\x02\x2c") + QByteArray(300, 0);
+
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        AudioContent content;
+    } cases[] = {
+        {"frames", mpegFrames(5), AudioContent::mpegAudio},
+        {"frames after a tag and padding", id3 + QByteArray(100, 0) + mpegFrames(5),
+         AudioContent::mpegAudio},
+        {"one frame, the whole file", mpegFrames(1), AudioContent::mpegAudio},
+        {"a chain that breaks", brokenChain + noise, AudioContent::other},
+        {"a tag before something else", id3 + bytes("fLaC") + noise, AudioContent::other},
+        {"adts", adts.repeated(10), AudioContent::other},
+        {"noise", noise, AudioContent::other},
+        {"mp4", bytes("\0\0\0 ftypM4A ") + mpegFrames(5), AudioContent::other},
+        {"wave", bytes("RIFF\x24\0\0\0WAVEfmt ") + noise, AudioContent::sndfile},
+        {"avi", bytes("RIFF\x24\0\0\0AVI LIST") + noise, AudioContent::other},
+        {"aiff", bytes("FORM\0\0\0 AIFFCOMM"), AudioContent::sndfile},
+        {"flac", bytes("fLaC") + noise, AudioContent::sndfile},
+        {"ogg", bytes("OggS") + noise, AudioContent::sndfile},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile file(dir.filePath("file.mp3"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.bytes);
+        file.close();
+        EXPECT_EQ(audioContentOf(file.fileName()), c.content);
+    }
+    EXPECT_EQ(audioContentOf(dir.filePath("missing.mp3")), AudioContent::unreadable);
+}
