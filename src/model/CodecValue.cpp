@@ -38,32 +38,48 @@ bool CodecReader::has(const char* key, CodecValue::Kind kind) const {
     return value && value->kind() == kind;
 }
 
+CodecReader::CodecReader(const CodecValue& value, const CodecReader& parent, const char* key,
+                         const char* item, int number)
+    : _value(value), _parent(&parent), _key(key), _item(item), _number(number),
+      _form(parent._form) {
+    if (value.kind() != CodecValue::Kind::Dict)
+        fail(QStringLiteral("not a dictionary"));
+}
+
 CodecReader CodecReader::requiredDict(const char* key) const {
     const CodecValue* value = _value.find(QLatin1StringView(key));
     if (!value)
         fail(QStringLiteral("missing key \"%1\"").arg(QLatin1String(key)));
-    const QString prefix = _where.isEmpty() ? QString() : _where + QLatin1String(", ");
-    return CodecReader(*value, prefix + QLatin1String(key), _form);
+    return CodecReader(*value, *this, key, nullptr, 0);
 }
 
-std::vector<CodecReader> CodecReader::requiredDicts(const char* key, const QString& item) const {
+std::vector<CodecReader> CodecReader::requiredDicts(const char* key, const char* item) const {
     const CodecValue* value = _value.find(QLatin1StringView(key));
     if (!value)
         fail(QStringLiteral("missing key \"%1\"").arg(QLatin1String(key)));
     if (value->kind() != CodecValue::Kind::Array)
         fail(QStringLiteral("key \"%1\" is not an array").arg(QLatin1String(key)));
-    const QString prefix = _where.isEmpty() ? QString() : _where + QLatin1String(", ");
     std::vector<CodecReader> readers;
     readers.reserve(value->toArray().size());
     int number = 0;
     for (const CodecValue& element : value->toArray())
-        readers.emplace_back(element, prefix + item + QLatin1Char(' ') + QString::number(++number),
-                             _form);
+        readers.push_back(CodecReader(element, *this, nullptr, item, ++number));
     return readers;
 }
 
+// "entry 3, prevTimeRangeSet, range 2": each step from the outermost reader down to this one.
+QString CodecReader::where() const {
+    if (!_parent)
+        return _where;
+    const QString step = _item ? QLatin1String(_item) + QLatin1Char(' ') + QString::number(_number)
+                               : QString::fromLatin1(_key);
+    const QString outer = _parent->where();
+    return outer.isEmpty() ? step : outer + QLatin1String(", ") + step;
+}
+
 void CodecReader::fail(const QString& problem) const {
-    throw CodecError{_where.isEmpty() ? problem : _where + QLatin1String(": ") + problem};
+    const QString place = where();
+    throw CodecError{place.isEmpty() ? problem : place + QLatin1String(": ") + problem};
 }
 
 namespace {

@@ -59,7 +59,9 @@ struct CodecError {
 };
 
 // Reads one dictionary of a decoded tree. A required key that is missing or of the wrong type
-// throws CodecError; an optional one of the wrong type reads as none, like a missing one.
+// throws CodecError; an optional one of the wrong type reads as none, like a missing one. A
+// reader taken from another (a nested dictionary, an element) refers to it and is used while it
+// lives: the place named in a failure reason is only spelt out when there is a failure.
 class CodecReader {
 public:
     // Text: the tree came from a text form (JSON), where dates, URLs and data are strings.
@@ -73,7 +75,7 @@ public:
 
     CodecReader requiredDict(const char* key) const;
     // Array of dictionaries; `item` names one element in a failure reason ("entry 3").
-    std::vector<CodecReader> requiredDicts(const char* key, const QString& item) const;
+    std::vector<CodecReader> requiredDicts(const char* key, const char* item) const;
 
     // A present dictionary decoded by `decode`; none when missing, of the wrong type, or when
     // `decode` fails.
@@ -89,7 +91,7 @@ public:
     }
 
     template <class Decode>
-    auto optionalDicts(const char* key, const QString& item, Decode decode) const
+    auto optionalDicts(const char* key, const char* item, Decode decode) const
         -> std::optional<std::vector<decltype(decode(std::declval<CodecReader>()))>> {
         try {
             if (has(key, CodecValue::Kind::Array)) {
@@ -109,8 +111,17 @@ public:
     [[noreturn]] void fail(const QString& problem) const;
 
 private:
+    // A dictionary under `key` of `parent`, or its element `number` (from 1) named `item`.
+    CodecReader(const CodecValue& value, const CodecReader& parent, const char* key,
+                const char* item, int number);
+    QString where() const;
+
     const CodecValue& _value;
-    QString _where;
+    QString _where; // the outermost reader's place
+    const CodecReader* _parent = nullptr;
+    const char* _key = nullptr;
+    const char* _item = nullptr;
+    int _number = 0;
     Form _form;
 };
 

@@ -16,7 +16,11 @@ std::function<std::optional<QString>()>& preferredPrefixSource() {
 }
 
 std::optional<QString> settingsPrefix() {
-    const QVariant value = QSettings().value(QStringLiteral("directoryPrefix"));
+    // One settings object for the program's life: the folder is shown on every tick while music
+    // plays and on every painted row, and making a QSettings each time costs file lookups. Writes
+    // through other QSettings objects of the process show here at once.
+    static const QSettings settings;
+    const QVariant value = settings.value(QStringLiteral("directoryPrefix"));
     if (!value.isValid())
         return std::nullopt;
     return value.toString();
@@ -72,7 +76,7 @@ std::shared_ptr<Playlist> Playlist::open(const QUrl& url, QString* reason) {
 
 std::shared_ptr<Playlist> Playlist::decode(const CodecReader& reader) {
     auto playlist = std::make_shared<Playlist>();
-    for (const CodecReader& entry : reader.requiredDicts("playlist", QStringLiteral("entry")))
+    for (const CodecReader& entry : reader.requiredDicts("playlist", "entry"))
         playlist->allEntries.push_back(PlaylistEntry::decode(entry));
     playlist->_currentItem = reader.optional<qint64>("currentItem");
     playlist->currentTime = reader.required<double>("currentTime");

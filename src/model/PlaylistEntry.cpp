@@ -39,7 +39,7 @@ std::shared_ptr<PlaylistEntry> PlaylistEntry::decode(const CodecReader& reader) 
         reader.optional<std::vector<QDateTime>>("playedDates").value_or(std::vector<QDateTime>());
     entry->storedBookmark = reader.optional<QByteArray>("storedBookmark");
     entry->sideDocuments =
-        reader.optionalDicts("sideDocuments", QStringLiteral("side document"), SideDocument::decode)
+        reader.optionalDicts("sideDocuments", "side document", SideDocument::decode)
             .value_or(std::vector<std::shared_ptr<SideDocument>>());
     entry->isCheckmarked = reader.optional<bool>("isCheckmarked").value_or(false);
     entry->zombie_inHistory = reader.optional<bool>("inHistory").value_or(false);

@@ -8,6 +8,9 @@
 #include <map>
 #include <memory>
 #include <plist/plist.h>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 using Kind = CodecValue::Kind;
@@ -238,7 +241,28 @@ QString fromUtf8(const char* text, uint64_t length) {
     return QString::fromUtf8(text, qsizetype(length));
 }
 
-std::optional<CodecValue> fromPlist(plist_t node) {
+// The same few keys come back in every entry of a session: each is made into text once and
+// shared after that.
+class KeyTexts {
+public:
+    const QString& operator()(const char* key) {
+        const auto found = texts.find(std::string_view(key));
+        if (found != texts.end())
+            return found->second;
+        return texts.emplace(key, QString::fromUtf8(key)).first->second;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const {
+            return std::hash<std::string_view>()(text);
+        }
+    };
+    std::unordered_map<std::string, QString, Hash, std::equal_to<>> texts;
+};
+
+std::optional<CodecValue> fromPlist(plist_t node, KeyTexts& keyText) {
     switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
         uint8_t value = 0;
@@ -285,7 +309,7 @@ std::optional<CodecValue> fromPlist(plist_t node) {
             plist_array_next_item(node, iter, &item);
             if (!item)
                 break;
-            std::optional<CodecValue> element = fromPlist(item);
+            std::optional<CodecValue> element = fromPlist(item, keyText);
             if (!element) {
                 free(iter);
                 return std::nullopt;
@@ -308,9 +332,9 @@ std::optional<CodecValue> fromPlist(plist_t node) {
                 free(key);
                 break;
             }
-            const QString name = QString::fromUtf8(key);
+            const QString& name = keyText(key);
             free(key);
-            std::optional<CodecValue> converted = fromPlist(element);
+            std::optional<CodecValue> converted = fromPlist(element, keyText);
             if (!converted) {
                 free(iter);
                 return std::nullopt;
@@ -345,7 +369,8 @@ std::optional<CodecValue> PlistCodec::decode(const QByteArray& bytes, QString* r
     PlistPtr plist(raw);
     if (!raw)
         return failure("not a property list");
-    std::optional<CodecValue> value = fromPlist(raw);
+    KeyTexts keyTexts;
+    std::optional<CodecValue> value = fromPlist(raw, keyTexts);
     if (!value)
         return failure("the property list holds a value of an unsupported type");
     return value;

@@ -9,7 +9,12 @@
 
 namespace {
 
-constexpr int pollIntervalMs = 10;
+// Presses are read this often while a controller is connected: well under the time a press
+// lasts, and quick enough that the command feels immediate.
+constexpr std::chrono::milliseconds pressPollInterval{10};
+// With nothing to read, polling only looks out for a controller being plugged in; every wakeup
+// costs battery, and a second is soon enough for a remote being switched on.
+constexpr std::chrono::milliseconds plugPollInterval{1000};
 
 // Triggers report 0 … 32767; they count as pressed beyond half of their travel.
 constexpr Sint16 triggerPressedAbove = SDL_JOYSTICK_AXIS_MAX / 2;
@@ -91,7 +96,7 @@ SdlGameControllerSource::SdlGameControllerSource(QObject* parent) : GameControll
     SDL_JoystickEventState(SDL_IGNORE);
     SDL_GameControllerEventState(SDL_IGNORE);
     updateDevices();
-    _timer.setInterval(pollIntervalMs);
+    choosePollInterval();
     connect(&_timer, &QTimer::timeout, this, &SdlGameControllerSource::poll);
     _timer.start();
 }
@@ -120,9 +125,19 @@ void SdlGameControllerSource::poll() {
         return;
     // Also runs SDL's device detection, which is how hot-plugged controllers are found.
     SDL_GameControllerUpdate();
-    if (updateDevices())
+    if (updateDevices()) {
+        choosePollInterval();
         emit controllersChanged();
+    }
     reportInputChanges();
+}
+
+void SdlGameControllerSource::choosePollInterval() {
+    const bool readable = std::any_of(_devices.begin(), _devices.end(),
+                                      [](const Device& device) { return device.controller; });
+    const auto interval = readable ? pressPollInterval : plugPollInterval;
+    if (_timer.intervalAsDuration() != interval)
+        _timer.setInterval(interval);
 }
 
 SdlGameControllerSource::Device SdlGameControllerSource::openDevice(int index) {

@@ -1,13 +1,16 @@
 #pragma once
 // Game controllers through SDL's game-controller API, without SDL's video subsystem. SDL is
-// polled every 10 ms on the main thread: connects and disconnects show as a changed device list,
-// presses and releases as inputs that differ from the previous poll. Only SDL's game-controller
-// subsystem is started and stopped here, since SDL audio lives in the same process.
+// polled on the main thread: every 10 ms while a controller with buttons to read is connected,
+// once a second otherwise, which is all it takes to notice one being plugged in. Connects and
+// disconnects show as a changed device list, presses and releases as inputs that differ from the
+// previous poll. Only SDL's game-controller subsystem is started and stopped here, since SDL audio
+// lives in the same process.
 
 #include "platform/GameControllerSource.h"
 
 #include <QTimer>
 #include <bitset>
+#include <chrono>
 #include <vector>
 
 struct _SDL_GameController;
@@ -23,6 +26,9 @@ public:
     // calls it; tests call it directly.
     void poll();
 
+    // How often poll() runs now.
+    std::chrono::milliseconds pollInterval() const { return _timer.intervalAsDuration(); }
+
 private:
     using InputState = std::bitset<gamepadInputCount>;
 
@@ -36,6 +42,7 @@ private:
     // True when a controller connected or disconnected since the last call.
     bool updateDevices();
     void reportInputChanges();
+    void choosePollInterval();
 
     bool _initialised = false;
     QTimer _timer;

@@ -28,10 +28,19 @@ DisplayController::DisplayController(MainView& view, Player& player, EntryComman
     : QObject(parent), view(view), player(player), host(host) {
     _ticker.setInterval(tickInterval);
     connect(&_ticker, &QTimer::timeout, this, &DisplayController::updateElapsedTime);
-    _ticker.start();
     // The field gets its first real size from a layout pass after the window's own resize,
     // so the fonts follow the field itself rather than only the window.
     view.timeSinceZeroText->installEventFilter(this);
+}
+
+void DisplayController::setPlaying(bool playing) {
+    if (playing) {
+        if (!_ticker.isActive())
+            _ticker.start();
+        return;
+    }
+    _ticker.stop();
+    updateElapsedTime();
 }
 
 void DisplayController::updateElapsedTime() {

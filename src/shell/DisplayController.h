@@ -2,6 +2,8 @@
 // The main window's live displays: the 0.1 s tick that records the heard range and refreshes
 // only when the position moved, the since-zero and remaining times, the entry name, the note of
 // the moment (or the track's folder), the slider's position and the current row's played cell.
+// The tick runs while music plays: stopped, the position moves only through commands that refresh
+// the displays themselves, and a timer firing ten times a second for nothing costs battery.
 
 #include <QFont>
 #include <QObject>
@@ -25,6 +27,8 @@ public:
 
     // The tick: records the heard range, reads the position once, refreshes when it moved.
     void updateElapsedTime();
+    // Starts the tick, or stops it after one last firing that shows where the music stopped.
+    void setPlaying(bool playing);
     void updateDisplays();
 
     // The bold monospaced-digit font of the two times, sized so that "99:59" fits the

@@ -294,11 +294,13 @@ void MainViewController::playerStarted() {
     if (!runStateTimer.isActive())
         runStateTimer.start();
     _prevEntry = nullptr;
+    _displays->setPlaying(true);
     restartIdle();
     updateWindowTitle();
 }
 
 void MainViewController::playerStopped() {
+    _displays->setPlaying(false);
     runStateTimer.stop();
     restartIdle();
     updateWindowTitle();

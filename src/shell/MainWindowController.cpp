@@ -151,11 +151,22 @@ void MainWindowController::showModeImages() {
 }
 
 void MainWindowController::hideMouse() {
-    if (_pointerHidden || options.secondsSinceMouseMoved() <= mouseTimeOut ||
-        !options.windowIsActive())
+    // Hidden already, or another window in front: nothing to watch for until the mouse moves or
+    // the window comes back, so the timer rests instead of waking the program every second.
+    if (_pointerHidden || !options.windowIsActive()) {
+        mouseTimer.stop();
+        return;
+    }
+    if (options.secondsSinceMouseMoved() <= mouseTimeOut)
         return;
     QGuiApplication::setOverrideCursor(Qt::BlankCursor);
     _pointerHidden = true;
+    mouseTimer.stop();
+}
+
+void MainWindowController::watchMouse() {
+    if (!mouseTimer.isActive())
+        mouseTimer.start();
 }
 
 void MainWindowController::showPointer() {
@@ -176,12 +187,15 @@ bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove:
         sinceMouseMoved.restart();
         showPointer();
+        watchMouse();
         break;
     case QEvent::KeyPress:
         return mediaKeyPressed(watched, static_cast<const QKeyEvent&>(*event));
     case QEvent::WindowActivate:
-        if (watched == &window)
+        if (watched == &window) {
             main.restartIdle();
+            watchMouse();
+        }
         break;
     case QEvent::WindowDeactivate:
         if (watched == &window)

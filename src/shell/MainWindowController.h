@@ -45,6 +45,8 @@ public:
     // the window is active; it shows again when the mouse moves.
     void hideMouse();
     bool pointerHidden() const { return _pointerHidden; }
+    // Whether the timer watches for a still mouse now (not while hidden or in the background).
+    bool watchingMouse() const { return mouseTimer.isActive(); }
 
     // The pictures the mode tools show now ("dance-active", "prepare-inactive", ...).
     QString danceToolImage() const;
@@ -72,6 +74,7 @@ protected:
 private:
     void showModeImages();
     void showPointer();
+    void watchMouse();
     // Runs a media key pressed in the main window as the desktop's media controls do.
     bool mediaKeyPressed(QObject* watched, const QKeyEvent& key);
 

@@ -1,5 +1,6 @@
 #include "stage/Clock.h"
 
+#include "playback/RestTimer.h"
 #include "playback/RestTimerDial.h"
 #include "stage/ClockFace.h"
 #include "stage/NamedColors.h"
@@ -56,7 +57,20 @@ void Clock::ensureTimer() {
     _timer = new QTimer(this);
     _timer->setInterval(1000);
     connect(_timer, &QTimer::timeout, this, &Clock::updateDisplay);
-    _timer->start();
+    if (isVisible())
+        _timer->start();
+}
+
+void Clock::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (_timer)
+        _timer->start();
+}
+
+void Clock::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (_timer)
+        _timer->stop();
 }
 
 void Clock::setTimeSource(TimeSource source) {
@@ -73,7 +87,17 @@ QSize Clock::sizeHint() const {
 }
 
 void Clock::updateDisplay() {
-    update();
+    // A running break's ring moves every second.
+    const bool breakShown = _restTimer && _restTimer->timeArmed();
+    if (breakShown || !_paintedTips || handTips(now()) != *_paintedTips)
+        update();
+}
+
+Clock::HandTips Clock::handTips(const QDateTime& moment) const {
+    const ClockFace face = ClockFace::forTime(rect(), moment.time(), _hourSizeFraction);
+    const auto quarterPixels = [](const QPointF& point) { return (point * 4).toPoint(); };
+    return {quarterPixels(face.hourHand.to), quarterPixels(face.minuteHand.to),
+            _withSeconds ? quarterPixels(face.secondHand.to) : QPoint()};
 }
 
 void Clock::paintEvent(QPaintEvent*) {
@@ -89,6 +113,7 @@ void Clock::paintEvent(QPaintEvent*) {
 
     const QDateTime moment = now();
     const ClockFace face = ClockFace::forTime(bounds, moment.time(), _hourSizeFraction);
+    _paintedTips = handTips(moment);
     for (const ClockLine& tick : face.ticks)
         drawLine(painter, tick, _fgColor, Qt::SquareCap);
     drawLine(painter, face.hourHand, _fgColor, Qt::RoundCap);

@@ -1,10 +1,14 @@
 #pragma once
 // The analogue clock: the toolbar's clock and the face of the screensaver. It draws only while its
-// clock-visible flag is set, optionally over a background and with the break timer's ring.
+// clock-visible flag is set, optionally over a background and with the break timer's ring. Its
+// 1-second timer runs only while the widget is shown, and a firing repaints only when the picture
+// would change.
 
 #include <QColor>
 #include <QDateTime>
+#include <QPoint>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -37,7 +41,7 @@ public:
     double hourSizeFraction() const { return _hourSizeFraction; }
     void setHourSizeFraction(double fraction);
 
-    // The 1-second redraw timer, none until ensureTimer() creates it.
+    // The 1-second redraw timer, none until ensureTimer() creates it; stopped while hidden.
     QTimer* timer() const { return _timer; }
     void ensureTimer();
 
@@ -48,12 +52,20 @@ public:
     QSize sizeHint() const override;
 
 public slots:
+    // Schedules a repaint when the hands have moved visibly since the last one, or a break runs.
     void updateDisplay();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
+    // The hands' tips in quarter pixels (the second hand's only when it is drawn): sub-pixel steps
+    // of a slow hand do not show, so a small clock need not repaint every second.
+    using HandTips = std::array<QPoint, 3>;
+    HandTips handTips(const QDateTime& moment) const;
+
     QColor _fgColor;
     bool _withSeconds = false;
     std::optional<QColor> _background;
@@ -62,4 +74,5 @@ private:
     double _hourSizeFraction = 0.7;
     QTimer* _timer = nullptr;
     TimeSource _timeSource;
+    std::optional<HandTips> _paintedTips;
 };

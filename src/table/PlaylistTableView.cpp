@@ -42,6 +42,18 @@ PlaylistTableView::PlaylistTableView(QWidget* parent) : QTableView(parent) {
     fitRowHeight();
 }
 
+void PlaylistTableView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                    const QList<int>& roles) {
+    const auto* played = qobject_cast<const PlayedColumnDelegate*>(
+        itemDelegateForColumn(PlaylistTableModel::PlayedColumn));
+    const bool playedCellOnly = topLeft == bottomRight &&
+                                topLeft.column() == PlaylistTableModel::PlayedColumn &&
+                                roles == QList<int>{PlaylistTableModel::PlayedFractionRole};
+    if (played && playedCellOnly && !played->wouldChange(topLeft, visualRect(topLeft)))
+        return;
+    QTableView::dataChanged(topLeft, bottomRight, roles);
+}
+
 void PlaylistTableView::setCommands(EntryCommands* entryCommands, QMenu* tagMenu) {
     commands = entryCommands;
     setModel(commands->model());

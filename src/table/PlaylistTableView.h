@@ -21,6 +21,9 @@ public:
     static QString placeholderText();
 
 protected:
+    // Passes on all changes but a played cell's that would paint the same pixels again.
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
     void paintEvent(QPaintEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -44,11 +44,15 @@ void TimeSlider::setValue(double seconds) {
     if (seconds == _value)
         return;
     // While a track plays only the strip between the old and the new cursor changes (the cursor
-    // moves and the heard range grows with it); repainting just that strip keeps the tick cheap.
+    // moves and the heard range grows with it); repainting just that strip keeps the tick cheap,
+    // and a cursor that has moved less than half a pixel since it was drawn waits for the next.
     // Anything else that changes the ranges goes through setEntry, which repaints everything.
-    const double oldX = xForTime(_value);
     _value = seconds;
+    const double oldX = xForTime(_drawnValue);
     const double newX = xForTime(_value);
+    if (std::abs(newX - oldX) < 0.5)
+        return;
+    _drawnValue = _value;
     const double margin = 10.0; // half the range bar's width and its round cap, and some
     update(QRectF(std::min(oldX, newX) - margin, 0.0, std::abs(newX - oldX) + 2 * margin, height())
                .toAlignedRect());
@@ -57,7 +61,7 @@ void TimeSlider::setValue(double seconds) {
 void TimeSlider::setEntry(const PlaylistEntryPtr& entry) {
     _entry = entry;
     _maximum = entry ? entry->duration().value_or(0.0) : 0.0;
-    _value = 0.0;
+    _value = _drawnValue = 0.0;
     clearZeroButtons();
     if (entry)
         for (double t : entry->zeros) {

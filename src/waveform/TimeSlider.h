@@ -78,5 +78,6 @@ private:
     PlaylistEntryPtr _entry;
     Player* player = nullptr;
     double _value = 0.0;
+    double _drawnValue = 0.0; // where the cursor was last asked to be drawn
     double _maximum = 0.0;
 };

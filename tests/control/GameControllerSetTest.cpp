@@ -111,9 +111,15 @@ TEST_F(GameControllerSetTest, countsControllersAsTheyConnectAndDisconnect) {
     if (!remote().controllersPaired().isEmpty())
         GTEST_SKIP() << "a real game controller is connected";
     QSignalSpy changes(&remote(), &GameControllerSet::controllersChanged);
+    // Presses are polled for quickly only while there is a controller to press.
+    using namespace std::chrono_literals;
+    const auto polledSlowly = [&] { return source->pollInterval() >= 500ms; };
+    EXPECT_TRUE(polledSlowly());
+
     Controller micro(Controller::nintendo, Controller::switchPro, "Micro");
     poll();
     EXPECT_EQ(take(), QStringList{"changed 1"});
+    EXPECT_LE(source->pollInterval(), 20ms);
     capture.clear();
 
     // A device without a game-controller mapping is counted but gets no buttons, and its
@@ -128,6 +134,7 @@ TEST_F(GameControllerSetTest, countsControllersAsTheyConnectAndDisconnect) {
     micro.disconnect();
     poll();
     EXPECT_EQ(take(), QStringList{"changed 1"});
+    EXPECT_TRUE(polledSlowly()) << "a stick without buttons to read";
     stick.disconnect();
     poll();
     EXPECT_EQ(take(), QStringList{"changed 0"});

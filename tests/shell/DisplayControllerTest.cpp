@@ -69,6 +69,13 @@ TEST_F(DisplayControllerTest, theTickRepaintsTheCurrentPlayedCellOnlyAndOnlyWhen
     const QModelIndex played = model.index(1, PlaylistTableModel::PlayedColumn);
     EXPECT_EQ(changed, std::vector<QModelIndex>(3, played));
     EXPECT_EQ(resets.size(), 0);
+
+    // The tick runs only while music plays, and stopping shows where it stopped.
+    EXPECT_TRUE(displays.ticker().isActive());
+    render(0.8);
+    player().pause();
+    EXPECT_FALSE(displays.ticker().isActive());
+    EXPECT_EQ(since(), QStringLiteral(" 0:01"));
 }
 
 TEST_F(DisplayControllerTest, theTimeFontFitsTheWidestTimeInTheField) {

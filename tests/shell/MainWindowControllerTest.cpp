@@ -77,12 +77,14 @@ TEST_F(MainWindowControllerTest, thePointerHidesAfterASecondStillInTheActiveWind
     ASSERT_TRUE(QGuiApplication::overrideCursor());
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
     tools.hideMouse();
+    EXPECT_FALSE(tools.watchingMouse()) << "nothing to watch for until the mouse moves";
 
     QMouseEvent move(QEvent::MouseMove, QPointF(12, 12), QPointF(12, 12), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(view.get(), &move);
     EXPECT_FALSE(tools.pointerHidden());
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "hidden once, shown once";
+    EXPECT_TRUE(tools.watchingMouse()) << "so that it hides again";
 }
 
 TEST_F(MainWindowControllerTest, addedTracksJoinTheEndAndTheFirstBecomesCurrent) {

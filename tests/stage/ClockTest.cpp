@@ -4,7 +4,10 @@
 #include "playback/RestTimer.h"
 #include "stage/ClockFace.h"
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -89,4 +92,51 @@ TEST_F(ClockTest, BreakRingRunsUnderTheHands) {
 
     restTimer.disarm();
     EXPECT_EQ(pixelAt(0.2, 75.75), QColor(Qt::white));
+}
+
+TEST(Clock, TicksOnlyWhileShownAndRepaintsOnlyWhatWouldShow) {
+    Clock clock;
+    QTime time(10, 0, 0);
+    clock.resize(44, 44);
+    clock.setClockVisible(true);
+    clock.setTimeSource([&time] { return QDateTime(QDate(2026, 12, 6), time); });
+    clock.ensureTimer();
+    EXPECT_FALSE(clock.timer()->isActive()) << "no ticking for a clock nobody sees";
+    clock.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&clock));
+    EXPECT_TRUE(clock.timer()->isActive());
+
+    int paints = 0;
+    const auto tick = [&](int seconds) {
+        QCoreApplication::processEvents();
+        paints = 0;
+        time = time.addSecs(seconds);
+        clock.updateDisplay();
+        QCoreApplication::processEvents();
+        return paints;
+    };
+    struct PaintCounter : QObject {
+        explicit PaintCounter(int& paints) : paints(paints) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+        int& paints;
+    } counter(paints);
+    clock.installEventFilter(&counter);
+
+    // On a 44-pixel face the minute hand's tip moves 0.03 pixels a second.
+    EXPECT_EQ(tick(1), 0);
+    EXPECT_EQ(tick(30), 1);
+    clock.setWithSeconds(true);
+    EXPECT_EQ(tick(1), 1) << "the second hand";
+    clock.setWithSeconds(false);
+    auto breakTime = std::make_unique<FakeTimeSource>(QDateTime(QDate(2026, 12, 6), time));
+    RestTimer restTimer([] { return 5.0; }, std::move(breakTime));
+    restTimer.arm();
+    clock.setRestTimer(&restTimer);
+    EXPECT_EQ(tick(1), 1) << "a running break";
+
+    clock.hide();
+    EXPECT_FALSE(clock.timer()->isActive());
 }

@@ -1,10 +1,12 @@
 #include "table/PlaylistTableView.h"
 
 #include "EntryCommandsFakes.h"
+#include "table/PlayedColumnDelegate.h"
 #include "table/PlaylistTableModel.h"
 #include "table/TagMenu.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QSignalSpy>
@@ -12,6 +14,17 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+class CountingDelegate : public PlayedColumnDelegate {
+public:
+    using PlayedColumnDelegate::PlayedColumnDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        ++paints;
+        PlayedColumnDelegate::paint(painter, option, index);
+    }
+    mutable int paints = 0;
+};
 
 class PlaylistTableViewTest : public ::testing::Test {
 protected:
@@ -36,6 +49,31 @@ protected:
     TagMenu tags;
     PlaylistTableView view;
 };
+
+TEST_F(PlaylistTableViewTest, TheTickRepaintsOnePlayedCellAndOnlyWhenItsBarGrew) {
+    auto* counting = new CountingDelegate(&view);
+    for (int column = 0; column < PlaylistTableModel::ColumnCount; ++column)
+        view.setItemDelegateForColumn(column, counting);
+    view.viewport()->repaint();
+    ASSERT_GE(counting->paints, 5 * PlaylistTableModel::ColumnCount);
+    // Let the delayed layout of the columns run out first; then nothing is left to paint.
+    for (int round = 0; round < 10; ++round)
+        QApplication::processEvents();
+    counting->paints = 0;
+    QApplication::processEvents();
+    ASSERT_EQ(counting->paints, 0);
+
+    commands.model()->refreshPlayed(2);
+    QApplication::processEvents();
+    EXPECT_EQ(counting->paints, 0) << "the bar is as long as when it was painted";
+
+    // A third of the track heard: the bar grows, and its cell alone is painted again.
+    commands.model()->entryAt(2)->currentTimeRangeSet =
+        std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0.0, 60.0}});
+    commands.model()->refreshPlayed(2);
+    QApplication::processEvents();
+    EXPECT_EQ(counting->paints, 1);
+}
 
 TEST_F(PlaylistTableViewTest, ClicksSelectDoubleClicksCheckAndHeadersSort) {
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(2, 1));

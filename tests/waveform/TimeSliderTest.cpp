@@ -119,3 +119,28 @@ TEST_F(TimeSliderWidgetTest, PressesSeekTheClampingPlayerAndDragsScrub) {
 }
 
 } // namespace
+
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+    int paints = 0;
+};
+
+TEST_F(TimeSliderWidgetTest, TheCursorRepaintsOnceItHasMovedHalfAPixel) {
+    // 100 s over 400 pixels: a tick of 0.1 s moves the cursor 0.4 pixels.
+    slider.setEntry(entryWithNotes(""));
+    slider.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&slider));
+    PaintCounter counter;
+    slider.installEventFilter(&counter);
+    for (int tick = 1; tick <= 30; ++tick) {
+        slider.setValue(tick * 0.1);
+        QCoreApplication::processEvents();
+    }
+    // Every second tick: the small steps add up rather than being lost one by one.
+    EXPECT_GE(counter.paints, 10);
+    EXPECT_LE(counter.paints, 15);
+}

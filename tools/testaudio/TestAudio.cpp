@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -22,6 +23,21 @@ bool fail(QString* error, const QString& reason) {
     return false;
 }
 
+int16_t burstSample(const Spec& spec, double t) {
+    constexpr double halfLength = 0.005;
+    const auto next = std::lower_bound(spec.clickTimes.begin(), spec.clickTimes.end(), t);
+    double offset = halfLength;
+    if (next != spec.clickTimes.end())
+        offset = std::min(offset, *next - t);
+    if (next != spec.clickTimes.begin())
+        offset = std::min(offset, t - *std::prev(next));
+    if (offset >= halfLength)
+        return 0;
+    const double envelope = 0.5 + 0.5 * std::cos(std::numbers::pi * offset / halfLength);
+    return int16_t(std::lrint(spec.amplitude * fullScale * envelope *
+                              std::sin(2 * std::numbers::pi * spec.frequency * t)));
+}
+
 int16_t sampleAt(const Spec& spec, long long frame) {
     const double t = double(frame) / spec.sampleRate;
     switch (spec.signal) {
@@ -35,6 +51,8 @@ int16_t sampleAt(const Spec& spec, long long frame) {
             if (std::llround(click * spec.sampleRate) == frame)
                 return fullScale;
         return 0;
+    case Signal::Bursts:
+        return burstSample(spec, t);
     case Signal::Silence:
         return 0;
     }

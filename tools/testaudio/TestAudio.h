@@ -1,8 +1,8 @@
 #pragma once
-// Generates the audio files that tests and benchmarks play: tones, clicks at known times, silence
-// and full-scale square waves, mono or stereo, written as WAV, FLAC, MP3 (CBR or VBR, with or
-// without the Xing/LAME tag), AAC or ALAC in M4A, or WavPack. Nothing generated is committed; every
-// test makes what it needs.
+// Generates the audio files that tests and benchmarks play: tones, clicks and tone bursts at known
+// times, silence and full-scale square waves, mono or stereo, written as WAV, FLAC, MP3 (CBR or VBR,
+// with or without the Xing/LAME tag), AAC or ALAC in M4A, or WavPack. Nothing generated is
+// committed; every test makes what it needs.
 
 #include <QString>
 #include <vector>
@@ -12,6 +12,8 @@ namespace testaudio {
 enum class Signal {
     Tone,    // sine at `frequency`, `amplitude` of full scale
     Clicks,  // silence with one-sample full-amplitude clicks at `clickTimes`
+    Bursts,  // silence with 10 ms tone bursts (`frequency`, `amplitude`) centred on `clickTimes`,
+             // which ascend: events a time-stretcher keeps in place, unlike clicks
     Silence, // digital zero
     Square,  // full-scale square wave at `frequency` (amplitude ignored)
 };

@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QMap>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -26,14 +27,15 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription("Writes a generated test audio file.");
     parser.addHelpOption();
-    parser.addPositionalArgument("signal", "tone, clicks, silence or square");
+    parser.addPositionalArgument("signal", "tone, clicks, bursts, silence or square");
     parser.addPositionalArgument("out", "file to write");
     const QCommandLineOption seconds("seconds", "length in seconds (1)", "S", "1");
     const QCommandLineOption rate("rate", "sample rate (44100)", "R", "44100");
     const QCommandLineOption channels("channels", "channel count (2)", "C", "2");
     const QCommandLineOption freq("freq", "tone or square frequency in Hz (440)", "F", "440");
     const QCommandLineOption amp("amp", "tone amplitude, 0 to 1 (0.5)", "A", "0.5");
-    const QCommandLineOption clicks("clicks", "click times in seconds, comma-separated", "T");
+    const QCommandLineOption clicks("clicks", "click or burst times in seconds, comma-separated",
+                                    "T");
     const QCommandLineOption format(
         "format",
         "wav, flac, mp3cbr, mp3vbr, mp3cbr-notag, mp3vbr-notag, aac, aac-itunes, adts, alac or "
@@ -48,6 +50,7 @@ int main(int argc, char** argv) {
 
     const QMap<QString, testaudio::Signal> signalNames{{"tone", testaudio::Signal::Tone},
                                                        {"clicks", testaudio::Signal::Clicks},
+                                                       {"bursts", testaudio::Signal::Bursts},
                                                        {"silence", testaudio::Signal::Silence},
                                                        {"square", testaudio::Signal::Square}};
     const QMap<QString, testaudio::Container> formatNames{
@@ -85,6 +88,7 @@ int main(int argc, char** argv) {
             return usageError("click time is not a number: " + time);
         spec.clickTimes.push_back(value);
     }
+    std::sort(spec.clickTimes.begin(), spec.clickTimes.end());
 
     QString error;
     if (!testaudio::write(spec, formatNames.value(parser.value(format)), args[1], &error)) {

@@ -14,11 +14,16 @@ namespace {
 // How far ahead of the callback the feeder keeps each ring: enough to ride out a busy moment,
 // short enough that a rate change is heard within 100 ms (ring + device buffer + feeder tick).
 constexpr double aheadSeconds = 0.06;
-constexpr auto feederTick = std::chrono::milliseconds(5);
+// A third of that: the ring never holds less than 40 ms when the feeder comes round, and the
+// feeder wakes 50 times a second rather than 200 (each wakeup costs more than the work it does).
+constexpr auto feederTick = std::chrono::milliseconds(20);
 // Filled by start() itself before the voice joins the mix (two device buffers and a little);
 // the feeder tops the ring up from there, so the first sound does not wait for a full ring.
 constexpr int primeBlocks = 5;
 constexpr auto maintainEvery = std::chrono::milliseconds(250);
+// Silence this long closes the device (it reopens in a couple of milliseconds): a break between
+// tracks, not the pause before a scrub snippet or the next press of play.
+constexpr auto releaseAfter = std::chrono::seconds(5);
 } // namespace
 
 AudioEngine& AudioEngine::instance() {
@@ -52,6 +57,7 @@ void AudioEngine::openDevice() {
 OfflineAudioOutput& AudioEngine::useOfflineOutput(AudioFormat format) {
     stopFeeder();
     _output.reset();
+    outputReleased = false;
     mixer = std::make_unique<VoiceMixer>(format.channels);
     auto offline = std::make_unique<OfflineAudioOutput>(
         format, [this](float* out, int frames, int64_t firstFrame) {
@@ -104,7 +110,17 @@ bool AudioEngine::start(AudioVoice& voice, int64_t frame, double rate) {
         std::lock_guard lock(voice.feedLock);
         voice.start(frame, rate, format, primeBlocks);
     }
-    if (!mixer->join(&voice)) {
+    bool joined = false;
+    {
+        // The feeder releases the device under the same lock, and only with no voice mixed.
+        std::lock_guard lock(outputLock);
+        if (outputReleased) {
+            _output->acquire();
+            outputReleased = false;
+        }
+        joined = mixer->join(&voice);
+    }
+    if (!joined) {
         stop(voice);
         return false;
     }
@@ -139,25 +155,48 @@ bool AudioEngine::feedAll() {
 }
 
 void AudioEngine::feederLoop() {
-    auto lastMaintain = std::chrono::steady_clock::now();
+    using std::chrono::steady_clock;
+    auto lastMaintain = steady_clock::now();
+    auto lastSounding = lastMaintain;
     bool sounding = false;
+    bool released = false;
     std::unique_lock lock(feederLock);
     while (!feederStop) {
-        // Idle, it only looks after the device now and then; start() wakes it.
-        feederWake.wait_for(lock, sounding ? feederTick : maintainEvery,
-                            [this] { return feederStop || feederKicked; });
+        // Idle, it only looks after the device now and then, and not at all once the device is
+        // closed; start() wakes it.
+        const auto woken = [this] { return feederStop || feederKicked; };
+        if (released)
+            feederWake.wait(lock, woken);
+        else
+            feederWake.wait_for(lock, sounding ? feederTick : maintainEvery, woken);
         if (feederStop)
             break;
         feederKicked = false;
         lock.unlock();
         sounding = feedAll();
         announceEnds(_output->heardFrame());
-        if (std::chrono::steady_clock::now() - lastMaintain > maintainEvery) {
+        const auto now = steady_clock::now();
+        if (sounding) {
+            lastSounding = now;
+            released = false;
+        } else if (!released && now - lastSounding > releaseAfter) {
+            released = releaseIdleOutput();
+        }
+        if (!released && now - lastMaintain > maintainEvery) {
             _output->maintain();
-            lastMaintain = std::chrono::steady_clock::now();
+            lastMaintain = now;
         }
         lock.lock();
     }
+}
+
+bool AudioEngine::releaseIdleOutput() {
+    std::lock_guard lock(outputLock);
+    if (!outputReleased && mixer->empty()) {
+        _output->release();
+        outputReleased = true;
+    }
+    return outputReleased;
 }
 
 // A voice's end is news once its last sample has been heard, not merely mixed.

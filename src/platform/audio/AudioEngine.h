@@ -1,8 +1,9 @@
 #pragma once
 // The one audio engine of the process: an output (the sound device, or an offline buffer for
 // tests and tools), the mixer that sums every sounding voice into it, and the feeder thread
-// that keeps the voices' rings filled. AudioFilePlayer is its only client. Create and use it on
-// the Qt main thread; news for a voice (its end, a decode error) arrives there too.
+// that keeps the voices' rings filled. After a few seconds with nothing sounding the device is
+// closed and the feeder sleeps until the next start. AudioFilePlayer is its only client. Create
+// and use it on the Qt main thread; news for a voice (its end, a decode error) arrives there too.
 
 #include "platform/audio/AudioFormat.h"
 
@@ -47,6 +48,8 @@ private:
     void openDevice();
     void stopFeeder();
     void feederLoop();
+    // Closes the device when no voice is mixed; true when it is closed now.
+    bool releaseIdleOutput();
     int targetBlocks() const;
     void announceEnds(double heardFrame);
     void deliverEvents();
@@ -58,6 +61,9 @@ private:
 
     std::mutex voicesLock;
     std::vector<std::shared_ptr<AudioVoice>> voices;
+
+    std::mutex outputLock; // a voice joining the mix against the device being released
+    bool outputReleased = false;
 
     std::thread feeder;
     std::mutex feederLock;

@@ -22,4 +22,9 @@ public:
     virtual double heardFrame() const = 0;
     // Called by the feeder a few times a second: the chance to recover a lost device.
     virtual void maintain() {}
+    // Called when nothing has sounded for a while, and before sound is wanted again: an open
+    // device costs the program and the sound server a steady trickle of work even on silence,
+    // so a device output closes it and opens it again.
+    virtual void release() {}
+    virtual void acquire() {}
 };

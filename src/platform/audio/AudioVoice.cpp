@@ -3,6 +3,7 @@
 #include "platform/audio/AudioDecoder.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int ringBlocks = 64;
@@ -17,7 +18,8 @@ void AudioVoice::start(int64_t frame, double rate, AudioFormat format, int prime
     ring->clear();
     chain.restart(frame, rate, format);
     startFrame = double(std::clamp<int64_t>(frame, 0, _frameCount));
-    anchor.store({});
+    played = {};
+    anchors.store(played);
     drainFrame.store(-1);
     queuedToEnd.store(false);
     finishedPending.store(false);
@@ -56,9 +58,8 @@ void AudioVoice::mixInto(float* out, int frames, int64_t firstFrame) {
             break;
         const int offset = ring->frontOffset();
         const int count = std::min(frames - done, block->frames - offset);
-        if (done == 0)
-            publishAnchor(firstFrame, block->sourceFrame + offset * block->sourcePerFrame,
-                          block->sourcePerFrame);
+        remember(double(firstFrame + done), block->sourceFrame + offset * block->sourcePerFrame,
+                 block->sourcePerFrame);
         const float* in = block->samples + offset * channels;
         float* into = out + done * channels;
         for (int i = 0; i < count; ++i) {
@@ -71,6 +72,10 @@ void AudioVoice::mixInto(float* out, int frames, int64_t firstFrame) {
         done += count;
     }
     appliedVolume = target;
+    // Run dry (or ended): nothing more of the source is heard until the next block.
+    if (done < frames)
+        remember(double(firstFrame + done), mixedSource, 0.0);
+    anchors.store(played);
     // The ring is only known to be drained for good once the feeder has said nothing follows;
     // test that first so a block committed in between is not mistaken for the end.
     if (done < frames && queuedToEnd.load(std::memory_order_acquire) && !ring->front() &&
@@ -80,19 +85,37 @@ void AudioVoice::mixInto(float* out, int frames, int64_t firstFrame) {
     }
 }
 
-void AudioVoice::publishAnchor(int64_t outputFrame, double sourceFrame, double sourcePerFrame) {
-    anchor.store({double(outputFrame), sourceFrame, sourcePerFrame, 1.0});
+void AudioVoice::remember(double output, double source, double step) {
+    const Anchor& last = played.back();
+    // A block that goes on where the last one left off adds nothing.
+    if (last.valid != 0 && last.step == step &&
+        std::abs(last.source + (output - last.output) * step - source) < 1e-6)
+        return;
+    std::shift_left(played.begin(), played.end(), 1);
+    played.back() = {output, source, step, 1.0};
 }
 
 double AudioVoice::heardSourceFrame(double heardFrame) const {
-    const Anchor heard = anchor.load();
+    const Anchors known = anchors.load();
     const double from = startFrame.load(std::memory_order_relaxed);
-    if (heard.valid == 0)
+    // The newest anchor at or before the frame heard; the oldest one when the frame is older
+    // still.
+    const Anchor* heard = nullptr;
+    for (const Anchor& anchor : known) {
+        if (anchor.valid == 0)
+            continue;
+        if (!heard || anchor.output <= heardFrame)
+            heard = &anchor;
+        else
+            break;
+    }
+    if (!heard)
         return from;
     // A file that stops decoding early ends where its sound ended, not at its nominal length.
     const double end =
-        drainedAt() ? drainSource.load(std::memory_order_relaxed) : double(_frameCount);
-    return std::clamp(heard.source + (heardFrame - heard.output) * heard.step, from,
+        drainedAt() ? std::min(drainSource.load(std::memory_order_relaxed), double(_frameCount))
+                    : double(_frameCount);
+    return std::clamp(heard->source + (heardFrame - heard->output) * heard->step, from,
                       std::max(from, end));
 }
 

@@ -1,14 +1,16 @@
 #pragma once
 // One file playing inside the engine. The feeder thread (or the caller, offline) fills the
 // voice's ring through its VoiceChain under `feedLock`; the audio callback mixes the ring into
-// the output touching only atomics and the ring, and publishes which source frame it played
-// at which output frame so the position heard can be computed on any thread.
+// the output touching only atomics and the ring, and publishes which source frames it played at
+// which output frames (the last few blocks, so a frame heard a buffer ago still maps through the
+// block it came from) for the position heard to be computed on any thread.
 
 #include "platform/audio/AudioBlockRing.h"
 #include "platform/audio/AudioFormat.h"
 #include "platform/audio/SeqLocked.h"
 #include "platform/audio/VoiceChain.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -54,7 +56,18 @@ public:
     bool endAnnounced = false;
 
 private:
-    void publishAnchor(int64_t outputFrame, double sourceFrame, double sourcePerFrame);
+    // From output frame `output` on, the voice played source frame `source` onwards, advancing
+    // `step` source frames per output frame (0 where it ran dry).
+    struct Anchor {
+        double output = 0;
+        double source = 0;
+        double step = 1;
+        double valid = 0;
+    };
+    static constexpr size_t anchorCount = 16;
+    using Anchors = std::array<Anchor, anchorCount>; // oldest first
+
+    void remember(double output, double source, double step);
 
     VoiceChain chain;
     const int _sourceRate;
@@ -68,14 +81,8 @@ private:
     std::atomic<double> drainSource{0}; // source position just after the last frame mixed
     float appliedVolume = 1.0f;         // callback only
     double mixedSource = 0;             // callback only: like drainSource, kept up to date
+    Anchors played;                     // callback only: what `anchors` publishes
 
-    // Output frame `output` played source frame `source`; each output frame advances the
-    // source by `step`. Written by the callback (and by start() while the callback is away).
-    struct Anchor {
-        double output = 0;
-        double source = 0;
-        double step = 1;
-        double valid = 0;
-    };
-    SeqLocked<Anchor> anchor;
+    // Written by the callback (and by start() while the callback is away).
+    SeqLocked<Anchors> anchors;
 };

@@ -44,12 +44,20 @@ void TimeStretcher::restart(double rate) {
         processPlanar(n, false);
         pad -= n;
     }
-    delayToDrop = int(stretcher->getStartDelay());
+    _startDelay = int(stretcher->getStartDelay());
+    delayToDrop = _startDelay;
+}
+
+std::optional<double> TimeStretcher::latency() const {
+    if (!required)
+        return std::nullopt;
+    return _startDelay * (1 + _rate) - *required;
 }
 
 void TimeStretcher::setRate(double rate) {
     _rate = rate;
     stretcher->setTimeRatio(1.0 / rate);
+    required.reset();
 }
 
 int TimeStretcher::framesWanted() const {
@@ -100,5 +108,9 @@ int TimeStretcher::retrieve(float* interleaved, int frames) {
                 interleaved[(done + i) * channels + c] = planar[size_t(c)][size_t(i)];
         done += got;
     }
+    // The stretcher asks for input only once its output is taken: that is when it tells how much
+    // each step takes at this rate.
+    if (stretcher->available() == 0)
+        required = int(stretcher->getSamplesRequired());
     return done;
 }

@@ -5,6 +5,7 @@
 // callback (process and retrieve may allocate on a rate change).
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace RubberBand {
@@ -34,6 +35,19 @@ public:
     // Retrieves up to `frames` interleaved frames, never more than are available.
     int retrieve(float* interleaved, int frames);
 
+    // Input frames between the end of what has been fed and the frame that the next one retrieved
+    // after the output waiting now plays, at the current rate: the start delay on the input side
+    // and as many output frames (in input frames at the rate) on the output side, less what one
+    // processing step takes. Checked against what is heard at rates 0.5 to 2.0; after a rate
+    // change the output moves over to the new latency within about one start delay. None until
+    // a step at the current rate has shown what a step takes.
+    std::optional<double> latency() const;
+    // Whether the end of the source has been fed: the rest of the output is then waiting, and
+    // latency() no longer applies.
+    bool inputEnded() const { return finalSent; }
+    // Output frames the stretcher holds back at the start (and takes to settle on a new rate).
+    int startDelay() const { return _startDelay; }
+
 private:
     static constexpr int maxBlock = 4096;
 
@@ -44,6 +58,8 @@ private:
     int channels;
     double _rate = 1.0;
     int delayToDrop = 0;
+    int _startDelay = 0;
+    std::optional<int> required; // input frames one processing step takes at this rate
     bool finalSent = false;
     std::vector<std::vector<float>> planar;
     std::vector<float*> pointers;

@@ -14,6 +14,9 @@ constexpr int chunkFrames = 1024;
 // the two still line up (about 6 ms).
 constexpr int fadeFrames = 256;
 constexpr int64_t stretchLeadIn = 2048;
+// Source frames by which the labels may differ from the stretcher's output and still be taken as
+// the same place (its hops round to whole frames).
+constexpr double settledGap = 4.0;
 } // namespace
 
 VoiceChain::VoiceChain(std::unique_ptr<AudioDecoder> source)
@@ -104,9 +107,16 @@ int VoiceChain::produce(double& sourceFrame, double& sourcePerFrame) {
             continue;
         }
         if (ready > 0) {
+            // Where in the source the frame about to be retrieved lies: what has been fed, less
+            // the stretcher's latency and the output waiting before that frame.
+            const std::optional<double> latency = stretcher->latency();
+            const double gap = latency && !stretcher->inputEnded()
+                                   ? double(decodePos) - *latency -
+                                         stretcher->available() * stretcher->rate() - stretchPos
+                                   : 0.0;
             const int frames = stretcher->retrieve(chunk.data(), std::min(ready, chunkFrames));
             sourceFrame = stretchPos;
-            sourcePerFrame = stretcher->rate();
+            sourcePerFrame = std::max(0.0, stretcher->rate() + glide(gap, frames) / frames);
             stretchPos += frames * sourcePerFrame;
             return frames;
         }
@@ -120,6 +130,20 @@ int VoiceChain::produce(double& sourceFrame, double& sourcePerFrame) {
         // stretcher drop its tail.
         stretcher->process(input.data(), int(frames), frames == 0 || decodePos >= _frameCount);
     }
+}
+
+// The part of `gap` (source frames from the labels to where the stretcher's output stands) to
+// close over the next `frames` stretched frames. A rate change moves the stretcher's latency and
+// its output takes about one start delay to move over; the labels follow over the same span, so
+// the position neither jumps nor stalls. A gap within rounding closes at once.
+double VoiceChain::glide(double gap, int frames) {
+    if (glideLeft <= 0 && std::abs(gap) > settledGap)
+        glideLeft = stretcher->startDelay();
+    if (glideLeft <= 0)
+        return gap;
+    const double part = gap * std::min(1.0, double(frames) / glideLeft);
+    glideLeft -= frames;
+    return part;
 }
 
 // Brings the stretcher in or out (or just retunes it). The old path's next few milliseconds
@@ -163,6 +187,7 @@ void VoiceChain::startStretching() {
         stretcher = std::make_unique<TimeStretcher>(_sourceRate, sourceChannels);
     stretcher->restart(rate);
     stretchPos = double(decodePos);
+    glideLeft = 0;
     const int64_t leadIn = std::min<int64_t>(decodePos, stretchLeadIn);
     if (leadIn > 0 && decoder->seek(decodePos - leadIn)) {
         decodePos -= leadIn;
@@ -196,14 +221,23 @@ void VoiceChain::pushBlock(AudioBlockRing& ring, int frames) {
     const int got = SDL_AudioStreamGet(converter, block->samples, frames * frameBytes);
     block->frames = std::max(0, got) / frameBytes;
     const double stretchedPerDevice = double(_sourceRate) / device.sampleRate;
-    const double stretched = double(deviceFrames) * stretchedPerDevice;
-    while (segments.size() > 1 && double(segments[1].start) <= stretched)
+    const double first = double(deviceFrames) * stretchedPerDevice;
+    while (segments.size() > 1 && double(segments[1].start) <= first)
         segments.pop_front();
-    const Segment& segment = segments.front();
-    block->sourceFrame =
-        std::min(segment.sourceFrame + (stretched - double(segment.start)) * segment.sourcePerFrame,
-                 double(_frameCount));
-    block->sourcePerFrame = segment.sourcePerFrame * stretchedPerDevice;
+    // A block may span runs of different speeds: its slope is the average over it, so the
+    // positions of consecutive blocks join up.
+    const double from = sourceAt(first);
+    const double to = sourceAt(double(deviceFrames + block->frames) * stretchedPerDevice);
+    block->sourceFrame = std::min(from, double(_frameCount));
+    block->sourcePerFrame = block->frames > 0 ? (to - from) / block->frames : 0.0;
     deviceFrames += block->frames;
     ring.commitWrite();
+}
+
+double VoiceChain::sourceAt(double stretched) const {
+    const auto after =
+        std::find_if(segments.begin(), segments.end(),
+                     [stretched](const Segment& s) { return double(s.start) > stretched; });
+    const Segment& segment = after == segments.begin() ? *after : *std::prev(after);
+    return segment.sourceFrame + (stretched - double(segment.start)) * segment.sourcePerFrame;
 }

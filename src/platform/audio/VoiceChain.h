@@ -48,11 +48,14 @@ private:
     };
 
     int produce(double& sourceFrame, double& sourcePerFrame);
+    double glide(double gap, int frames);
     void switchRate(double rate);
     void startStretching();
     void crossFade(int frames);
     void convert(int frames, double sourceFrame, double sourcePerFrame);
     void pushBlock(AudioBlockRing& ring, int frames);
+    // The source position of stretched frame `stretched`, from the runs still kept.
+    double sourceAt(double stretched) const;
 
     std::unique_ptr<AudioDecoder> decoder;
     std::unique_ptr<TimeStretcher> stretcher;
@@ -68,6 +71,7 @@ private:
     int64_t decodePos = 0;    // next source frame the decoder gives
     double stretchPos = 0;    // source position of the stretcher's next output frame
     int dropOutput = 0;       // stretcher output still to discard (its lead-in)
+    int glideLeft = 0;        // stretched frames over which the labels still move to the output
     int64_t stretchedPut = 0; // frames handed to the converter since the restart
     int64_t deviceFrames = 0; // frames taken from the converter since the restart
     std::deque<Segment> segments;

@@ -22,6 +22,11 @@ void VoiceMixer::leave(AudioVoice* voice) {
     waitForRender();
 }
 
+bool VoiceMixer::empty() const {
+    return std::all_of(voiceSlots.begin(), voiceSlots.end(),
+                       [](const auto& slot) { return slot.load() == nullptr; });
+}
+
 void VoiceMixer::waitForRender() const {
     // Sequentially consistent with render(): either render() saw the cleared slot, or it had
     // already begun and the count is odd until it ends.

@@ -19,6 +19,8 @@ public:
     // False when maxVoices are already sounding.
     bool join(AudioVoice* voice);
     void leave(AudioVoice* voice);
+    // True when no voice is sounding.
+    bool empty() const;
 
     // Audio callback: writes `frames` frames; `firstFrame` is the output clock of out[0].
     void render(float* out, int frames, int64_t firstFrame);
