@@ -356,6 +356,26 @@ TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {
     }
 }
 
+TEST_F(AudioDecoderTest, aFilesBytesInMemoryDecodeAsTheFileDoes) {
+    testaudio::Spec spec;
+    spec.seconds = 1.5;
+    // One file for each library: libmpg123, libsndfile, FFmpeg.
+    for (const Case& c : {exactContainers[3], exactContainers[1], exactContainers[6]}) {
+        SCOPED_TRACE(c.name);
+        const QString path = make(spec, c.container, QString("memory.%1").arg(c.extension));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        auto fromFile = AudioDecoder::open(path);
+        auto fromMemory = AudioDecoder::open(ByteSource::fromMemory(file.readAll()));
+        ASSERT_TRUE(fromFile && fromMemory);
+        EXPECT_EQ(fromMemory->sampleRate(), fromFile->sampleRate());
+        EXPECT_EQ(fromMemory->channels(), fromFile->channels());
+        EXPECT_EQ(fromMemory->frameCount(), fromFile->frameCount());
+        ASSERT_TRUE(fromFile->seek(40000) && fromMemory->seek(40000));
+        EXPECT_EQ(decodeAll(*fromMemory), decodeAll(*fromFile));
+    }
+}
+
 TEST_F(AudioDecoderTest, decodersOnSeparateThreadsAgree) {
     testaudio::Spec spec;
     spec.seconds = 2;
