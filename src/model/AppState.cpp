@@ -44,28 +44,38 @@ QUrl AppState::stateFileURL() {
 }
 
 bool AppState::write(QString* reason) const {
-    return AtomicFile::write(stateFileURL().toLocalFile(), PlistCodec::encode(encode()), reason);
+    return AtomicFile::write(stateFileURL().toLocalFile(), encodedFile(), reason);
 }
 
 std::optional<AppState> AppState::read(QString* reason) {
     const QString path = stateFileURL().toLocalFile();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QString problem;
+    std::optional<AppState> state;
+    if (!file.open(QIODevice::ReadOnly))
+        problem = file.errorString();
+    else
+        state = decodeFile(file.readAll(), &problem);
+    if (!state && reason)
+        *reason = QStringLiteral("can't read %1: %2").arg(path, problem);
+    return state;
+}
+
+std::optional<AppState> AppState::decodeFile(const QByteArray& bytes, QString* reason) {
+    const std::optional<CodecValue> root = PlistCodec::decode(bytes, reason);
+    if (!root)
+        return std::nullopt;
+    try {
+        return decode(CodecReader(*root, QString(), CodecReader::Form::Binary));
+    } catch (const CodecError& error) {
         if (reason)
-            *reason = QStringLiteral("can't read %1: %2").arg(path, file.errorString());
+            *reason = error.reason;
         return std::nullopt;
     }
-    QString problem;
-    const std::optional<CodecValue> root = PlistCodec::decode(file.readAll(), &problem);
-    try {
-        if (root)
-            return decode(CodecReader(*root, QString(), CodecReader::Form::Binary));
-    } catch (const CodecError& error) {
-        problem = error.reason;
-    }
-    if (reason)
-        *reason = QStringLiteral("can't read %1: %2").arg(path, problem);
-    return std::nullopt;
+}
+
+QByteArray AppState::encodedFile() const {
+    return PlistCodec::encode(encode());
 }
 
 void AppState::remove() {

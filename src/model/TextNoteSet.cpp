@@ -30,9 +30,13 @@ bool isLineBreak(QChar c) {
 
 TextNoteSet::TextNoteSet(QUrl mp3) : mp3URL(std::move(mp3)), textURL(textURLFor(mp3URL)) {
     QFile file(textURL.toLocalFile());
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QString content = decodeText(file.readAll());
+    if (file.open(QIODevice::ReadOnly))
+        notes = parse(file.readAll());
+}
+
+std::vector<std::shared_ptr<TextNote>> TextNoteSet::parse(const QByteArray& bytes) {
+    const QString content = decodeText(bytes);
+    std::vector<std::shared_ptr<TextNote>> notes;
     qsizetype lineStart = 0;
     for (qsizetype i = 0; i <= content.size(); ++i) {
         if (i < content.size() && !isLineBreak(content[i]))
@@ -41,6 +45,7 @@ TextNoteSet::TextNoteSet(QUrl mp3) : mp3URL(std::move(mp3)), textURL(textURLFor(
             notes.push_back(std::move(note));
         lineStart = i + 1;
     }
+    return notes;
 }
 
 QUrl TextNoteSet::textURLFor(const QUrl& mp3URL) {

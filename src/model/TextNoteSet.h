@@ -15,6 +15,8 @@ public:
     explicit TextNoteSet(QUrl mp3URL);
 
     static QUrl textURLFor(const QUrl& mp3URL);
+    // The notes a notes file's bytes hold, in file order.
+    static std::vector<std::shared_ptr<TextNote>> parse(const QByteArray& bytes);
 
     // The notes file's content.
     QString text() const;
