@@ -33,6 +33,10 @@ APP_FOLDER = "net.brenmoor.varlin"
 # What the program prints through its diagnostics ends up here too; the last lines are shown
 # when a scenario fails, so a failure explains itself.
 OUTPUT_TAIL_LINES = 40
+# How a sanitizer build's reports start: any of them in the program's output fails the test,
+# whatever the scenario checked (a run that is killed never reaches its exit code).
+SANITIZER_REPORTS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
+                     "WARNING: ThreadSanitizer")
 
 
 def poll(predicate, timeout=10.0, interval=0.05, what="a condition"):
@@ -287,6 +291,12 @@ class Varlin:
         lines = self.output().splitlines()[-OUTPUT_TAIL_LINES:]
         return "varlin's output:\n" + "\n".join("  " + line for line in lines)
 
+    def sanitizer_report(self):
+        """The first sanitizer report in the output, or None."""
+        output = self.output()
+        starts = [output.find(marker) for marker in SANITIZER_REPORTS if marker in output]
+        return output[min(starts):][:8000] if starts else None
+
 
 class VarlinTestCase(unittest.TestCase):
     """A test with its own X server, session bus and user; `start` runs the program in them."""
@@ -303,6 +313,8 @@ class VarlinTestCase(unittest.TestCase):
     def start(self, *args, env=None):
         app = Varlin(self.home, args, env, index=len(self.runs))
         self.runs.append(app)
+        # Cleanups run last first: the output is checked once the program has ended.
+        self.addCleanup(self.assertNoSanitizerReport, app)
         self.addCleanup(app.close)
         return app
 
@@ -320,6 +332,11 @@ class VarlinTestCase(unittest.TestCase):
         folder = os.environ.get("VARLIN_E2E_SCREENSHOTS")
         if folder:
             app.screenshot(Path(folder).resolve() / f"{name}.png")
+
+    def assertNoSanitizerReport(self, app):
+        report = app.sanitizer_report()
+        if report:
+            self.fail(f"varlin's output holds a sanitizer report:\n{report}")
 
     def assertQuits(self, app, code=0):
         """Presses Ctrl+Q and waits for the program to end with `code`."""
