@@ -1,5 +1,7 @@
 // Varlin: a track player for calling and cueing live dance evenings.
+#include "platform/Diagnostics.h"
 #include "shell/AppDelegate.h"
+#include "shell/DesktopPresence.h"
 #include "shell/InstanceChannel.h"
 #include "shell/MainWindow.h"
 
@@ -23,8 +25,14 @@ int main(int argc, char** argv) {
 
     const QStringList files = QApplication::arguments().mid(1);
     const QString channelName = InstanceChannel::defaultName();
-    if (InstanceChannel::handOver(channelName, files))
+    if (InstanceChannel::handOver(channelName, files)) {
+        const QString what = files.isEmpty() ? QStringLiteral("its window comes to the front")
+                             : files.size() == 1
+                                 ? QStringLiteral("the file goes to it")
+                                 : QStringLiteral("the %1 files go to it").arg(files.size());
+        printLine(QStringLiteral("Varlin is already running in this session: ") + what);
         return 0;
+    }
 
     AppDelegate delegate;
     InstanceChannel channel(channelName);
@@ -36,6 +44,8 @@ int main(int argc, char** argv) {
                      });
 
     MainWindow window(delegate);
+    DesktopPresence desktop(delegate, window, QDBusConnection::sessionBus(),
+                            QDBusConnection::systemBus());
     window.show();
     delegate.openFiles(files);
     return app.exec();

@@ -18,6 +18,8 @@ public:
     virtual void clearPrevEntry() = 0;
     // Makes `entry` the current one.
     virtual void assignEntry(const std::shared_ptr<PlaylistEntry>& entry) = 0;
+    // Play was asked for an entry whose file cannot be played: the window says why.
+    virtual void playRefused(const std::shared_ptr<PlaylistEntry>& entry) = 0;
 
     // The program's volume, 0 … 1. Setting it clamps it and applies it to the player and to the
     // computer's output, and moves the panel's volume slider.

@@ -13,6 +13,7 @@
 #include <QSlider>
 #include <QToolButton>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // A second press of previous zero shortly after the first goes to the zero before; next zero
@@ -93,6 +94,16 @@ void TransportViewController::forward1() {
 }
 
 void TransportViewController::playCommand() {
+    // An entry the player could not load gets one more try (the drive may be back); a file
+    // that still cannot be played is refused with its reason instead of a silent flash.
+    if (const std::shared_ptr<PlaylistEntry> entry = host.assignedEntry();
+        entry && !player.entry()) {
+        host.assignEntry(entry);
+        if (!player.entry()) {
+            host.playRefused(entry);
+            return;
+        }
+    }
     emit symbolFlashed(QStringLiteral("play.fill"));
     restTimer.disarm();
     player.skipToEndIfWithin(10.0);
@@ -155,18 +166,23 @@ void TransportViewController::slower() {
 }
 
 void TransportViewController::stepRate(int step) {
+    const bool toNormal = options.heldModifiers() & (Qt::AltModifier | Qt::ControlModifier) ||
+                          panel.doubleSpeed->isChecked();
+    setRateValue(toNormal ? TransportPanel::normalRate : panel.rateSlider->value() + step);
+}
+
+void TransportViewController::setRate(double rate) {
+    setRateValue(int(std::lround(rate * TransportPanel::normalRate)));
+}
+
+void TransportViewController::setRateValue(int value) {
     QSlider& slider = *panel.rateSlider;
     // Moving the slider applies the rate; it is applied once, below.
     {
         const QSignalBlocker quiet(slider);
         const QSignalBlocker quietSwitch(panel.doubleSpeed);
-        if (options.heldModifiers() & (Qt::AltModifier | Qt::ControlModifier) ||
-            panel.doubleSpeed->isChecked()) {
-            panel.doubleSpeed->setChecked(false);
-            slider.setValue(TransportPanel::normalRate);
-        } else {
-            slider.setValue(std::clamp(slider.value() + step, slider.minimum(), slider.maximum()));
-        }
+        panel.doubleSpeed->setChecked(false);
+        slider.setValue(std::clamp(value, slider.minimum(), slider.maximum()));
     }
     emit textFlashed(QString::number(slider.value()));
     applyRate();
@@ -181,6 +197,13 @@ void TransportViewController::applyRate() {
         panel.rateText->setText(QString::number(rate));
         player.setRate(float(rate) / float(TransportPanel::normalRate));
     }
+    emit rateApplied();
+}
+
+double TransportViewController::rate() const {
+    return panel.doubleSpeed->isChecked()
+               ? 2.0
+               : double(panel.rateSlider->value()) / TransportPanel::normalRate;
 }
 
 void TransportViewController::resetRate() {
@@ -214,10 +237,14 @@ QString TransportViewController::volumeText(float volume) {
     return QString::number(halfSteps / 2) + (halfSteps % 2 ? QStringLiteral("½") : QString());
 }
 
-void TransportViewController::remoteButtonPressed(RemoteControlButton button) {
+void TransportViewController::remotePress() {
     host.saveRunState();
     player.setPreviewing(false);
     host.restartIdle();
+}
+
+void TransportViewController::remoteButtonPressed(RemoteControlButton button) {
+    remotePress();
     if (RemoteControlDelegate* viewer = host.activeRemoteTarget()) {
         viewer->remoteButtonPressed(button);
         return;

@@ -40,7 +40,7 @@ public:
     void back3();
     void forward1();
     // Disarms the break, ends a track that is within 10 s of its end, holds back notifications
-    // and plays.
+    // and plays; a current entry whose file cannot be played is refused through the host.
     void playCommand();
     // Arms the break when music was playing, pauses, and steps back one second for a lead-in
     // (never back across the zero the figure started from).
@@ -52,6 +52,10 @@ public:
     void slower();
     // Plays at the slider's value ÷ 45, or at exactly 2.0 with double speed on.
     void applyRate();
+    // The rate the panel sets: the slider's value ÷ 45, or 2.0 with double speed on.
+    double rate() const;
+    // Double speed off and the slider at the step nearest `rate`, within its ends.
+    void setRate(double rate);
     void volumeUp();
     void volumeDown();
     void volumeFromSlider();
@@ -60,6 +64,10 @@ public:
 
     // The volume on a 0 … 10 scale in half steps: "½", "5", "1½", "10".
     static QString volumeText(float volume);
+
+    // Any remote's press (the game controller, the desktop's media controls), before its
+    // command: the run state is saved, prepare mode ends and the screensaver's countdown restarts.
+    void remotePress();
 
     // RemoteControlDelegate
     void remoteButtonPressed(RemoteControlButton button) override;
@@ -73,6 +81,8 @@ signals:
     void symbolFlashed(const QString& symbolName);
     // A text to flash over the window (the rate number, the volume).
     void textFlashed(const QString& text);
+    // The rate was applied (it may be the same as before).
+    void rateApplied();
 
 private:
     // After a track ran out and the next one was loaded, the back and zero commands act on the
@@ -80,6 +90,7 @@ private:
     void returnToFinishedTrack();
     void seekBy(double seconds);
     void stepRate(int step);
+    void setRateValue(int value);
     void changeVolume(float step);
 
     Player& player;

@@ -1,5 +1,6 @@
 #include "documents/HtmlViewController.h"
 
+#include "documents/ScreenFit.h"
 #include "platform/Desktop.h"
 #include "platform/Diagnostics.h"
 
@@ -25,7 +26,7 @@ HtmlViewController::HtmlViewController(const QString& page, const QString& title
     : page(page), _browser(new QTextBrowser), openLink(Desktop::openFile) {
     registerHelpPages();
     _browser->setWindowTitle(title);
-    _browser->resize(760, 860);
+    resizeToFit(*_browser, QSize(760, 860));
     _browser->setOpenLinks(false);
     _browser->setSearchPaths({pagesFolder});
     _browser->document()->setDocumentMargin(14);

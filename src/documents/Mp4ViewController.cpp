@@ -1,5 +1,8 @@
 #include "documents/Mp4ViewController.h"
 
+#include "documents/ScreenFit.h"
+#include "documents/VideoDecoderReports.h"
+#include "documents/VideoFrameView.h"
 #include "platform/Diagnostics.h"
 
 #include <QAudioOutput>
@@ -8,7 +11,6 @@
 #include <QKeySequence>
 #include <QMediaPlayer>
 #include <QVBoxLayout>
-#include <QVideoWidget>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -84,21 +86,29 @@ Mp4ViewController::Mp4ViewController(const QUrl& url)
                                  [this] { _player->pause(); });
     _window = window;
     window->setWindowTitle(QFileInfo(url.toLocalFile()).fileName());
-    window->resize(960, 560);
+    resizeToFit(*window, QSize(960, 560));
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
-    _mp4aview = new QVideoWidget(window);
+    _mp4aview = new VideoFrameView(window);
     _mp4aview->setFocusPolicy(Qt::NoFocus);
     layout->addWidget(_mp4aview);
 
     audioOutput->setVolume(_volume);
     _player->setAudioOutput(audioOutput.get());
-    _player->setVideoOutput(_mp4aview);
+    _player->setVideoOutput(_mp4aview->videoSink());
     QObject::connect(_player.get(), &QMediaPlayer::errorOccurred,
                      [url](QMediaPlayer::Error, const QString& reason) {
                          printLine("Can't play " + url.toDisplayString(QUrl::PreferLocalFile) +
                                    ": " + reason);
                      });
+    // A loaded video shows its first picture at once, paused, rather than a black window.
+    QObject::connect(_player.get(), &QMediaPlayer::mediaStatusChanged,
+                     [player = _player.get()](QMediaPlayer::MediaStatus status) {
+                         if (status == QMediaPlayer::LoadedMedia &&
+                             player->playbackState() == QMediaPlayer::StoppedState)
+                             player->pause();
+                     });
+    silenceVideoDecoderReports();
     _player->setSource(url);
 }
 

@@ -12,7 +12,7 @@
 
 class QAudioOutput;
 class QMediaPlayer;
-class QVideoWidget;
+class VideoFrameView;
 
 // What a key does in the MP4 viewer.
 enum class Mp4KeyAction {
@@ -46,7 +46,7 @@ public:
 
     QWidget* window() const { return _window; }
     QMediaPlayer* player() const { return _player.get(); }
-    QVideoWidget* mp4aview() const { return _mp4aview; }
+    VideoFrameView* mp4aview() const { return _mp4aview; }
 
     float volume() const { return _volume; }
     // Clamped to 0 … 1; the video's sound only, the computer's volume stays where it is.
@@ -69,6 +69,6 @@ private:
     std::unique_ptr<QMediaPlayer> _player;
     std::unique_ptr<QAudioOutput> audioOutput;
     QPointer<QWidget> _window;
-    QVideoWidget* _mp4aview = nullptr;
+    VideoFrameView* _mp4aview = nullptr;
     float _volume = initialVolume;
 };

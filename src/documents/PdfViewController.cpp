@@ -1,5 +1,6 @@
 #include "documents/PdfViewController.h"
 
+#include "documents/ScreenFit.h"
 #include "platform/Diagnostics.h"
 
 #include <QFileInfo>
@@ -83,7 +84,7 @@ PdfViewController::PdfViewController(const QUrl& url) {
     auto* window = new PdfWindow([this](int key, const QString& text) { keyDown(key, text); });
     _window = window;
     window->setWindowTitle(QFileInfo(url.toLocalFile()).fileName());
-    window->resize(800, 1000);
+    resizeToFit(*window, QSize(800, 1000));
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
 

@@ -20,6 +20,7 @@ PdfViewController& ViewerWindows::openPdf(const QUrl& url) {
     _pdfViewController.reset();
     _pdfViewController = std::make_unique<PdfViewController>(url);
     bringToFront(_pdfViewController->window());
+    notifyChanged();
     return *_pdfViewController;
 }
 
@@ -27,6 +28,7 @@ Mp4ViewController& ViewerWindows::openMp4(const QUrl& url) {
     _mp4ViewController.reset();
     _mp4ViewController = std::make_unique<Mp4ViewController>(url);
     bringToFront(_mp4ViewController->window());
+    notifyChanged();
     return *_mp4ViewController;
 }
 
@@ -45,8 +47,16 @@ bool ViewerWindows::raiseMp4Viewer() {
 }
 
 void ViewerWindows::closeViewers() {
+    if (!_pdfViewController && !_mp4ViewController)
+        return;
     _pdfViewController.reset();
     _mp4ViewController.reset();
+    notifyChanged();
+}
+
+void ViewerWindows::notifyChanged() {
+    if (changed)
+        changed();
 }
 
 RemoteControlDelegate* ViewerWindows::activeRemoteTarget() const {

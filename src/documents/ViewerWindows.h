@@ -4,6 +4,7 @@
 // the MP4 viewer while its window is in front.
 
 #include <QUrl>
+#include <functional>
 #include <memory>
 
 class Mp4ViewController;
@@ -35,7 +36,12 @@ public:
     // The MP4 viewer when its window is the active one; the remote's buttons then go to it alone.
     RemoteControlDelegate* activeRemoteTarget() const;
 
+    // Runs after a viewer opened or the viewers closed (the Window menu's items follow).
+    std::function<void()> changed;
+
 private:
+    void notifyChanged();
+
     std::unique_ptr<PdfViewController> _pdfViewController;
     std::unique_ptr<Mp4ViewController> _mp4ViewController;
 };

@@ -47,13 +47,6 @@ std::optional<QString> movedPath(const QString& path, const QString& oldFolder,
 }
 } // namespace
 
-bool Playlist::isSessionFile(const QString& path) {
-    if (path.endsWith(QLatin1String(".varlin")))
-        return true;
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(8) == "bplist00";
-}
-
 std::shared_ptr<Playlist> Playlist::open(const QUrl& url, QString* reason) {
     QFile file(url.toLocalFile());
     QString problem;
@@ -138,9 +131,13 @@ QString Playlist::directoryPrefix() const {
 QString Playlist::folderText(const PlaylistEntry& entry) const {
     const QString path = entry._url.isLocalFile() ? entry._url.toLocalFile() : entry._url.path();
     QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-    const QString prefix = directoryPrefix() + QLatin1Char('/');
-    if (folder.startsWith(prefix))
-        folder.remove(0, prefix.size());
+    // A prefix is a folder, written with or without its final "/"; without one (or with "/"
+    // alone) the path shows whole.
+    QString prefix = directoryPrefix();
+    while (prefix.endsWith(QLatin1Char('/')))
+        prefix.chop(1);
+    if (!prefix.isEmpty() && folder.startsWith(prefix + QLatin1Char('/')))
+        folder.remove(0, prefix.size() + 1);
     return folder;
 }
 

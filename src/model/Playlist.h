@@ -23,9 +23,6 @@ public:
     // Reads and decodes a session file; null with a one-line reason (which key, which entry)
     // when it cannot be opened. `url` is set; afterLoad() is left to the caller.
     static std::shared_ptr<Playlist> open(const QUrl& url, QString* reason);
-    // A file to open as a session rather than add as a track: named ".varlin", or a binary
-    // property list under any name (the desktop types sessions by both).
-    static bool isSessionFile(const QString& path);
     // Throws CodecError naming the missing or mistyped key.
     static std::shared_ptr<Playlist> decode(const CodecReader& reader);
     CodecValue encode() const;
@@ -38,7 +35,8 @@ public:
     static void setPreferredPrefixSource(std::function<std::optional<QString>()> source);
     // The playlist's own prefix, else the preference, else "".
     QString directoryPrefix() const;
-    // The entry's folder as the table shows it: ending in "/", without a leading prefix + "/".
+    // The entry's folder as the table shows it: ending in "/", without a leading prefix folder
+    // (the whole path when there is none).
     QString folderText(const PlaylistEntry& entry) const;
 
     // The entries the table shows: all of them, or those matching `filterText`.

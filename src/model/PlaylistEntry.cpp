@@ -3,6 +3,7 @@
 #include "model/WallClock.h"
 #include "model/Zeros.h"
 #include "platform/audio/AudioDecoder.h"
+#include "platform/audio/AudioFilePlayer.h"
 
 #include <QFileInfo>
 #include <atomic>
@@ -74,9 +75,18 @@ CodecValue PlaylistEntry::encode() const {
 }
 
 std::optional<double> PlaylistEntry::duration() {
+    if (_cachedDuration || playProblem || !_url.isLocalFile())
+        return _cachedDuration;
+    QString reason;
+    _cachedDuration = audioFileDuration(_url.toLocalFile(), &reason);
     if (!_cachedDuration)
-        _cachedDuration = measure(_url);
+        playProblem = AudioFilePlayer::openFailure(_url, reason);
     return _cachedDuration;
+}
+
+void PlaylistEntry::checkFileExists() {
+    if (_url.isLocalFile() && !QFileInfo::exists(_url.toLocalFile()))
+        playProblem = AudioFilePlayer::openFailure(_url, QStringLiteral("no such file"));
 }
 
 double PlaylistEntry::playedFraction(const TimeRangeSet& set) {
@@ -165,6 +175,7 @@ bool PlaylistEntry::resolveBookmark() {
 
 void PlaylistEntry::relocate(const QUrl& newURL) {
     _url = newURL;
+    playProblem.reset();
     if (storedBookmark)
         storedBookmark = bookmarkFor(newURL);
     _noteSet.reset();

@@ -27,8 +27,11 @@ public:
 
     QUrl url() const { return _url; }
 
-    // The cached length, measured and cached when unknown; none when the file cannot be decoded.
+    // The cached length, measured and cached when unknown; none when the file cannot be decoded
+    // (then `playProblem` says why, and the file is not measured again on every call).
     std::optional<double> duration();
+    // Notes a file that is no longer there, without opening any (a cheap check at session open).
+    void checkFileExists();
     // Heard length of `set` over the duration; 0 for an unknown or near-zero duration.
     double playedFraction(const TimeRangeSet& set);
     // Starts (or rejoins) the range that the player extends while playing from t.
@@ -72,6 +75,9 @@ public:
     std::optional<QByteArray> storedBookmark;
     std::optional<double> _cachedDuration;
     std::optional<int> cachedTimeRangeIndex;
+    // Why the file cannot be played, one line, as learnt when it was measured or loaded; none
+    // while nothing is known against it.
+    std::optional<QString> playProblem;
     const int id;
     std::vector<std::shared_ptr<SideDocument>> sideDocuments;
     bool isCheckmarked = false;

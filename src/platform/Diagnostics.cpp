@@ -2,18 +2,20 @@
 
 #include <QMutex>
 #include <QMutexLocker>
-
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 QMutex mutex;
-QStringList* captured = nullptr;
+std::vector<QStringList*> liveCaptures;
 } // namespace
 
 void printLine(const QString& line) {
     QMutexLocker lock(&mutex);
-    if (captured) {
-        captured->append(line);
+    if (!liveCaptures.empty()) {
+        for (QStringList* captured : liveCaptures)
+            captured->append(line);
         return;
     }
     const QByteArray bytes = line.toUtf8();
@@ -24,21 +26,20 @@ void printLine(const QString& line) {
 
 DiagnosticCapture::DiagnosticCapture() {
     QMutexLocker lock(&mutex);
-    captured = new QStringList;
+    liveCaptures.push_back(&captured);
 }
 
 DiagnosticCapture::~DiagnosticCapture() {
     QMutexLocker lock(&mutex);
-    delete captured;
-    captured = nullptr;
+    liveCaptures.erase(std::find(liveCaptures.begin(), liveCaptures.end(), &captured));
 }
 
 QStringList DiagnosticCapture::lines() const {
     QMutexLocker lock(&mutex);
-    return *captured;
+    return captured;
 }
 
 void DiagnosticCapture::clear() {
     QMutexLocker lock(&mutex);
-    captured->clear();
+    captured.clear();
 }

@@ -7,7 +7,10 @@
 
 void printLine(const QString& line);
 
-// While one exists, printed lines are collected here instead of written (tests only).
+// While one exists, printed lines are collected instead of written (tests only). Each capture
+// holds every line printed during its life, also when captures overlap: a line is never hidden
+// from one capture because another began later, so an assertion that nothing was printed cannot
+// pass by looking at the wrong list.
 class DiagnosticCapture {
 public:
     DiagnosticCapture();
@@ -17,4 +20,7 @@ public:
 
     QStringList lines() const;
     void clear();
+
+private:
+    QStringList captured;
 };

@@ -22,7 +22,11 @@ void Player::setEntry(const std::shared_ptr<PlaylistEntry>& entry) {
         return;
     avplayer = makeAudioPlayer(entry);
     if (!avplayer) {
-        entry->resolveBookmark();
+        // One retry, when the bookmark knows another place for the file; the same path would
+        // only fail again.
+        const QUrl tried = entry->_url;
+        if (!entry->resolveBookmark() || entry->_url == tried)
+            return;
         avplayer = makeAudioPlayer(entry);
         if (!avplayer)
             return;
@@ -36,6 +40,7 @@ Player::makeAudioPlayer(const std::shared_ptr<PlaylistEntry>& entry) {
     QString error;
     auto player = AudioFilePlayer::create(entry->_url, &error);
     if (!player) {
+        entry->playProblem = error;
         printLine(error);
         if (log) {
             log(error);
@@ -43,6 +48,7 @@ Player::makeAudioPlayer(const std::shared_ptr<PlaylistEntry>& entry) {
         }
         return nullptr;
     }
+    entry->playProblem.reset();
     player->prepareToPlay();
     entry->storedBookmark = PlaylistEntry::bookmarkFor(entry->_url);
     player->setEnableRate(true);

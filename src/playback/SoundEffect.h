@@ -1,10 +1,10 @@
 #pragma once
 // A short sound from the program's resources ("bell.mp3"), rung from its beginning at the volume
 // that an attenuation a in 0 … 1 gives: 10^(−2a), so 0 is full volume and 1 one hundredth.
-// A missing or undecodable resource leaves it silent after one diagnostic line.
+// A missing or undecodable resource leaves it silent after one diagnostic line. It is played from
+// a copy in the cache folder ($XDG_CACHE_HOME/net.brenmoor.varlin), made once.
 
 #include <QString>
-#include <QTemporaryFile>
 #include <functional>
 #include <memory>
 
@@ -26,7 +26,5 @@ public:
 
 private:
     std::function<float()> attenuation;
-    // The decoder reads files only, so the resource is played from a copy on disk.
-    std::unique_ptr<QTemporaryFile> file;
     std::shared_ptr<AudioFilePlayer> _avplayer;
 };

@@ -1,6 +1,6 @@
 #include "shell/AppDelegate.h"
 
-#include "model/Playlist.h"
+#include "platform/audio/AudioFileTypes.h"
 #include "shell/MainViewController.h"
 #include "shell/SessionController.h"
 
@@ -33,7 +33,7 @@ void AppDelegate::openFiles(const QStringList& paths) {
 bool AppDelegate::openFile(const QString& path) {
     const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     if (!_mainViewController)
-        return !Playlist::isSessionFile(path);
+        return isReadableAudioFile(path);
     _mainViewController->openFile(url);
     return true;
 }

@@ -22,8 +22,8 @@ public:
     // Opens the files once the first activation has run (so the last run does not replace
     // them); at once after it.
     void openFiles(const QStringList& paths);
-    // A session file replaces the present session; any other file joins the top of the list as
-    // a track. False for a session when there is no main controller.
+    // Audio Varlin can play joins the top of the list; any other file is opened as a session
+    // when it is one. False for a non-audio file when there is no main controller.
     bool openFile(const QString& path);
 
     // Closing the main window or Quit: a note being typed is kept; ends now with a clean

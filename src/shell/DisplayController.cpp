@@ -47,11 +47,19 @@ void DisplayController::updateDisplays(double t) {
     if (!entry) {
         showNoEntry();
     } else {
-        const double zero = entry->previousZero(t);
-        const double d = entry->duration().value_or(0.0);
-        const double sinceZero = std::trunc(t - zero);
-        setText(view.timeSinceZeroText, displayTime(sinceZero), true);
-        setText(view.timeRemainingText, displayTime(std::trunc(d - zero) - sinceZero), true);
+        const std::optional<double> d = entry->duration();
+        if (d && !entry->playProblem) {
+            const double zero = entry->previousZero(t);
+            const double sinceZero = std::trunc(t - zero);
+            // Never negative: a position past the measured length shows 0:00.
+            const double remaining = std::max(std::trunc(*d - zero) - sinceZero, 0.0);
+            setText(view.timeSinceZeroText, displayTime(sinceZero), true);
+            setText(view.timeRemainingText, displayTime(remaining), true);
+        } else {
+            // A file that cannot be played has no times to show.
+            setText(view.timeSinceZeroText, noTime, false);
+            setText(view.timeRemainingText, noTime, false);
+        }
 
         const QString tags = entry->tags.value_or(QString());
         QString name = entry->url().fileName();
@@ -69,7 +77,8 @@ void DisplayController::updateDisplays(double t) {
                 view.noteTextField->setText(note);
         }
     }
-    view.timeSlider->setValue(t);
+    // A file that cannot be played has no position either: the marker rests at the start.
+    view.timeSlider->setValue(entry && entry->playProblem ? 0.0 : t);
     if (const std::optional<int> row = playlist.currentItem())
         emit playedCellChanged(*row);
     playlist.currentTime = t;

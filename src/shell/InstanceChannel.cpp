@@ -1,7 +1,7 @@
 #include "shell/InstanceChannel.h"
 
-#include <QDir>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <memory>
 
 namespace {
@@ -10,10 +10,10 @@ constexpr int writeTimeoutMs = 2000;
 } // namespace
 
 QString InstanceChannel::defaultName() {
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = QString::number(QDir::home().path().size()) + QDir::home().dirName();
-    return QStringLiteral("net.brenmoor.varlin-") + user;
+    // A full path, so that the socket lives in the login session's own runtime folder: a start
+    // on another display or with other data folders has another one and runs by itself.
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) +
+           QStringLiteral("/net.brenmoor.varlin.socket");
 }
 
 InstanceChannel::InstanceChannel(QString name, QObject* parent)

@@ -1,6 +1,7 @@
 #pragma once
-// One running program per user: a second start hands the files of its command line to the
-// running one over a local socket and ends. The first start listens.
+// One running program per login session: a second start hands the files of its command line
+// to the running one over a local socket in the session's runtime folder ($XDG_RUNTIME_DIR)
+// and ends. The first start listens.
 
 #include <QLocalServer>
 #include <QObject>
@@ -9,7 +10,7 @@
 class InstanceChannel : public QObject {
     Q_OBJECT
 public:
-    // The user's own socket name.
+    // The socket in the login session's runtime folder.
     static QString defaultName();
 
     explicit InstanceChannel(QString name, QObject* parent = nullptr);

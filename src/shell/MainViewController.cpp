@@ -1,11 +1,13 @@
 #include "shell/MainViewController.h"
 
+#include "control/MediaCommands.h"
 #include "control/TransportPanel.h"
 #include "control/TransportViewController.h"
 #include "model/AppState.h"
 #include "platform/Diagnostics.h"
 #include "platform/GameControllerSource.h"
 #include "platform/SymbolImage.h"
+#include "platform/audio/AudioFileTypes.h"
 #include "playback/SoundEffect.h"
 #include "services/Environment.h"
 #include "services/Preferences.h"
@@ -29,6 +31,7 @@
 #include "waveform/TimeSlider.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLocale>
 #include <QStackedWidget>
@@ -50,6 +53,7 @@ MainViewController::MainViewController(MainView& view, Panels& panels, Services 
       _transport(new TransportViewController(
           player, restTimer, *this, *view.transportPanel,
           {this->services.turnOnDoNotDisturb, this->services.heldModifiers}, this)),
+      _mediaCommands(std::make_unique<MediaCommands>(*_transport, player, *this)),
       _sessions(new SessionController(*this, panels, this)),
       keyMonitor(new TableKeyMonitor(view.tableView,
                                      {[this] { restartIdle(); }, [this] { togglePlayPause(); },
@@ -106,6 +110,7 @@ MainViewController::MainViewController(MainView& view, Panels& panels, Services 
         _entryCommands->actionTagEntry(tag);
         updateDisplays();
     });
+    connect(_entryCommands, &EntryCommands::hasSelectionChanged, view.tagMenu, &QMenu::setEnabled);
     // The break countdown shows on the screensaver's face too.
     view.screensaver->setRestTimer(&restTimer);
     view.screensaver->setIsMusicActive(
@@ -140,9 +145,9 @@ void MainViewController::setCurrentEntry(int row) {
     const PlaylistEntryPtr old = _playlist->assignedEntry;
     const PlaylistEntryPtr next = _playlist->entryAt(row);
     const bool same = old && next && *next == *old;
-    // A session that was just read names its current entry before the player has loaded it;
-    // only an entry that is really loaded is left alone.
-    if (same && player.entry() && *player.entry() == *old) {
+    // A session that was just read names its current entry before it has been made current
+    // here; only an entry that has been (loaded, or found unplayable once) is left alone.
+    if (same && madeCurrentEntry && *madeCurrentEntry == *old) {
         scrollToCurrentRow();
         return;
     }
@@ -166,6 +171,10 @@ void MainViewController::leave(const PlaylistEntryPtr& entry, bool logged) {
     if (logged)
         logger.logPlayed(entry);
     entry->recordLeave();
+    refreshRow(entry);
+}
+
+void MainViewController::refreshRow(const PlaylistEntryPtr& entry) {
     if (const std::optional<int> row = _playlist->indexOfEntry(entry)) {
         PlaylistTableModel* model = _entryCommands->model();
         emit model->dataChanged(model->index(*row, 0),
@@ -177,17 +186,29 @@ void MainViewController::makeCurrent(const PlaylistEntryPtr& entry) {
     viewers.closeViewers();
     _sideDocuments->setCurrentEntry(entry);
     _playlist->assignedEntry = entry;
+    madeCurrentEntry = entry;
     if (entry)
         entry->cachedTimeRangeIndex.reset();
     player.setEntry(entry);
     player.setVolume(_volume);
-    _scrubber = std::make_unique<Scrubber>(&player, entry ? std::optional(entry->url())
-                                                          : std::optional<QUrl>());
+    // A file the player could not open is not opened again for scrubbing or the waveform.
+    const std::optional<QUrl> playable =
+        player.entry() ? std::optional(player.entry()->url()) : std::nullopt;
+    _scrubber = std::make_unique<Scrubber>(&player, playable);
     _view.timeSlider->setEntry(entry);
     updateDisplays();
     saveRunState();
-    _view.waveformView->showTrack(entry ? std::optional(entry->url()) : std::nullopt);
+    _view.waveformView->showTrack(playable);
+    if (entry)
+        refreshRow(entry);
     scrollToCurrentRow();
+    emit currentEntryChanged();
+}
+
+void MainViewController::playRefused(const PlaylistEntryPtr& entry) {
+    refreshRow(entry);
+    emit statusMessage(entry->playProblem.value_or(
+        tr("%1 cannot be played").arg(PlaylistTableModel::titleOf(*entry))));
 }
 
 void MainViewController::scrollToCurrentRow() {
@@ -209,6 +230,7 @@ void MainViewController::setVolume(float volume) {
     player.setVolume(_volume);
     systemVolume.followVolume(_volume);
     _view.transportPanel->setVolumeValue(_volume);
+    emit volumeChanged();
 }
 
 RemoteControlDelegate* MainViewController::activeRemoteTarget() const {
@@ -251,10 +273,24 @@ void MainViewController::removeSelectedEntries() {
 
 void MainViewController::openFile(const QUrl& url) {
     printLine(url.toString());
-    if (Playlist::isSessionFile(url.toLocalFile()))
-        _sessions->openSessionReplacing(url);
-    else
+    const QFileInfo file(url.toLocalFile());
+    const bool namedSession = file.suffix() == QLatin1String("varlin");
+    if (!namedSession && isReadableAudioFile(url.toLocalFile())) {
         _entryCommands->addFiles({url}, 0);
+        return;
+    }
+    // Read before the present session is put away, so that a file that is no session leaves
+    // it in place.
+    QString reason;
+    if (Playlist::open(url, &reason))
+        _sessions->openSessionReplacing(url);
+    else if (!file.exists())
+        reportProblem(tr("%1: no such file").arg(file.fileName()));
+    else if (namedSession)
+        reportProblem(reason);
+    else
+        reportProblem(
+            tr("%1: not a Varlin session and not audio Varlin can play").arg(file.fileName()));
 }
 
 void MainViewController::finishNoteEditing() {
@@ -306,6 +342,7 @@ void MainViewController::playerDidFinish() {
 
 void MainViewController::playerTimeChanged() {
     updateDisplays();
+    emit positionJumped();
 }
 
 void MainViewController::playerPreviewingChanged() {
@@ -374,10 +411,15 @@ QString MainViewController::windowTitle(const std::optional<QUrl>& sessionURL,
         suffix = QLatin1Char(' ') + version + QLatin1Char(' ') +
                  QLocale().toString(buildDate.isValid() ? buildDate : QDate::currentDate(),
                                     QLocale::ShortFormat);
-    QString base = sessionURL ? sessionURL->fileName() : QStringLiteral("Varlin");
-    if (base.endsWith(QLatin1String(".varlin")))
-        base.chop(7);
+    const QString base = sessionURL ? sessionName(*sessionURL) : QStringLiteral("Varlin");
     return (playing ? QStringLiteral("► ") : QString()) + base + suffix;
+}
+
+QString MainViewController::sessionName(const QUrl& sessionURL) {
+    QString name = sessionURL.fileName();
+    if (name.endsWith(QLatin1String(".varlin")))
+        name.chop(7);
+    return name;
 }
 
 void MainViewController::reportProblem(const QString& line) {

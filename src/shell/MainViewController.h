@@ -31,6 +31,7 @@ class AudioMixer;
 class EntryCommands;
 class GameControllerSource;
 class MainView;
+class MediaCommands;
 class NoteEditor;
 class Panels;
 class QAction;
@@ -72,6 +73,7 @@ public:
     bool isPlaying() const override { return player.isPlaying(); }
     void setCurrentEntry(int row) override;
     void assignEntry(const PlaylistEntryPtr& entry) override;
+    void playRefused(const PlaylistEntryPtr& entry) override;
     void updateDisplays() override;
     void entryMarksChanged(const PlaylistEntryPtr& entry) override;
     PlaylistEntryPtr assignedEntry() const override { return _playlist->assignedEntry; }
@@ -104,6 +106,8 @@ public:
     // pre-release) adds itself and the build date; "► " leads while music plays.
     static QString windowTitle(const std::optional<QUrl>& sessionURL, const QString& version,
                                const QDate& buildDate, bool playing);
+    // "Dance" for Dance.varlin; a session under another name keeps it whole.
+    static QString sessionName(const QUrl& sessionURL);
 
     // The search field's text became `text` (the filter of the table).
     void search(const QString& text);
@@ -114,8 +118,8 @@ public:
     void togglePlayPause();
     // The Delete key in the table: the selected entries are removed.
     void removeSelectedEntries();
-    // Opening a file from outside: a session replaces the present one, any other file is added
-    // at the top as a track.
+    // Opening a file from outside: audio Varlin can play is added at the top, a session replaces
+    // the present one, anything else is reported and changes nothing.
     void openFile(const QUrl& url);
     // A note being typed is kept, as when the user clicks elsewhere (before quitting, too).
     void finishNoteEditing();
@@ -144,6 +148,7 @@ public:
     DisplayController& displays() const { return *_displays; }
     EntryCommands& entryCommands() const { return *_entryCommands; }
     TransportViewController& transport() const { return *_transport; }
+    MediaCommands& mediaCommands() const { return *_mediaCommands; }
     SideDocumentStack& sideDocuments() const { return *_sideDocuments; }
     Scrubber* scrubber() const { return _scrubber.get(); }
     SystemVolume& computerVolume() { return systemVolume; }
@@ -157,11 +162,18 @@ signals:
     void searchCleared();
     // Prepare mode (previewing) began or ended.
     void previewingChanged(bool previewing);
+    // Another entry (or none) became the current one.
+    void currentEntryChanged();
+    void volumeChanged();
+    // The player's position was set (a seek).
+    void positionJumped();
 
 private:
     // The steps shared by setCurrentEntry and assignEntry once the old entry has been left.
     void makeCurrent(const PlaylistEntryPtr& entry);
     void leave(const PlaylistEntryPtr& entry, bool logged);
+    // Repaints the entry's whole row (its marks, or the mark of a file that cannot be played).
+    void refreshRow(const PlaylistEntryPtr& entry);
     void scrollToCurrentRow();
     void flashSymbol(const QString& symbolName);
     void flashText(const QString& text);
@@ -173,6 +185,9 @@ private:
     float _volume = 0.5f;
     // The entry that last finished playing by itself.
     PlaylistEntryPtr _prevEntry;
+    // The entry last made current here (loaded, or found unplayable), so that a restored session
+    // that names it again does not open its file again.
+    PlaylistEntryPtr madeCurrentEntry;
     std::shared_ptr<Playlist> _playlist = std::make_shared<Playlist>();
     std::unique_ptr<Scrubber> _scrubber;
     std::unique_ptr<SoundEffect> bell;
@@ -182,6 +197,7 @@ private:
     DisplayController* _displays;
     NoteEditor* noteEditor;
     TransportViewController* _transport;
+    std::unique_ptr<MediaCommands> _mediaCommands;
     SessionController* _sessions;
     TableKeyMonitor* keyMonitor;
     std::unique_ptr<SideDocumentStack> _sideDocuments;

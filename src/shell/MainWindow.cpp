@@ -6,6 +6,7 @@
 #include "shell/AppDelegate.h"
 #include "table/EntryCommands.h"
 #include "documents/HelpViewController.h"
+#include "documents/ScreenFit.h"
 #include "shell/MainView.h"
 #include "shell/MainViewController.h"
 #include "shell/MainWindowController.h"
@@ -24,6 +25,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QSettings>
 #include <QShowEvent>
 #include <QStatusBar>
@@ -54,7 +56,7 @@ MainWindow::MainWindow(AppDelegate& delegate, QWidget* parent)
     });
 
     if (!restoreGeometry(QSettings().value(frameKey).toByteArray()))
-        resize(1280, 720);
+        resizeToFit(*this, QSize(1280, 720));
     _controller->updateWindowTitle();
 }
 
@@ -158,6 +160,8 @@ void MainWindow::buildMenus() {
     });
 
     QMenu* entries = menuBar()->addMenu(tr("E&ntry"));
+    connect(entries, &QMenu::aboutToShow, &_controller->entryCommands(),
+            &EntryCommands::updateActions);
     entries->addActions(_controller->entryCommands().entryMenuActions());
     entries->addSeparator();
     QMenu* tags = entries->addMenu(tr("Tags"));
@@ -184,10 +188,21 @@ void MainWindow::buildMenus() {
         activateWindow();
     });
     ViewerWindows& viewers = _controller->viewers;
-    window->addAction(tr("PDF Viewer"), windowMenuShortcut(PdfViewController::windowMenuKey), this,
-                      [&viewers] { viewers.raisePdfViewer(); });
-    window->addAction(tr("MP4 Viewer"), windowMenuShortcut(Mp4ViewController::windowMenuKey), this,
-                      [&viewers] { viewers.raiseMp4Viewer(); });
+    QAction* pdfViewer =
+        window->addAction(tr("PDF Viewer"), windowMenuShortcut(PdfViewController::windowMenuKey),
+                          this, [&viewers] { viewers.raisePdfViewer(); });
+    QAction* mp4Viewer =
+        window->addAction(tr("MP4 Viewer"), windowMenuShortcut(Mp4ViewController::windowMenuKey),
+                          this, [&viewers] { viewers.raiseMp4Viewer(); });
+    // Enabled while the current entry has that viewer open (its window may be closed). The
+    // items are watched: the viewers may close while the window is being taken down.
+    viewers.changed = [&viewers, pdf = QPointer(pdfViewer), mp4 = QPointer(mp4Viewer)] {
+        if (pdf)
+            pdf->setEnabled(viewers.pdfViewController() != nullptr);
+        if (mp4)
+            mp4->setEnabled(viewers.mp4ViewController() != nullptr);
+    };
+    viewers.changed();
     window->addSeparator();
     window->addAction(tr("View Log"), this, [this] {
         if (!Desktop::openFile(_controller->logger.url))

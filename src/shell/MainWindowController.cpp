@@ -1,5 +1,6 @@
 #include "shell/MainWindowController.h"
 
+#include "control/MediaCommands.h"
 #include "control/TransportViewController.h"
 #include "platform/SymbolImage.h"
 #include "playback/RestTimer.h"
@@ -10,6 +11,8 @@
 #include <QAction>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QWidget>
@@ -66,6 +69,21 @@ MainWindowController::MainWindowController(MainViewController& main, Panels& pan
     connect(addEntryTool, &QAction::triggered, this, &MainWindowController::actionAddEntry);
     connect(removeEntryTool, &QAction::triggered, &main,
             &MainViewController::removeSelectedEntries);
+    removeEntryTool->setEnabled(!main.selectedRows().empty());
+    connect(&main.entryCommands(), &EntryCommands::hasSelectionChanged, removeEntryTool,
+            &QAction::setEnabled);
+    // The table's keys (its key monitor runs them), shown in the menus. Bound to the item's own
+    // widget only, so that the note and search fields keep their space, Z and arrows.
+    const std::pair<QAction*, QKeySequence> tableKeys[] = {
+        {playTool, QKeySequence(Qt::Key_Space)},
+        {pauseTool, QKeySequence(Qt::Key_Space)},
+        {markZeroTool, QKeySequence(Qt::Key_Z)},
+        {prevZeroTool, QKeySequence(Qt::Key_Left)},
+        {nextZeroTool, QKeySequence(Qt::Key_Right)}};
+    for (const auto& [action, key] : tableKeys) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+    }
     choreodexAction->setEnabled(!choreodexPath.isEmpty());
     choreodexAction->setToolTip(choreodexPath.isEmpty()
                                     ? tr("Install the choreodex program to use this command")
@@ -147,12 +165,20 @@ void MainWindowController::showPointer() {
     _pointerHidden = false;
 }
 
+bool MainWindowController::mediaKeyPressed(QObject* watched, const QKeyEvent& key) {
+    const auto* widget = qobject_cast<const QWidget*>(watched);
+    return widget && widget->window() == &window && !key.isAutoRepeat() &&
+           main.mediaCommands().mediaKey(key.key());
+}
+
 bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseMove:
         sinceMouseMoved.restart();
         showPointer();
         break;
+    case QEvent::KeyPress:
+        return mediaKeyPressed(watched, static_cast<const QKeyEvent&>(*event));
     case QEvent::WindowActivate:
         if (watched == &window)
             main.restartIdle();

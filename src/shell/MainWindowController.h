@@ -1,8 +1,9 @@
 #pragma once
 // The main window's commands around the main controller: the two mode tools (prepare and dance)
 // with their pictures, the transport and break tools, adding and removing entries, the companion
-// reference program, the idle countdown on window activation, and the mouse pointer that hides
-// after a second without movement while the window is active, so it never sits over the times.
+// reference program, the idle countdown on window activation, the keyboard's media keys while the
+// window has the focus, and the mouse pointer that hides after a second without movement while
+// the window is active, so it never sits over the times.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -13,6 +14,7 @@
 class MainViewController;
 class Panels;
 class QAction;
+class QKeyEvent;
 class QWidget;
 
 class MainWindowController : public QObject {
@@ -70,6 +72,8 @@ protected:
 private:
     void showModeImages();
     void showPointer();
+    // Runs a media key pressed in the main window as the desktop's media controls do.
+    bool mediaKeyPressed(QObject* watched, const QKeyEvent& key);
 
     MainViewController& main;
     Panels& panels;

@@ -38,6 +38,10 @@ void SessionController::openSessionAt(const QUrl& url) {
         return;
     }
     opened->afterLoad();
+    // Tracks whose files are gone are marked from the start (a look at each path, no file
+    // opened), not only once they are chosen.
+    for (const PlaylistEntryPtr& entry : opened->allEntries)
+        entry->checkFileExists();
     main.replacePlaylist(opened);
     Playlist& playlist = main.playlist();
 

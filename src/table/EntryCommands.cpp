@@ -108,6 +108,9 @@ EntryCommands::EntryCommands(EntryCommandHost& host, Panels& panels, QObject* pa
     _model->dropHandler = [this](const QMimeData& data, int row) { return acceptDrop(data, row); };
     connect(_selection, &QItemSelectionModel::selectionChanged, this,
             &EntryCommands::selectionDidChange);
+    connect(_selection, &QItemSelectionModel::selectionChanged, this,
+            &EntryCommands::updateActions);
+    connect(_model, &QAbstractItemModel::modelReset, this, &EntryCommands::updateActions);
 
     _actions.entryViewInFinder =
         makeAction(tr("Show in File Manager"), &EntryCommands::entryViewInFinder);
@@ -151,6 +154,20 @@ EntryCommands::EntryCommands(EntryCommandHost& host, Panels& panels, QObject* pa
                          _actions.copyReport,
                          separator(),
                          _actions.removeSelectedItems};
+    updateActions();
+}
+
+void EntryCommands::updateActions() {
+    const bool selected = _selection->hasSelection();
+    for (QAction* action :
+         {_actions.entryViewInFinder, _actions.entryClearTimes, _actions.entryClearZeros,
+          _actions.entryClearPlayed, _actions.entryClearAll, _actions.entryPlayedToday,
+          _actions.copyContextItems, _actions.copyReport, _actions.removeSelectedItems})
+        action->setEnabled(selected);
+    const bool current = host.playlist().assignedEntry != nullptr;
+    _actions.entryMoved->setEnabled(current);
+    _actions.entryViewNotes->setEnabled(current);
+    emit hasSelectionChanged(selected);
 }
 
 EntryCommands::~EntryCommands() {

@@ -47,6 +47,11 @@ public:
     // The entry commands in menu order, with separators between their groups.
     const QList<QAction*>& entryMenuActions() const { return _entryMenuActions; }
 
+    // Enables the commands that have something to act on: the selected rows, or the current
+    // entry (File Moved, Edit Notes File). Runs on every selection change; menus run it again
+    // as they open.
+    void updateActions();
+
     // Reloads every row, then selects exactly the current entry's row when it is shown.
     void reloadTable();
     std::set<int> selectedRows() const;
@@ -87,6 +92,9 @@ public:
     void actionTagEntry(const QString& tag);
 
 signals:
+    // Sent by every updateActions: whether rows are selected (tools that act on the selection
+    // follow).
+    void hasSelectionChanged(bool hasSelection);
     // Files measured so far of an "add entries" in progress.
     void addingProgress(int done, int total);
     void addingFinished();

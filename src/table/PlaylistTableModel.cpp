@@ -2,10 +2,13 @@
 
 #include "model/Playlist.h"
 #include "model/TimeString.h"
+#include "platform/SymbolImage.h"
 #include "table/EntryCommandHost.h"
 
+#include <QGuiApplication>
 #include <QLocale>
 #include <QMimeData>
+#include <QPalette>
 
 namespace {
 
@@ -39,6 +42,18 @@ int alignment(int column) {
     default:
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     }
+}
+
+// Known once the duration has been asked for, which measures a file only the first time (and
+// a file that failed is not measured again), so painting stays cheap.
+std::optional<QString> playProblem(PlaylistEntry& entry) {
+    entry.duration();
+    return entry.playProblem;
+}
+
+const QIcon& warningIcon() {
+    static const QIcon icon = symbolIcon(QStringLiteral("exclamationmark.triangle"));
+    return icon;
 }
 } // namespace
 
@@ -154,8 +169,17 @@ QVariant PlaylistTableModel::data(const QModelIndex& index, int role) const {
         return index.column() == PlayedColumn ? QVariant()
                                               : QVariant(cellText(entry, index.column()));
     case Qt::ToolTipRole:
+        if (const std::optional<QString> problem = playProblem(*entry))
+            return *problem;
         return index.column() == TitleColumn || index.column() == DirectoryColumn
                    ? QVariant(entry->_url.toLocalFile())
+                   : QVariant();
+    case Qt::DecorationRole:
+        return index.column() == TitleColumn && playProblem(*entry) ? QVariant(warningIcon())
+                                                                    : QVariant();
+    case Qt::ForegroundRole:
+        return playProblem(*entry)
+                   ? QVariant(QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text))
                    : QVariant();
     case PlayedFractionRole:
         if (index.column() != PlayedColumn)

@@ -1,5 +1,6 @@
 #pragma once
-// The playlist table's rows and cells: the playlist's visible entries in six columns, the drag
+// The playlist table's rows and cells: the playlist's visible entries in six columns (a file
+// that cannot be played is dimmed, with a warning sign and its reason as tool tip), the drag
 // data of rows, and what a drop onto the table holds. Decisions about drops are the entry
 // commands'; this model only reads the playlist and the pasteboard.
 

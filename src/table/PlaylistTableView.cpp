@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 
 namespace {
 // Large enough to read the titles from a few metres away on a laptop screen.
@@ -56,6 +57,7 @@ void PlaylistTableView::setCommands(EntryCommands* entryCommands, QMenu* tagMenu
 
     delete contextMenu;
     contextMenu = new QMenu(this);
+    connect(contextMenu, &QMenu::aboutToShow, commands, &EntryCommands::updateActions);
     contextMenu->addActions(commands->entryMenuActions());
     if (tagMenu) {
         contextMenu->addSeparator();
@@ -88,6 +90,20 @@ void PlaylistTableView::sizeColumns() {
 void PlaylistTableView::fitRowHeight() {
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() * 3 / 2);
+}
+
+QString PlaylistTableView::placeholderText() {
+    return tr("Drop music files here, or press + to add tracks");
+}
+
+void PlaylistTableView::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    if (model() && model()->rowCount() > 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
+    painter.drawText(viewport()->rect().adjusted(12, 12, -12, -12),
+                     Qt::AlignCenter | Qt::TextWordWrap, placeholderText());
 }
 
 void PlaylistTableView::dragMoveEvent(QDragMoveEvent* event) {

@@ -17,7 +17,11 @@ public:
     // joins the context menu.
     void setCommands(EntryCommands* commands, QMenu* tagMenu = nullptr);
 
+    // Shown across the empty table: how to begin.
+    static QString placeholderText();
+
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 

@@ -1,8 +1,11 @@
 #include "documents/Mp4ViewController.h"
 
+#include "documents/VideoFrameView.h"
 #include "platform/Diagnostics.h"
 
 #include <QMediaPlayer>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -54,4 +57,41 @@ TEST(Mp4ViewController, KeysAndRemoteChangeRateAndVolumeWithinBoundsPrintAndClos
 
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
+}
+
+namespace {
+QStringList debugLines;
+void collectDebugLines(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtDebugMsg)
+        debugLines << message;
+}
+} // namespace
+
+TEST(Mp4ViewController, TheFirstFrameReachesTheWindowWithoutOpenGLAndQuietly) {
+    qputenv("QT_MEDIA_BACKEND", "ffmpeg");
+    const QtMessageHandler previous = qInstallMessageHandler(collectDebugLines);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("testsrc.mp4");
+    // FFmpeg's colour bars: no pixel of the picture is black.
+    if (QProcess::execute("ffmpeg", {"-loglevel", "error", "-f", "lavfi", "-i",
+                                     "testsrc=duration=2:size=320x240:rate=25", "-pix_fmt",
+                                     "yuv420p", path}) != 0)
+        GTEST_SKIP() << "ffmpeg could not make the video";
+    Mp4ViewController viewer(QUrl::fromLocalFile(path));
+    viewer.window()->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !viewer.mp4aview()->frameImage().isNull(); }, 10000))
+        << "shown on opening, before play";
+
+    // Letterboxed on black, the picture covers most of the window.
+    const QImage shown = viewer.window()->grab().toImage();
+    int lit = 0;
+    int total = 0;
+    for (int y = 0; y < shown.height(); y += 8)
+        for (int x = 0; x < shown.width(); x += 8, ++total)
+            lit += qGray(shown.pixel(x, y)) > 16 ? 1 : 0;
+    EXPECT_GT(lit, total / 2);
+    // The search for hardware decoders this computer lacks is not reported.
+    EXPECT_TRUE(debugLines.filter("HW", Qt::CaseInsensitive).isEmpty())
+        << debugLines.join('\n').toStdString();
+    qInstallMessageHandler(previous);
 }

@@ -326,12 +326,12 @@ class VarlinTestCase(unittest.TestCase):
         paths = [(self.track(track, seconds), seconds) for track, seconds in tracks]
         return write_session(self.home.music / name, paths, current_item, current_time)
 
-    def documentation_shot(self, app, name):
-        """Keeps a picture of the main window as `name`.png when VARLIN_E2E_SCREENSHOTS names a
-        folder."""
+    def documentation_shot(self, app, name, window=None):
+        """Keeps a picture of the main window (or another of the program's windows) as
+        `name`.png when VARLIN_E2E_SCREENSHOTS names a folder."""
         folder = os.environ.get("VARLIN_E2E_SCREENSHOTS")
         if folder:
-            app.screenshot(Path(folder).resolve() / f"{name}.png")
+            app.screenshot(Path(folder).resolve() / f"{name}.png", window)
 
     def assertNoSanitizerReport(self, app):
         report = app.sanitizer_report()

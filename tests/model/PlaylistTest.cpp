@@ -123,8 +123,7 @@ TEST(Playlist, DirectoryPrefixFallsBackToThePreference) {
     Playlist playlist;
     const auto e = entry("/home/caller/music/waltz/a.mp3");
     EXPECT_EQ(playlist.directoryPrefix(), "");
-    // An empty prefix still removes its slash.
-    EXPECT_EQ(playlist.folderText(*e), "home/caller/music/waltz/");
+    EXPECT_EQ(playlist.folderText(*e), "/home/caller/music/waltz/");
 
     QSettings().setValue("directoryPrefix", "/home/caller");
     EXPECT_EQ(playlist.directoryPrefix(), "/home/caller");
@@ -132,6 +131,8 @@ TEST(Playlist, DirectoryPrefixFallsBackToThePreference) {
 
     Playlist::setPreferredPrefixSource([] { return std::optional<QString>("/home/caller/music"); });
     EXPECT_EQ(playlist.folderText(*e), "waltz/");
+    Playlist::setPreferredPrefixSource([] { return std::optional<QString>("/home/caller/"); });
+    EXPECT_EQ(playlist.folderText(*e), "music/waltz/");
     playlist._directoryPrefix = "/home/caller/mus";
     EXPECT_EQ(playlist.directoryPrefix(), "/home/caller/mus");
     // Only a whole folder name followed by a slash is removed.

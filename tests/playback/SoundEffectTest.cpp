@@ -3,6 +3,9 @@
 #include "platform/Diagnostics.h"
 #include "platform/audio/AudioFilePlayer.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -36,6 +39,21 @@ TEST(SoundEffect, TheBellRingsFromItsBeginningAtTheStoredVolumeAndAMissingOneSta
     EXPECT_FLOAT_EQ(bell.avplayer()->volume(), 1.0f);
     EXPECT_LT(bell.avplayer()->currentTime(), 0.5);
     EXPECT_TRUE(output.lines().isEmpty());
+
+    // Bells play one copy in the cache folder (never a temporary file left behind), written
+    // again when it is not the program's sound.
+    const QString copy = bell.avplayer()->url().toLocalFile();
+    EXPECT_EQ(QFileInfo(copy).absolutePath(),
+              QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                  "/net.brenmoor.varlin");
+    QFile::remove(copy);
+    QFile stale(copy);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly) && stale.write("stale") == 5);
+    stale.close();
+    SoundEffect again("bell.mp3", [] { return 0.0f; });
+    ASSERT_NE(again.avplayer(), nullptr);
+    EXPECT_EQ(again.avplayer()->url().toLocalFile(), copy);
+    EXPECT_DOUBLE_EQ(again.avplayer()->duration(), bell.avplayer()->duration());
 
     int reads = 0;
     SoundEffect missing("no-such-sound.mp3", [&] { return float(++reads); });

@@ -1,9 +1,9 @@
 #include "services/DoNotDisturb.h"
 
 #include "platform/Diagnostics.h"
+#include "support/PrivateBus.h"
 
 #include <QDBusContext>
-#include <QProcess>
 #include <QTest>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -31,42 +31,38 @@ public slots:
 
 // On a D-Bus daemon of the test's own, so no test reaches the desktop's notification server.
 TEST(DoNotDisturb, InhibitsOnceAndReportsOnlyARefusalOnce) {
-    QProcess daemon;
-    daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-    ASSERT_TRUE(daemon.waitForStarted() && daemon.waitForReadyRead(10000));
-    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
     DiagnosticCapture output;
     {
-        DoNotDisturb withoutService(QDBusConnection::connectToBus(address, "absent"));
+        PrivateBus bus;
+        DoNotDisturb withoutService(bus.connect("absent"));
         withoutService.turnOn();
-        QTRY_VERIFY_WITH_TIMEOUT(withoutService.state() == DoNotDisturb::State::Unavailable, 10000);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return withoutService.state() == DoNotDisturb::State::Unavailable; }, 10000));
 
         FakeNotifications notifications;
-        QDBusConnection server = QDBusConnection::connectToBus(address, "service");
+        QDBusConnection server = bus.connect("service");
         server.registerObject("/org/freedesktop/Notifications", &notifications,
                               QDBusConnection::ExportAllSlots);
         server.registerService("org.freedesktop.Notifications");
-        DoNotDisturb doNotDisturb(QDBusConnection::connectToBus(address, "client"));
+        DoNotDisturb doNotDisturb(bus.connect("client"));
         doNotDisturb.turnOn();
         doNotDisturb.turnOn();
-        QTRY_VERIFY_WITH_TIMEOUT(doNotDisturb.state() == DoNotDisturb::State::On, 10000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return doNotDisturb.state() == DoNotDisturb::State::On; },
+                                    10000));
         doNotDisturb.turnOn();
         QCoreApplication::processEvents();
         EXPECT_EQ(notifications.inhibitCalls, 1);
         EXPECT_TRUE(output.lines().isEmpty());
 
         notifications.refusal = "not now";
-        DoNotDisturb refused(QDBusConnection::connectToBus(address, "refused"));
+        DoNotDisturb refused(bus.connect("refused"));
         refused.turnOn();
-        QTRY_VERIFY_WITH_TIMEOUT(refused.state() == DoNotDisturb::State::Unavailable, 10000);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return refused.state() == DoNotDisturb::State::Unavailable; }, 10000));
         refused.turnOn();
         QCoreApplication::processEvents();
         EXPECT_EQ(notifications.inhibitCalls, 2);
     }
-    for (const char* name : {"absent", "service", "client", "refused"})
-        QDBusConnection::disconnectFromBus(name);
-    daemon.kill();
-    daemon.waitForFinished();
 
     // Without a bus nothing is printed, also from the session-wide switch.
     DoNotDisturb noBus(QDBusConnection::connectToBus("unix:path=/nonexistent/bus", "nobus"));

@@ -1,14 +1,16 @@
-// Files from outside and quitting: a second start hands its files over, a session file (by name
-// or by content) is opened as the session, any other file joins the top of the list as one
-// undoable "add entries", and quitting waits for the save of a dirty session.
+// Files from outside and quitting: a second start hands its files over, audio joins the top of
+// the list as one undoable "add entries", a session is opened, anything else is reported, and
+// quitting waits for the save of a dirty session.
 
 #include "shell/AppDelegate.h"
 
 #include "MainViewFixture.h"
-#include "table/EntryCommands.h"
+#include "platform/Diagnostics.h"
 #include "shell/InstanceChannel.h"
+#include "table/EntryCommands.h"
 
 #include <QAction>
+#include <QFile>
 #include <QSignalSpy>
 #include <QUuid>
 
@@ -36,23 +38,37 @@ TEST_F(AppDelegateTest, aSecondStartHandsItsFilesToTheRunningOne) {
     EXPECT_EQ(received.first().first().toStringList(), paths);
 }
 
-TEST_F(AppDelegateTest, aSessionOpensAndAnAudioFileJoinsTheTopAsOneUndoableEdit) {
-    // Saved without its ".varlin", a session is still known by its content.
-    const QUrl url = session("Dance", {"a.wav", "b.wav"}, 1.0, 0);
+TEST_F(AppDelegateTest, audioJoinsTheTopAsOneUndoableEditSessionsOpenAndOtherFilesAreReported) {
+    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav"}, 1.0, 0);
     ASSERT_TRUE(delegate.openFile(url.toLocalFile()));
     ASSERT_EQ(controller->sessions().sessionURL(), url);
 
-    const QUrl song = track("Song.wav", 1.0);
-    QSignalSpy added(&controller->entryCommands(), &EntryCommands::addingFinished);
-    ASSERT_TRUE(delegate.openFile(song.toLocalFile()));
-    if (controller->entryCommands().isAdding()) {
-        ASSERT_TRUE(added.wait(10000));
+    for (const char* name : {"Song.mp3", "Tone.wav"}) {
+        const QUrl song = track(name, 1.0);
+        QSignalSpy added(&controller->entryCommands(), &EntryCommands::addingFinished);
+        ASSERT_TRUE(delegate.openFile(song.toLocalFile()));
+        if (controller->entryCommands().isAdding()) {
+            ASSERT_TRUE(added.wait(10000));
+        }
+        EXPECT_EQ(playlist().allEntries[0]->url(), song);
     }
-    ASSERT_EQ(playlist().allEntries.size(), 3u);
-    EXPECT_EQ(playlist().allEntries[0]->url(), song);
+    ASSERT_EQ(playlist().allEntries.size(), 4u);
     EXPECT_EQ(controller->undoAction()->text(), QStringLiteral("Undo add entries"));
     controller->undoAction()->trigger();
-    EXPECT_EQ(playlist().allEntries.size(), 2u);
+    EXPECT_EQ(playlist().allEntries.size(), 3u);
+
+    // Neither audio nor a session: said in one line, and the session stays as it was.
+    QFile notes(dir.filePath("notes.txt"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("a cue sheet\n") > 0);
+    notes.close();
+    QSignalSpy status(controller.get(), &MainViewController::statusMessage);
+    DiagnosticCapture output;
+    ASSERT_TRUE(delegate.openFile(notes.fileName()));
+    ASSERT_EQ(status.size(), 1);
+    EXPECT_EQ(status[0][0].toString(),
+              QStringLiteral("notes.txt: not a Varlin session and not audio Varlin can play"));
+    EXPECT_EQ(controller->sessions().sessionURL(), url);
+    EXPECT_EQ(playlist().allEntries.size(), 3u);
 }
 
 TEST_F(AppDelegateTest, quittingWaitsForTheSaveOfADirtySession) {

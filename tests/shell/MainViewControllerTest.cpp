@@ -5,6 +5,7 @@
 #include "control/TransportViewController.h"
 #include "model/AppState.h"
 #include "model/EditListTransaction.h"
+#include "platform/Diagnostics.h"
 #include "platform/audio/AudioFilePlayer.h"
 #include "table/EntryCommands.h"
 #include "documents/PdfViewController.h"
@@ -18,6 +19,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -118,6 +120,42 @@ TEST_F(MainViewControllerTest, aRestartComesBackToTheEntryPositionAndZerosOfTheL
     controller->sessions().openSessionAt(session("Other.varlin", {"x.wav", "y.wav"}, 3.0, 0));
     EXPECT_EQ(player().entry(), playlist().allEntries[0]) << "the session's own entry is loaded";
     EXPECT_DOUBLE_EQ(player().currentTime(), 0.0);
+}
+
+TEST_F(MainViewControllerTest, aTrackThatCannotBePlayedIsOpenedOnceMarkedAndRefusedWithItsReason) {
+    const QUrl url = session("Dance.varlin", {"a.wav", "empty.wav", "gone.wav"}, 3.0, 1);
+    controller->sessions().openSessionAt(url);
+    controller->saveRunState();
+    ASSERT_TRUE(QFile::resize(dir.filePath("empty.wav"), 0));
+    ASSERT_TRUE(QFile::remove(dir.filePath("gone.wav")));
+
+    restart();
+    DiagnosticCapture output;
+    controller->firstActivation();
+    ASSERT_EQ(playlist().assignedEntry, playlist().allEntries[1]);
+    const QStringList failures = output.lines().filter(QStringLiteral("couldn\u2019t be opened"));
+    ASSERT_EQ(failures.size(), 1) << "the restored track is opened once";
+    EXPECT_EQ(view->timeSinceZeroText->text(), QStringLiteral("--:--"));
+    EXPECT_EQ(view->timeRemainingText->text(), QStringLiteral("--:--"));
+
+    // Marked in the table with the reason, also the missing file that was never opened.
+    const PlaylistTableModel& model = *controller->entryCommands().model();
+    const auto cell = [&](int row, int role) {
+        return model.data(model.index(row, PlaylistTableModel::TitleColumn), role);
+    };
+    EXPECT_EQ(cell(1, Qt::ToolTipRole).toString(), failures[0]);
+    EXPECT_TRUE(cell(2, Qt::ToolTipRole).toString().endsWith(QStringLiteral("no such file")));
+    for (int row : {1, 2})
+        EXPECT_TRUE(cell(row, Qt::DecorationRole).isValid() &&
+                    cell(row, Qt::ForegroundRole).isValid())
+            << row;
+    EXPECT_FALSE(cell(0, Qt::DecorationRole).isValid());
+
+    QSignalSpy status(controller.get(), &MainViewController::statusMessage);
+    controller->transport().playCommand();
+    EXPECT_FALSE(player().isPlaying());
+    ASSERT_EQ(status.size(), 1);
+    EXPECT_EQ(status[0][0].toString(), failures[0]);
 }
 
 TEST_F(MainViewControllerTest, theEditMenuFollowsTheUndoStacks) {

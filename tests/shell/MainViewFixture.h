@@ -5,13 +5,13 @@
 // mixer, modifier keys the test holds, and SDL's game controllers polled by the test.
 
 #include "model/Playlist.h"
+#include "platform/Panels.h"
 #include "platform/SdlGameControllerSource.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/OfflineAudioOutput.h"
 #include "playback/FakeMixer.h"
 #include "shell/MainView.h"
 #include "shell/MainViewController.h"
-#include "platform/Panels.h"
 #include "shell/SessionController.h"
 #include "testaudio/TestAudio.h"
 
@@ -71,7 +71,7 @@ protected:
         view->resize(1000, 700);
         MainViewController::Services services;
         services.turnOnDoNotDisturb = [this] { ++doNotDisturbCount; };
-        services.mixer = mixer;
+        services.mixer = systemMixer;
         services.gameControllers = [this] {
             auto source = std::make_unique<SdlGameControllerSource>();
             gameControllers = source.get();
@@ -134,6 +134,8 @@ protected:
     shelltest::ScriptedPanels panels;
     int doNotDisturbCount = 0;
     std::shared_ptr<FakeMixer> mixer = std::make_shared<FakeMixer>();
+    // The computer's mixer the controller drives; null for the default device's own.
+    std::shared_ptr<AudioMixer> systemMixer = mixer;
     Qt::KeyboardModifiers heldModifiers = Qt::NoModifier;
     // Made at the first activation; the test polls it.
     SdlGameControllerSource* gameControllers = nullptr;

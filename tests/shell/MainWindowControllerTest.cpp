@@ -4,13 +4,17 @@
 #include "shell/MainWindowController.h"
 
 #include "MainViewFixture.h"
+#include "shell/SessionController.h"
 #include "table/EntryCommands.h"
 #include "stage/Screensaver.h"
+#include "table/PlaylistTableView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -113,4 +117,42 @@ TEST_F(MainWindowControllerTest, theCompanionCommandNeedsTheProgramOnThePath) {
     program.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
     EXPECT_TRUE(windowController().choreodexAction->isEnabled());
     qputenv("PATH", path);
+}
+
+TEST_F(MainWindowControllerTest, mediaKeysInTheWindowRunTheRemotesCommands) {
+    windowController();
+    controller->firstActivation();
+    controller->sessions().openSessionAt(session("Dance.varlin", {"a.wav"}, 20.0, 0));
+    playlist().allEntries[0]->zeros = {5.0, 12.0};
+    player().setPreviewing(true);
+    const struct {
+        Qt::Key key;
+        bool playing;
+        double position;
+    } presses[] = {
+        {Qt::Key_MediaNext, false, 5.0},
+        {Qt::Key_MediaPlay, true, 5.0},
+        {Qt::Key_MediaPlay, false, 5.0},
+        {Qt::Key_MediaTogglePlayPause, true, 5.0},
+        {Qt::Key_MediaPause, false, 5.0},
+        {Qt::Key_MediaNext, false, 12.0},
+        {Qt::Key_MediaTogglePlayPause, true, 12.0},
+        {Qt::Key_MediaStop, false, 12.0},
+        {Qt::Key_MediaPrevious, false, 5.0},
+    };
+    const auto pressKey = [](QWidget* widget, Qt::Key key) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    };
+    for (const auto& press : presses) {
+        pressKey(view->tableView, press.key);
+        EXPECT_EQ(player().isPlaying(), press.playing) << press.key;
+        EXPECT_DOUBLE_EQ(player().currentTime(), press.position) << press.key;
+    }
+    EXPECT_FALSE(player().previewing()) << "a media key is a remote's press";
+
+    // Another window's keys are its own.
+    QWidget other;
+    pressKey(&other, Qt::Key_MediaPlay);
+    EXPECT_FALSE(player().isPlaying());
 }

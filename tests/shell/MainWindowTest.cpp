@@ -57,6 +57,42 @@ TEST(MainWindowTest, menusCarryTheUsualShortcutsAndFindFiltersTheTable) {
     EXPECT_TRUE(window.controller().playlist().filterText.isEmpty());
 }
 
+TEST(MainWindowTest, itemsWaitForSomethingToActOnAndControlsShowTheTableKeys) {
+    AppDelegate delegate;
+    MainWindow window(delegate);
+    const std::pair<const char*, const char*> tableKeys[] = {{"Play", "Space"},
+                                                             {"Pause", "Space"},
+                                                             {"Mark Zero", "Z"},
+                                                             {"Previous Zero", "Left"},
+                                                             {"Next Zero", "Right"}};
+    for (const auto& [item, key] : tableKeys)
+        EXPECT_EQ(findAction(window, "Controls", item)->shortcut(), QKeySequence(key)) << item;
+
+    const auto enabled = [&](const char* menu, const char* item) {
+        return findAction(window, menu, item)->isEnabled();
+    };
+    const std::pair<const char*, const char*> selectionItems[] = {
+        {"Entry", "Clear Zeros"}, {"Entry", "Played Today"}, {"Edit", "Remove"}};
+    for (const auto& [menu, item] : selectionItems)
+        EXPECT_FALSE(enabled(menu, item)) << item << " with nothing selected";
+    EXPECT_FALSE(enabled("Entry", "File Moved...")) << "without a current entry";
+    MainViewController& controller = window.controller();
+    controller.playlist().allEntries.push_back(
+        std::make_shared<PlaylistEntry>(QUrl::fromLocalFile("/m/a.mp3"), 60.0));
+    controller.reloadTable();
+    controller.selectRows({0});
+    for (const auto& [menu, item] : selectionItems)
+        EXPECT_TRUE(enabled(menu, item)) << item << " with a row selected";
+
+    EXPECT_FALSE(enabled("Window", "PDF Viewer"));
+    EXPECT_FALSE(enabled("Window", "MP4 Viewer"));
+    controller.viewers.openPdf(QUrl::fromLocalFile("/m/cues.pdf"));
+    EXPECT_TRUE(enabled("Window", "PDF Viewer"));
+    EXPECT_FALSE(enabled("Window", "MP4 Viewer"));
+    controller.viewers.closeViewers();
+    EXPECT_FALSE(enabled("Window", "PDF Viewer"));
+}
+
 TEST(MainWindowTest, aProblemShowsInTheStatusBarAndTheFrameIsKeptOnClose) {
     QTemporaryDir dir;
     AppDelegate delegate;

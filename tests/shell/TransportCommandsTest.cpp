@@ -6,15 +6,16 @@
 #include "control/GameControllerSet.h"
 #include "control/TransportPanel.h"
 #include "control/TransportViewController.h"
+#include "documents/Mp4ViewController.h"
 #include "model/AppState.h"
 #include "platform/Diagnostics.h"
 #include "platform/VirtualGameController.h"
-#include "table/EntryCommands.h"
 #include "shell/InterceptingTextField.h"
-#include "documents/Mp4ViewController.h"
-#include "table/PlaylistTableView.h"
 #include "stage/ImageNotifierView.h"
 #include "stage/TextNotifierView.h"
+#include "support/PrivateSoundServer.h"
+#include "table/EntryCommands.h"
+#include "table/PlaylistTableView.h"
 #include "waveform/TimeSlider.h"
 
 #include <QApplication>
@@ -318,3 +319,67 @@ TEST_F(TransportCommandsTest, bothRemoteLayoutsDriveTheTransportAndTheVideoWhenI
     press(generic, SDL_CONTROLLER_BUTTON_B);
     EXPECT_DOUBLE_EQ(position(), 8.0);
 }
+
+namespace {
+
+using Kind = PrivateSoundServer::Kind;
+
+// The same program with the computer's volume on ALSA's default device, which goes through a
+// private sound server's plugin as on a desktop.
+class TransportOnASoundServerTest : public TransportCommandsTest,
+                                    public testing::WithParamInterface<Kind> {
+protected:
+    void SetUp() override {
+        if (const std::optional<QString> reason = PrivateSoundServer::unavailable(GetParam()))
+            GTEST_SKIP() << reason->toStdString();
+        server = std::make_unique<PrivateSoundServer>(QStringList{"hall"});
+        ASSERT_TRUE(server->isRunning()) << server->error().toStdString();
+        systemMixer = nullptr;
+        TransportCommandsTest::SetUp();
+    }
+    double sinkVolume() {
+        controller->computerVolume().waitForQueuedSettings();
+        return server->sinkVolume("hall").value_or(-1);
+    }
+
+    std::unique_ptr<PrivateSoundServer> server;
+};
+
+} // namespace
+
+TEST_P(TransportOnASoundServerTest, volumeButtonsMoveTheSinkByTheTransportsStep) {
+    QTest::mouseClick(panel().volumeUpButton, Qt::LeftButton);
+    EXPECT_NEAR(sinkVolume(), 0.55, 1e-4);
+    QTest::mouseClick(panel().volumeDownButton, Qt::LeftButton);
+    QTest::mouseClick(panel().volumeDownButton, Qt::LeftButton);
+    EXPECT_NEAR(sinkVolume(), 0.45, 1e-4);
+
+    // Nearly silent: the mute and the unmute that follows leave the sink at its level.
+    controller->setVolume(0.03f);
+    EXPECT_NEAR(sinkVolume(), 0.45, 1e-4);
+    EXPECT_EQ(server->sinkMuted("hall"), false);
+}
+
+TEST_P(TransportOnASoundServerTest, theServerGoingAwayLeavesNoDeviceUntilItReturns) {
+    DiagnosticCapture output;
+    server->stop();
+    SystemVolume& computer = controller->computerVolume();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !computer.defaultOutputDevice(); }));
+    output.clear();
+    transport().volumeUp();
+    computer.waitForQueuedSettings();
+    EXPECT_FLOAT_EQ(player().volume(), 0.55f);
+    const QString noDevice = "Unable to get default audio device";
+    EXPECT_EQ(output.lines(),
+              QStringList({noDevice, "Audio Device unknown", noDevice, "Audio device unknown"}));
+
+    output.clear();
+    ASSERT_TRUE(server->start()) << server->error().toStdString();
+    transport().volumeUp();
+    EXPECT_NEAR(sinkVolume(), 0.6, 1e-4);
+    EXPECT_TRUE(output.lines().isEmpty()) << output.lines().join('\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(, TransportOnASoundServerTest,
+                         testing::ValuesIn(PrivateSoundServer::kinds),
+                         PrivateSoundServer::TestName());

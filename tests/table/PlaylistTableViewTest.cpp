@@ -87,6 +87,22 @@ TEST_F(PlaylistTableViewTest, ClicksSelectDoubleClicksCheckAndHeadersSort) {
     EXPECT_EQ(commands.selectedRows(), std::set<int>{3});
 }
 
+TEST_F(PlaylistTableViewTest, AnEmptyTableSaysHowToBegin) {
+    // Text pixels across the middle of the empty viewport (otherwise one plain colour).
+    const auto inkInTheMiddle = [this] {
+        const QImage shown = view.viewport()->grab().toImage();
+        const int y0 = shown.height() / 2 - 20;
+        int ink = 0;
+        for (int y = y0; y < y0 + 40; ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                ink += shown.pixel(x, y) != shown.pixel(0, 0) ? 1 : 0;
+        return ink;
+    };
+    host.session->allEntries.clear();
+    commands.reloadTable();
+    EXPECT_GT(inkInTheMiddle(), 100);
+}
+
 TEST_F(PlaylistTableViewTest, ContextMenuHoldsTheEntryCommandsAndTheTags) {
     QMenu* menu = view.findChild<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
     ASSERT_TRUE(menu);

@@ -50,11 +50,13 @@ std::unique_ptr<AudioDecoder> AudioDecoder::open(std::unique_ptr<ByteSource> sou
     return decoder;
 }
 
-std::optional<double> audioFileDuration(const QString& path) {
+std::optional<double> audioFileDuration(const QString& path, QString* reason) {
     QString error;
     const auto decoder = AudioDecoder::open(path, &error);
     if (!decoder) {
         printLine(QString("Can't read audio file %1: %2").arg(path, error));
+        if (reason)
+            *reason = error;
         return std::nullopt;
     }
     return decoder->duration();

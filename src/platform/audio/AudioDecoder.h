@@ -44,5 +44,5 @@ public:
 };
 
 // The length in seconds of an audio file; none, with one diagnostic line, when it cannot be
-// decoded.
-std::optional<double> audioFileDuration(const QString& path);
+// decoded (`reason`, when given, then says why).
+std::optional<double> audioFileDuration(const QString& path, QString* reason = nullptr);

@@ -8,26 +8,28 @@
 #include <cmath>
 
 std::shared_ptr<AudioFilePlayer> AudioFilePlayer::create(const QUrl& url, QString* error) {
-    if (!url.isLocalFile()) {
+    const auto fail = [&](const QString& reason) {
         if (error)
-            *error =
-                QStringLiteral("The file \u201c%1\u201d couldn\u2019t be opened: not a local file.")
-                    .arg(url.toString());
+            *error = openFailure(url, reason);
         return nullptr;
-    }
+    };
+    if (!url.isLocalFile())
+        return fail(QStringLiteral("not a local file"));
     QString reason;
     auto decoder = AudioDecoder::open(url.toLocalFile(), &reason);
-    if (!decoder || decoder->frameCount() <= 0) {
-        if (error)
-            *error =
-                QStringLiteral("The file \u201c%1\u201d couldn\u2019t be opened: %2")
-                    .arg(url.fileName(), decoder ? QStringLiteral("it holds no audio.") : reason);
-        return nullptr;
-    }
+    if (!decoder)
+        return fail(reason);
+    if (decoder->frameCount() <= 0)
+        return fail(QStringLiteral("it holds no audio"));
     auto voice = std::make_shared<AudioVoice>(std::move(decoder));
     std::shared_ptr<AudioFilePlayer> player(new AudioFilePlayer(url, voice));
     AudioEngine::instance().add(voice);
     return player;
+}
+
+QString AudioFilePlayer::openFailure(const QUrl& url, const QString& reason) {
+    const QString name = url.isLocalFile() ? url.fileName() : url.toString();
+    return QStringLiteral("The file \u201c%1\u201d couldn\u2019t be opened: %2").arg(name, reason);
 }
 
 AudioFilePlayer::AudioFilePlayer(const QUrl& url, std::shared_ptr<AudioVoice> voice)

@@ -18,6 +18,8 @@ public:
     // A player for the file, or null with a one-line reason in `error` when it cannot be
     // played. Creating it does not start any sound.
     static std::shared_ptr<AudioFilePlayer> create(const QUrl& url, QString* error = nullptr);
+    // The line that says why a file cannot be played: "The file “NAME” couldn’t be opened: …".
+    static QString openFailure(const QUrl& url, const QString& reason);
     ~AudioFilePlayer() override;
 
     const QUrl& url() const { return _url; }

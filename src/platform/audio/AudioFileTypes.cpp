@@ -10,5 +10,6 @@ const QStringList& audioFileExtensions() {
 }
 
 bool isReadableAudioFile(const QString& path) {
-    return AudioDecoder::open(path) != nullptr;
+    const std::unique_ptr<AudioDecoder> decoder = AudioDecoder::open(path);
+    return decoder && decoder->frameCount() > 0;
 }

@@ -9,7 +9,7 @@
 // saved. Only a hint for panels: a file is read by its content, never refused for its name.
 const QStringList& audioFileExtensions();
 
-// Whether the file holds audio that Varlin plays, judged by its content as the player judges it.
+// Whether the file holds sound that Varlin plays, judged by its content as the player judges it.
 // Reads the file's header and first frames (for an MP3 without a Xing/LAME tag, its frame
 // headers): fine for a few files at once, not for a folder on the main thread.
 bool isReadableAudioFile(const QString& path);
