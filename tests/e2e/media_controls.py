@@ -1,6 +1,6 @@
-"""The desktop's media controls driving a running Varlin over its private session bus (the tests
-run under dbus-run-session): playerctl, the client panel applets and media-key daemons are built
-on, and a second client listening to what the player announces."""
+"""The desktop's media controls driving a running Varlin over the test's private session bus:
+playerctl, the client panel applets and media-key daemons are built on, and a second client
+listening to what the player announces."""
 
 import subprocess
 import unittest
@@ -12,21 +12,17 @@ SERVICE = "org.mpris.MediaPlayer2.varlin"
 OBJECT = "/org/mpris/MediaPlayer2"
 
 
-def playerctl(*args):
-    result = subprocess.run(["playerctl", "--player", PLAYER, *map(str, args)],
-                            capture_output=True, text=True, timeout=20)
-    return result.stdout.strip()
 
 
 class Monitor:
     """gdbus watching the player's signals, one line per signal, written as they come."""
 
-    def __init__(self, path):
+    def __init__(self, path, env):
         self.path = path
         self.out = open(path, "w")
         self.process = subprocess.Popen(
             ["stdbuf", "-oL", "gdbus", "monitor", "--session", "--dest", SERVICE,
-             "--object-path", OBJECT], stdout=self.out, stderr=subprocess.STDOUT)
+             "--object-path", OBJECT], stdout=self.out, stderr=subprocess.STDOUT, env=env)
         poll(lambda: "is owned by" in self.text(), what="gdbus to follow the player")
 
     def text(self):
@@ -50,31 +46,37 @@ class MediaControls(VarlinTestCase):
         self.app = self.start(env={"DBUS_SYSTEM_BUS_ADDRESS":
                                    f"unix:path={self.home.root}/no-system-bus"})
         self.app.wait_main_window("Dance")
-        poll(lambda: PLAYER in playerctl("--list-all").split(), what="the player on the bus")
+        poll(lambda: PLAYER in self.playerctl("--list-all").split(),
+             what="the player on the bus")
+
+    def playerctl(self, *args):
+        result = subprocess.run(["playerctl", "--player", PLAYER, *map(str, args)],
+                                capture_output=True, text=True, timeout=20, env=self.home.env)
+        return result.stdout.strip()
 
     def position(self):
-        return float(playerctl("position") or "nan")
+        return float(self.playerctl("position") or "nan")
 
     def test_playerctlDrivesThePlayerAndEachChangeIsAnnouncedOnce(self):
         app = self.app
-        self.assertEqual(playerctl("status"), "Paused")
-        title, length, album = playerctl(
+        self.assertEqual(self.playerctl("status"), "Paused")
+        title, length, album = self.playerctl(
             "metadata", "--format", "{{xesam:title}}|{{mpris:length}}|{{xesam:album}}").split("|")
         self.assertEqual((title, album), ("Polka", "Dance"))
         self.assertAlmostEqual(int(length) / 1e6, 30, delta=0.1)
 
-        monitor = Monitor(self.home.root / "signals.txt")
+        monitor = Monitor(self.home.root / "signals.txt", self.home.env)
         self.addCleanup(monitor.close)
-        playerctl("play")
+        self.playerctl("play")
         poll(app.playing, what="the title to say that music plays")
-        self.assertEqual(playerctl("status"), "Playing")
+        self.assertEqual(self.playerctl("status"), "Playing")
 
-        playerctl("position", 12)
+        self.playerctl("position", 12)
         poll(lambda: 12 <= self.position() < 15, what="the position to reach 12 s")
-        playerctl("volume", 0.3)
-        playerctl("pause")
+        self.playerctl("volume", 0.3)
+        self.playerctl("pause")
         poll(lambda: not app.playing(), what="the title to say that music stopped")
-        self.assertEqual(playerctl("status"), "Paused")
+        self.assertEqual(self.playerctl("status"), "Paused")
         # The pause steps back one second for the lead-in.
         self.assertTrue(11 <= self.position() < 14, self.position())
         # Each press saves the run state before its command: the pause saved the position.
@@ -85,7 +87,7 @@ class MediaControls(VarlinTestCase):
         # signal the program sent.
         subprocess.run(["gdbus", "call", "--session", "--dest", SERVICE, "--object-path", OBJECT,
                         "--method", "org.mpris.MediaPlayer2.Quit"], check=True,
-                       stdout=subprocess.DEVNULL, timeout=20)
+                       stdout=subprocess.DEVNULL, timeout=20, env=self.home.env)
         self.assertEqual(app.wait_exit(), 0, app.tail())
         poll(lambda: "does not have an owner" in monitor.text(), what="the name to go")
         for fragment, times in [("'PlaybackStatus': <'Playing'>", 1),

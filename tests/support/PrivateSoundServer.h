@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <array>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +27,8 @@ public:
             return name(info.param).toStdString();
         }
     };
+    // How GoogleTest shows the parameter in test lists.
+    friend void PrintTo(Kind kind, std::ostream* out) { *out << name(kind).toStdString(); }
     // Why no private server of this kind can run on this machine; none when it can.
     static std::optional<QString> unavailable(Kind kind);
 
