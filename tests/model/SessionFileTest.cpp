@@ -291,6 +291,21 @@ TEST(SessionFile, UnreadableFilesFailWithAReason) {
     cut.chop(20);
     const QString truncated = writeFile(dir, "cut.varlin", cut);
     EXPECT_FALSE(Playlist::open(QUrl::fromLocalFile(truncated), &reason));
+    // libplist aborts the program on a dictionary key that holds a zero byte.
+    QByteArray zeroKey = sampleSession()->encodedFile();
+    const qsizetype key = zeroKey.indexOf("currentTime");
+    ASSERT_GE(key, 0);
+    zeroKey[key + 7] = '\0';
+    EXPECT_FALSE(
+        Playlist::open(QUrl::fromLocalFile(writeFile(dir, "zero.varlin", zeroKey)), &reason));
+    EXPECT_TRUE(reason.endsWith("a text in the property list holds a zero character"))
+        << qPrintable(reason);
+    // libplist reads dates as 32-bit seconds from 2001: year 1000 cannot come back as itself.
+    PlaylistPtr ancient = sampleSession();
+    ancient->allEntries[0]->playedDates = {QDateTime(QDate(1000, 1, 1), QTime(0, 0), Qt::UTC)};
+    const QString old = writeFile(dir, "old.varlin", ancient->encodedFile());
+    EXPECT_FALSE(Playlist::open(QUrl::fromLocalFile(old), &reason));
+    EXPECT_TRUE(reason.endsWith("a date out of range")) << qPrintable(reason);
 }
 
 TEST(SessionFile, FailedSaveLeavesTheOldFileWholeAndTheSessionDirty) {

@@ -103,6 +103,13 @@ TEST(SessionTool, ShowJsonAndFromJsonRoundTrip) {
     EXPECT_TRUE(refused.err.contains("entry 1: missing key \"prevTimeRangeSet\""))
         << refused.err.toStdString();
     EXPECT_EQ(readFile(session), original);
+
+    // A session file reads dates within 68 years of 2001 only; a later one would come back wrong.
+    writeFile(jsonPath, json.out.replace("2026-01-10T21", "3195-01-10T21").toUtf8());
+    const Result farFuture = runTool({"from-json", jsonPath, session});
+    EXPECT_EQ(farFuture.exitCode, 1);
+    EXPECT_TRUE(farFuture.err.contains("playedDates")) << farFuture.err.toStdString();
+    EXPECT_EQ(readFile(session), original);
 }
 
 TEST(SessionTool, RelocateMovesWholeFoldersOnly) {

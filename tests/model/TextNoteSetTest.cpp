@@ -46,6 +46,8 @@ TEST(TextNote, ParsesTheFirstTimeInALine) {
     EXPECT_FALSE(TextNote::parse("/music/dance.mp3"));
     EXPECT_FALSE(TextNote::parse("1:5 too short"));
     EXPECT_FALSE(TextNote::parse("99999999999999999999:00 too many minutes"));
+    // Seconds this large are no longer whole in a double: saved, the note would move.
+    EXPECT_FALSE(TextNote::parse("1000000000000009:05 beyond exact seconds"));
 }
 
 TEST(TextNoteSet, WritesAndReadsBack) {

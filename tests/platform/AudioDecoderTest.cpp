@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -175,6 +176,17 @@ TEST_F(AudioDecoderTest, taggedMp3LengthSurvivesAnId3TagAndNotATruncation) {
             EXPECT_LT(truncated->frameCount(), testaudio::frameCount(spec) * 2 / 3);
             EXPECT_EQ(frames(decodeAll(*truncated), *truncated), truncated->frameCount());
         }
+
+        // A damaged tag that counts half the frames: reads end at the length it gives.
+        QByteArray halved = stream;
+        const qsizetype tag = std::max(halved.indexOf("Xing"), halved.indexOf("Info"));
+        ASSERT_GT(tag, 0);
+        const quint32 count = qFromBigEndian<quint32>(halved.constData() + tag + 8);
+        qToBigEndian<quint32>(count / 2, halved.data() + tag + 8);
+        auto damaged = AudioDecoder::open(writeBytes("half.mp3", halved));
+        ASSERT_TRUE(damaged);
+        EXPECT_LT(damaged->frameCount(), testaudio::frameCount(spec));
+        EXPECT_EQ(frames(decodeAll(*damaged), *damaged), damaged->frameCount());
     }
 }
 

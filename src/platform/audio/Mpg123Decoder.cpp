@@ -150,15 +150,19 @@ Mpg123Decoder::~Mpg123Decoder() {
 }
 
 bool Mpg123Decoder::seek(int64_t frame) {
-    if (frame < 0 || frame > _frameCount)
+    if (frame < 0 || frame > _frameCount || mpg123_seek(_handle, off_t(frame), SEEK_SET) != frame)
         return false;
-    return mpg123_seek(_handle, off_t(frame), SEEK_SET) == off_t(frame);
+    _position = frame;
+    return true;
 }
 
 int64_t Mpg123Decoder::readNative(void* out, int64_t frames) {
     const size_t sampleBytes = _native == SampleType::int16 ? sizeof(int16_t) : sizeof(float);
     const size_t frameBytes = sampleBytes * size_t(_channels);
-    const size_t wanted = size_t(std::max<int64_t>(frames, 0)) * frameBytes;
+    // A damaged tag can promise fewer frames than the stream holds; readers size their buffers by
+    // the length, so the stream ends there.
+    const int64_t left = std::max<int64_t>(std::min(frames, _frameCount - _position), 0);
+    const size_t wanted = size_t(left) * frameBytes;
     auto* bytes = static_cast<unsigned char*>(out);
     size_t total = 0;
     while (total < wanted) {
@@ -167,12 +171,17 @@ int64_t Mpg123Decoder::readNative(void* out, int64_t frames) {
         total += done;
         if (code == MPG123_DONE)
             break;
-        if (code != MPG123_OK && code != MPG123_NEW_FORMAT)
-            return total > 0 ? int64_t(total / frameBytes) : -1;
+        if (code != MPG123_OK && code != MPG123_NEW_FORMAT) {
+            if (total == 0)
+                return -1;
+            break;
+        }
         if (done == 0 && code == MPG123_OK)
             break;
     }
-    return int64_t(total / frameBytes);
+    const int64_t read = int64_t(total / frameBytes);
+    _position += read;
+    return read;
 }
 
 template <typename Native, typename Out, typename Convert>

@@ -41,6 +41,7 @@ private:
     int _sampleRate = 0;
     int _channels = 0;
     int64_t _frameCount = 0;
+    int64_t _position = 0; // the frame the next read starts at
     SampleType _native;
     // Native frames for reads of the other type, reused between reads.
     std::vector<float> _floats;
