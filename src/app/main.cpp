@@ -1,5 +1,6 @@
 // Varlin: a track player for calling and cueing live dance evenings.
 #include "platform/Diagnostics.h"
+#include "services/Preferences.h"
 #include "shell/AppDelegate.h"
 #include "shell/DesktopPresence.h"
 #include "shell/InstanceChannel.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
         printLine(QStringLiteral("Varlin is already running in this session: ") + what);
         return 0;
     }
+    Preferences::setAsideUnreadableStore();
 
     AppDelegate delegate;
     InstanceChannel channel(channelName);

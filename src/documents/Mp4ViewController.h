@@ -46,7 +46,6 @@ public:
 
     QWidget* window() const { return _window; }
     QMediaPlayer* player() const { return _player.get(); }
-    VideoFrameView* mp4aview() const { return _mp4aview; }
 
     float volume() const { return _volume; }
     // Clamped to 0 … 1; the video's sound only, the computer's volume stays where it is.

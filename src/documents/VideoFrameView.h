@@ -13,8 +13,6 @@ public:
 
     // The media player's video output.
     QVideoSink* videoSink() { return &sink; }
-    // The frame shown now (null before the first one).
-    const QImage& frameImage() const { return frame; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,10 +1,12 @@
 #include "model/AppState.h"
 
 #include "model/AtomicFile.h"
+#include "model/BadFile.h"
 #include "model/PlistCodec.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 CodecValue AppState::encode() const {
@@ -51,14 +53,19 @@ std::optional<AppState> AppState::read(QString* reason) {
     const QString path = stateFileURL().toLocalFile();
     QFile file(path);
     QString problem;
-    std::optional<AppState> state;
-    if (!file.open(QIODevice::ReadOnly))
+    if (file.open(QIODevice::ReadOnly)) {
+        if (std::optional<AppState> state = decodeFile(file.readAll(), &problem))
+            return state;
+        BadFile::setAside(path, problem);
+    } else {
         problem = file.errorString();
-    else
-        state = decodeFile(file.readAll(), &problem);
-    if (!state && reason)
+        // A folder in its place would make every later write fail.
+        if (QFileInfo(path).isDir())
+            BadFile::setAside(path, problem);
+    }
+    if (reason)
         *reason = QStringLiteral("can't read %1: %2").arg(path, problem);
-    return state;
+    return std::nullopt;
 }
 
 std::optional<AppState> AppState::decodeFile(const QByteArray& bytes, QString* reason) {

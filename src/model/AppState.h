@@ -31,7 +31,8 @@ struct AppState {
 
     // Replaces the state file atomically; false with a one-line reason on failure.
     bool write(QString* reason = nullptr) const;
-    // None (with a reason) when the file is missing or cannot be decoded.
+    // None (with a reason) when the file is missing or cannot be decoded; one that cannot be
+    // decoded is set aside (BadFile), so the next start is a clean one.
     static std::optional<AppState> read(QString* reason = nullptr);
     // Deletes the state file (an unsaved session leaves nothing to restore).
     static void remove();

@@ -172,6 +172,13 @@ void Playlist::afterLoad() {
 
 bool Playlist::save(const QUrl& target, QString* reason) {
     url = target;
+    if (!writeCopy(target, reason))
+        return false;
+    dirty = false;
+    return true;
+}
+
+bool Playlist::writeCopy(const QUrl& target, QString* reason) {
     _currentItem = assignedEntry ? indexByURL(allEntries, assignedEntry).value_or(-1) : -1;
     const QByteArray bytes = encodedFile();
     if (bytes.isEmpty()) {
@@ -179,10 +186,7 @@ bool Playlist::save(const QUrl& target, QString* reason) {
             *reason = QStringLiteral("can't encode the session");
         return false;
     }
-    if (!AtomicFile::write(target.toLocalFile(), bytes, reason))
-        return false;
-    dirty = false;
-    return true;
+    return AtomicFile::write(target.toLocalFile(), bytes, reason);
 }
 
 PlaylistEntryPtr Playlist::entryAt(int i) const {

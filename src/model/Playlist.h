@@ -3,6 +3,7 @@
 // in it, a few stored settings and the undo stacks. Saved as a binary property list (".varlin").
 
 #include "model/AgeUnits.h"
+#include "model/ChangeFlag.h"
 #include "model/CodecValue.h"
 #include "model/PlaylistEntry.h"
 #include "model/Undoer.h"
@@ -50,6 +51,8 @@ public:
     // Writes the session to `url` atomically; on failure the previous file stays whole, `dirty`
     // stays set and `reason` (when given) receives a one-line reason.
     bool save(const QUrl& url, QString* reason = nullptr);
+    // The same file written as a copy: `url` and `dirty` stay as they are.
+    bool writeCopy(const QUrl& url, QString* reason = nullptr);
 
     PlaylistEntryPtr entryAt(int i) const;
     std::optional<int> indexOfEntry(const PlaylistEntryPtr& entry) const;
@@ -71,7 +74,8 @@ public:
     std::optional<bool> automaticallyMoveToHistory;
     std::optional<QString> _directoryPrefix;
     PlaylistEntryPtr assignedEntry;
-    bool dirty = false;
+    // Raised by every change to a saved field; cleared by save().
+    ChangeFlag dirty;
     std::optional<QUrl> url;
     QString filterText;
     Undoer undoer{*this};

@@ -117,6 +117,9 @@ double PlaylistEntry::previousZero(double t) const {
 void PlaylistEntry::recordLeave() {
     if (_noteSet && _noteSet->altered)
         _noteSet->save();
+    // Read again next time, so that a notes file fixed meanwhile is used.
+    if (_noteSet && _noteSet->refusal)
+        _noteSet.reset();
     if (!currentTimeRangeSet)
         return;
     int index = 0;

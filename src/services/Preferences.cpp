@@ -1,5 +1,8 @@
 #include "services/Preferences.h"
 
+#include "model/BadFile.h"
+
+#include <QFileInfo>
 #include <QSettings>
 #include <algorithm>
 #include <cmath>
@@ -22,6 +25,22 @@ double flooredDuration(double minutes) {
 Preferences& Preferences::shared() {
     static Preferences preferences;
     return preferences;
+}
+
+void Preferences::setAsideUnreadableStore() {
+    QString path;
+    QSettings::Status status = QSettings::NoError;
+    {
+        const QSettings settings;
+        path = settings.fileName();
+        // The file is parsed at the first read; only then does the status tell.
+        settings.allKeys();
+        status = settings.status();
+    }
+    if (status != QSettings::NoError && QFileInfo::exists(path))
+        BadFile::setAside(path, status == QSettings::FormatError
+                                    ? QStringLiteral("not a preferences file")
+                                    : QStringLiteral("cannot be read"));
 }
 
 float Preferences::restSoundAttenuation() const {

@@ -15,6 +15,11 @@ public:
 
     static Preferences& shared();
 
+    // A preferences file that cannot be read (corrupt, truncated, not a settings file at all) is
+    // set aside before anything reads it: the program starts with the defaults, and saving a
+    // preference works again. Run once at start-up.
+    static void setAsideUnreadableStore();
+
     // 0 is full volume, 1 the quietest; missing or unusable values read as 0.
     float restSoundAttenuation() const;
     void setRestSoundAttenuation(float attenuation);

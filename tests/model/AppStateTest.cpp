@@ -1,9 +1,11 @@
 #include "model/AppState.h"
 
 #include "model/PlistCodec.h"
+#include "platform/Diagnostics.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -55,8 +57,10 @@ TEST(AppState, WithoutCurrentTimeTheStateIsNotUsed) {
     writeState(CodecValue::dict({{"playlistURL", CodecValue::url(QUrl::fromLocalFile("/s.varlin"))},
                                  {"currentEntryIndex", CodecValue::integer(2)}}));
     QString reason;
+    DiagnosticCapture capture;
     EXPECT_FALSE(AppState::read(&reason));
     EXPECT_TRUE(reason.endsWith("missing key \"currentTime\"")) << reason.toStdString();
+    EXPECT_EQ(capture.lines().size(), 1);
 
     // Optional keys of another type are left out; the rest is used.
     writeState(CodecValue::dict({{"playlistURL", CodecValue::integer(3)},
@@ -69,6 +73,54 @@ TEST(AppState, WithoutCurrentTimeTheStateIsNotUsed) {
     EXPECT_EQ(state->currentTime, 7);
     EXPECT_FALSE(state->playlistURL || state->currentEntryIndex || state->currentTimeRangeSet ||
                  state->zeros);
+}
+
+TEST(AppState, AStateThatCannotBeReadIsSetAsideBesideTheOlderOnes) {
+    const QString path = AppState::stateFileURL().toLocalFile();
+    const QByteArray good = [] {
+        AppState state;
+        state.playlistURL = QUrl::fromLocalFile("/s.varlin");
+        return PlistCodec::encode(state.encode());
+    }();
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"truncated", good.left(good.size() - 9)},
+        {"garbage", "\x07\xff not a property list"},
+        {"an array", PlistCodec::encode(CodecValue::array({CodecValue::real(1)}))},
+        {"a session", PlistCodec::encode(CodecValue::dict({{"playlist", CodecValue::array({})}}))},
+        {"a folder", {}},
+    };
+    QStringList asideNames;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.bytes.isEmpty()) {
+            ASSERT_TRUE(QDir().mkpath(path));
+        } else {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.bytes);
+        }
+        DiagnosticCapture capture;
+        EXPECT_FALSE(AppState::read());
+        EXPECT_FALSE(QFileInfo::exists(path));
+        ASSERT_EQ(capture.lines().size(), 1);
+        const QString aside = capture.lines()[0].section(" set aside as ", 1);
+        EXPECT_TRUE(aside.endsWith(".bad")) << capture.lines()[0].toStdString();
+        asideNames << QFileInfo(aside).fileName();
+        if (!c.bytes.isEmpty()) {
+            QFile kept(aside);
+            ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+            EXPECT_EQ(kept.readAll(), c.bytes);
+        }
+    }
+    EXPECT_EQ(asideNames, (QStringList{"state.plist.bad", "state.plist.2.bad", "state.plist.3.bad",
+                                       "state.plist.4.bad", "state.plist.5.bad"}));
+    // A missing state is no fault: nothing is said.
+    DiagnosticCapture capture;
+    EXPECT_FALSE(AppState::read());
+    EXPECT_TRUE(capture.lines().isEmpty());
 }
 
 TEST(AppState, FailedWriteReportsAReason) {

@@ -1,5 +1,6 @@
 #include "model/TextNoteSet.h"
 
+#include "model/PlaylistEntry.h"
 #include "platform/Diagnostics.h"
 
 #include <QDir>
@@ -17,6 +18,11 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 QByteArray readFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Bytes that may hold NULs.
+template <size_t size> QByteArray bytes(const char (&literal)[size]) {
+    return QByteArray(literal, size - 1);
 }
 
 std::vector<double> times(const TextNoteSet& set) {
@@ -141,4 +147,65 @@ TEST(TextNoteSet, FailedSaveReportsAndKeepsTheChanges) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("missing folder"));
     EXPECT_TRUE(set.save());
     EXPECT_FALSE(set.altered);
+}
+
+TEST(TextNoteSet, AFileThatIsNoNotesFileIsRefusedAndNeverWritten) {
+    QTemporaryDir dir;
+    const QUrl mp3 = QUrl::fromLocalFile(dir.filePath("d.mp3"));
+    const QString path = dir.filePath("d.txt");
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* reason;
+    } cases[] = {
+        {"NUL bytes", bytes("0:10 one\n\0\0:20 two\n"), "binary data"},
+        {"a picture", bytes("\x89PNG\r\n\x1a\n\0\0\0\rIHDR"), "binary data"},
+        {"no UTF-8, no Windows-1252", "0:10 caf\xe9 \x81\n", "neither UTF-8 nor Windows-1252"},
+        {"huge", "0:10 x\n" + QByteArray(1 << 20, 'x'), "larger than 1 MiB"},
+        {"a folder", {}, "not a file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(path);
+        if (c.bytes.isEmpty())
+            ASSERT_TRUE(QDir().mkdir(path));
+        else
+            writeFile(path, c.bytes);
+        DiagnosticCapture capture;
+        TextNoteSet set(mp3);
+        EXPECT_TRUE(set.notes.empty());
+        ASSERT_TRUE(set.refusal);
+        EXPECT_TRUE(set.refusal->startsWith(c.reason)) << set.refusal->toStdString();
+        ASSERT_EQ(capture.lines().size(), 1);
+        EXPECT_TRUE(capture.lines()[0].contains(path));
+
+        set.commitNoteText(set.addNote(65), "Swing");
+        set.altered = true;
+        EXPECT_FALSE(set.save());
+        EXPECT_TRUE(set.notes.empty());
+        ASSERT_EQ(capture.lines().size(), 3);
+        EXPECT_TRUE(capture.lines()[1].contains("\"Swing\" at 1:05 not saved"))
+            << capture.lines()[1].toStdString();
+        EXPECT_EQ(readFile(path), c.bytes);
+        QDir().rmdir(path);
+    }
+}
+
+TEST(TextNoteSet, AWindows1252FileIsReadAndARefusedOneIsReadAgainOnceLeft) {
+    QTemporaryDir dir;
+    const QUrl mp3 = QUrl::fromLocalFile(dir.filePath("d.mp3"));
+    writeFile(dir.filePath("d.txt"), "0:10 \x93Swing\x94 \x96 caf\xe9\n");
+    TextNoteSet legacy(mp3);
+    ASSERT_FALSE(legacy.refusal);
+    ASSERT_EQ(legacy.notes.size(), 1u);
+    EXPECT_EQ(legacy.notes[0]->text, QString::fromUtf8("“Swing” – café"));
+
+    writeFile(dir.filePath("d.txt"), bytes("0:10 one\0"));
+    PlaylistEntry entry(mp3, 60.0);
+    DiagnosticCapture capture;
+    EXPECT_TRUE(entry.noteSet()->refusal);
+    writeFile(dir.filePath("d.txt"), "0:10 one\n");
+    entry.recordLeave();
+    EXPECT_FALSE(entry.noteSet()->refusal);
+    EXPECT_EQ(entry.noteSet()->notes.size(), 1u);
 }

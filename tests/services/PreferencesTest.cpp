@@ -1,7 +1,11 @@
 #include "services/Preferences.h"
 
+#include "platform/Diagnostics.h"
 #include "services/Environment.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <cmath>
@@ -51,6 +55,46 @@ TEST(Preferences, StoredValuesAreClampedWhenRead) {
     }
     settings.setValue(Preferences::timerDurationKey, "long");
     EXPECT_EQ(preferences.timerDuration(), 1.0);
+}
+
+TEST(Preferences, AStoreThatCannotBeReadIsSetAsideAndTheDefaultsApply) {
+    const QString path = QSettings().fileName();
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"garbage", "\x89PNG\r\n\x1a\n"},
+        {"a NUL", QByteArray("[General]\ntimerDuration=3\n\0\n", 28)},
+        {"truncated", "[General]\ntimerDur"},
+        {"JSON", R"({"timerDuration": 3})"},
+        {"a folder", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir().mkpath(QFileInfo(path).path());
+        if (c.bytes.isEmpty()) {
+            ASSERT_TRUE(QDir().mkpath(path));
+        } else {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.bytes);
+        }
+        DiagnosticCapture capture;
+        Preferences::setAsideUnreadableStore();
+        ASSERT_EQ(capture.lines().size(), 1);
+        EXPECT_TRUE(capture.lines()[0].contains(" set aside as "))
+            << capture.lines()[0].toStdString();
+        EXPECT_EQ(Preferences::shared().timerDuration(), 1.0);
+        Preferences::shared().setTimerDuration(4.0);
+        EXPECT_EQ(Preferences::shared().timerDuration(), 4.0);
+        EXPECT_EQ(QSettings().status(), QSettings::NoError);
+
+        // Good preferences stay where they are, without a word.
+        capture.clear();
+        Preferences::setAsideUnreadableStore();
+        EXPECT_TRUE(capture.lines().isEmpty());
+        QFile::remove(path);
+    }
 }
 
 TEST(Environment, VersionAndBuildDateAreCompiledIn) {

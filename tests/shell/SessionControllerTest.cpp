@@ -150,3 +150,124 @@ TEST_F(SessionControllerTest, quittingSavesADirtySessionFirst) {
     EXPECT_EQ(sessions().applicationShouldTerminate([&] { ++terminated; }),
               SessionController::TerminateReply::now);
 }
+
+class KeptSessionTest : public SessionControllerTest {
+protected:
+    QString recovery() const { return SessionController::recoveryURL().toLocalFile(); }
+
+    // An untitled session of two tracks, the second current at 1.5 s, kept on disk.
+    void keepUntitled() {
+        for (const char* name : {"a.wav", "b.wav"})
+            playlist().allEntries.push_back(std::make_shared<PlaylistEntry>(track(name, 3.0), 3.0));
+        playlist().dirty = true;
+        EXPECT_TRUE(sessions().keepPending());
+        EXPECT_FALSE(QFile::exists(recovery())) << "kept after a delay, not at once";
+        controller->selectRows({1});
+        controller->setCurrentEntry(1);
+        player().setCurrentTime(1.5);
+        sessions().keepSession();
+        EXPECT_FALSE(sessions().keepPending());
+        ASSERT_TRUE(QFile::exists(recovery()));
+    }
+};
+
+TEST_F(KeptSessionTest, anUntitledSessionComesBackAfterACrashStillUntitled) {
+    keepUntitled();
+    // Playing on moves the kept position too.
+    player().setCurrentTime(2.0);
+    controller->saveRunState();
+    EXPECT_TRUE(sessions().keepPending());
+    sessions().keepSession();
+
+    restart();
+    controller->firstActivation();
+    EXPECT_FALSE(sessions().sessionURL());
+    EXPECT_EQ(view->windowTitle(), QStringLiteral("Varlin"));
+    ASSERT_EQ(playlist().allEntries.size(), 2u);
+    EXPECT_EQ(player().entry(), playlist().allEntries[1]);
+    EXPECT_DOUBLE_EQ(player().currentTime(), 2.0);
+    EXPECT_TRUE(playlist().dirty);
+
+    // Quitting still asks for a name; once saved under it, the recovery file is gone.
+    const QUrl named = QUrl::fromLocalFile(dir.filePath("Named.varlin"));
+    panels.saveAnswer = named;
+    bool terminated = false;
+    sessions().applicationShouldTerminate([&] { terminated = true; });
+    EXPECT_EQ(panels.saveShown, 1);
+    EXPECT_TRUE(terminated);
+    EXPECT_FALSE(QFile::exists(recovery()));
+}
+
+TEST_F(KeptSessionTest, theRecoveryFileGoesWithTheUntitledSession) {
+    const std::vector<std::pair<const char*, std::function<void()>>> endings{
+        {"saved under a name",
+         [this] {
+             panels.saveAnswer = QUrl::fromLocalFile(dir.filePath("Named.varlin"));
+             sessions().saveAsSession();
+         }},
+        {"closed (after saving)",
+         [this] {
+             panels.saveAnswer = QUrl::fromLocalFile(dir.filePath("Closed.varlin"));
+             sessions().closeSession();
+         }},
+        {"emptied",
+         [this] {
+             playlist().allEntries.clear();
+             sessions().keepSession();
+         }},
+    };
+    for (const auto& [name, ending] : endings) {
+        sessions().clearSession();
+        keepUntitled();
+        ending();
+        EXPECT_FALSE(QFile::exists(recovery())) << name;
+    }
+}
+
+TEST_F(KeptSessionTest, aNamedSessionWithChangesIsKeptInItsOwnFileAndStaysDirty) {
+    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav"}, 1.0);
+    sessions().openSessionAt(url);
+    playlist().allEntries[1]->isCheckmarked = true;
+    playlist().dirty = true;
+    ASSERT_TRUE(sessions().keepPending());
+    sessions().keepSession();
+    const auto kept = Playlist::open(url, nullptr);
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(kept->allEntries[1]->isCheckmarked);
+    EXPECT_TRUE(playlist().dirty) << "quitting must still log the entry and save";
+    EXPECT_FALSE(QFile::exists(recovery()));
+}
+
+TEST_F(KeptSessionTest, whenARunStateAndARecoveryFileAreBothThereTheNewerWins) {
+    const QUrl dance = session("Dance.varlin", {"x.wav"}, 1.0);
+    for (const bool recoveryNewer : {true, false}) {
+        SCOPED_TRACE(recoveryNewer ? "recovery newer" : "run state newer");
+        restart();
+        QFile::remove(recovery());
+        keepUntitled();
+        AppState state;
+        state.playlistURL = dance;
+        ASSERT_TRUE(state.write());
+        const QDateTime now = QDateTime::currentDateTime();
+        QFile kept(recovery());
+        ASSERT_TRUE(kept.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(kept.setFileTime(now.addSecs(recoveryNewer ? 60 : -60),
+                                     QFileDevice::FileModificationTime));
+        kept.close();
+
+        restart();
+        DiagnosticCapture capture;
+        controller->firstActivation();
+        if (recoveryNewer) {
+            EXPECT_FALSE(sessions().sessionURL());
+            EXPECT_EQ(playlist().allEntries.size(), 2u);
+            EXPECT_TRUE(capture.lines().isEmpty());
+        } else {
+            EXPECT_EQ(sessions().sessionURL(), dance);
+            EXPECT_FALSE(QFile::exists(recovery()));
+            ASSERT_EQ(capture.lines().size(), 1);
+            const QString aside = capture.lines()[0].section(" kept as ", 1);
+            EXPECT_EQ(Playlist::open(QUrl::fromLocalFile(aside), nullptr)->allEntries.size(), 2u);
+        }
+    }
+}

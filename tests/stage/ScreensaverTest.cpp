@@ -8,82 +8,74 @@
 
 namespace {
 
-// A main window stand-in holding the screensaver, with the player's state as two flags.
-struct Stage {
-    Stage() : content(&window), saver(&window) {
+// A main window stand-in holding the screensaver, with the player's state as one flag.
+class ScreensaverTest : public ::testing::Test {
+protected:
+    ScreensaverTest() {
         window.resize(1366, 768);
         content.setGeometry(0, 0, 400, 300);
-        saver.setIsMusicActive([this] { return playing || previewing; });
+        saver.setIsMusicActive([this] { return musicActive; });
         window.show();
     }
     bool countingDown() const { return saver.saverTimer().isActive(); }
+    static void moveMouseOver(QWidget* widget) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
+    }
 
     QWidget window;
-    QLabel content;
-    Screensaver saver;
-    bool playing = false;
-    bool previewing = false;
+    QLabel content{&window};
+    Screensaver saver{&window};
+    bool musicActive = false;
 };
-
-void moveMouseOver(QWidget* widget) {
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
 
 } // namespace
 
-TEST(Screensaver, CountdownFollowsPlaybackNeverRunsWhilePreviewingAndTheNextActionUncovers) {
-    Stage stage;
-    EXPECT_FALSE(stage.countingDown());
-    stage.saver.restartIdle();
-    EXPECT_TRUE(stage.countingDown());
+TEST_F(ScreensaverTest, CountdownRunsOnlyWithoutMusicAndTheNextActionUncovers) {
+    EXPECT_FALSE(countingDown());
+    saver.restartIdle();
+    EXPECT_TRUE(countingDown());
     // The player reports starting and stopping through restartIdle.
-    stage.playing = true;
-    stage.saver.restartIdle();
-    EXPECT_FALSE(stage.countingDown());
-    stage.playing = false;
-    stage.saver.restartIdle();
-    EXPECT_TRUE(stage.countingDown());
+    musicActive = true;
+    saver.restartIdle();
+    EXPECT_FALSE(countingDown());
+    musicActive = false;
+    saver.restartIdle();
+    EXPECT_TRUE(countingDown());
 
-    stage.saver.activate();
-    EXPECT_FALSE(stage.countingDown());
-    EXPECT_TRUE(stage.saver.isClockVisible());
-    EXPECT_EQ(stage.window.children().last(), &stage.saver) << "above the window's content";
-    stage.window.resize(1024, 600);
-    EXPECT_EQ(stage.saver.geometry(), QRect(0, 0, 1024, 600));
+    saver.activate();
+    EXPECT_FALSE(countingDown());
+    EXPECT_TRUE(saver.isClockVisible());
+    EXPECT_EQ(window.children().last(), &saver) << "above the window's content";
+    window.resize(1024, 600);
+    EXPECT_EQ(saver.geometry(), QRect(0, 0, 1024, 600));
     // A press that starts the music must uncover the window, not leave the clock over it.
-    stage.playing = true;
-    stage.saver.restartIdle();
-    EXPECT_FALSE(stage.saver.isVisible());
-    EXPECT_FALSE(stage.saver.isClockVisible());
-
-    stage.playing = false;
-    stage.previewing = true;
-    stage.saver.restartIdle();
-    EXPECT_FALSE(stage.countingDown());
+    musicActive = true;
+    saver.restartIdle();
+    EXPECT_FALSE(saver.isVisible());
+    EXPECT_FALSE(saver.isClockVisible());
     // Even a countdown that fires late leaves the window uncovered.
-    stage.saver.activate();
-    EXPECT_FALSE(stage.saver.isVisible());
+    saver.activate();
+    EXPECT_FALSE(saver.isVisible());
 }
 
-TEST(Screensaver, MouseMovementCountsOnlyInTheActiveWindow) {
-    Stage stage;
+TEST_F(ScreensaverTest, MouseMovementCountsOnlyInTheActiveWindow) {
     QWidget other;
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    stage.saver.activate();
-    moveMouseOver(&stage.content);
-    EXPECT_TRUE(stage.saver.isVisible());
+    saver.activate();
+    moveMouseOver(&content);
+    EXPECT_TRUE(saver.isVisible());
 
-    stage.window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&stage.window));
-    moveMouseOver(&stage.saver);
-    EXPECT_FALSE(stage.saver.isVisible());
-    EXPECT_TRUE(stage.countingDown());
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    moveMouseOver(&saver);
+    EXPECT_FALSE(saver.isVisible());
+    EXPECT_TRUE(countingDown());
     // Movement over a widget without mouse tracking also counts.
-    stage.saver.activate();
-    moveMouseOver(&stage.content);
-    EXPECT_FALSE(stage.saver.isVisible());
+    saver.activate();
+    moveMouseOver(&content);
+    EXPECT_FALSE(saver.isVisible());
 }

@@ -2,12 +2,12 @@
 // Stand-ins for the main controller and the user's panels, for driving the playlist table and
 // its commands without a window.
 
-#include "model/WallClock.h"
 #include "model/Playlist.h"
 #include "model/UndoListTarget.h"
+#include "model/WallClock.h"
+#include "support/FakePanels.h"
 #include "table/EntryCommandHost.h"
 #include "table/EntryCommands.h"
-#include "support/FakePanels.h"
 
 #include <QStringList>
 #include <deque>

@@ -8,8 +8,11 @@
 
 namespace {
 
-// A decoder over samples held in memory: full scale in the second half, silence in the first.
-// It can fail after a number of reads and cancel a flag on a given read.
+using Range = std::optional<SamplesExtractor::TimeRange>;
+using Status = LoudnessReading::Status;
+
+// A decoder over samples held in memory at 1000 frames per second: silence in the first half,
+// full scale in the second. It can fail or raise its cancellation flag on a given read.
 class FakeDecoder : public AudioDecoder {
 public:
     FakeDecoder(int channels, int64_t frames) : _channels(channels), _frames(frames) {}
@@ -17,17 +20,13 @@ public:
     int sampleRate() const override { return 1000; }
     int channels() const override { return _channels; }
     int64_t frameCount() const override { return _frames; }
-
     bool seek(int64_t frame) override {
-        if (frame > _frames)
-            return false;
         _position = frame;
-        return true;
+        return frame <= _frames;
     }
     int64_t readFloat(float*, int64_t) override { return -1; }
     int64_t readInt16(int16_t* out, int64_t frames) override {
-        ++reads;
-        if (reads == cancelOnRead)
+        if (++reads == cancelOnRead)
             cancelled.store(true);
         if (reads == failOnRead)
             return -1;
@@ -49,6 +48,16 @@ private:
     int64_t _position = 0;
 };
 
+LoudnessReading read(int channels, int64_t frames, int desired, Range range = {},
+                     const SecondDecoder& second = {}) {
+    FakeDecoder decoder(channels, frames);
+    return readLoudness(decoder, range, desired, decoder.cancelled, second);
+}
+
+SecondDecoder fakeSecond(int channels, int64_t frames) {
+    return {[=] { return std::make_unique<FakeDecoder>(channels, frames); }, 0};
+}
+
 } // namespace
 
 TEST(LoudnessReading, countIsDesiredOrOneMoreForMonoAndStereo) {
@@ -56,69 +65,54 @@ TEST(LoudnessReading, countIsDesiredOrOneMoreForMonoAndStereo) {
     // truncated block length adds at most the tail.
     for (int64_t frames : {1000003, 1234567, 1999999}) {
         for (int desired : {1, 7, 333, 1000}) {
-            FakeDecoder mono(1, frames);
-            FakeDecoder stereo(2, frames);
-            const LoudnessReading fromMono = readLoudness(mono, {}, desired, mono.cancelled);
-            const LoudnessReading fromStereo = readLoudness(stereo, {}, desired, stereo.cancelled);
-            ASSERT_EQ(fromMono.status, LoudnessReading::Status::completed);
-            ASSERT_EQ(fromStereo.status, LoudnessReading::Status::completed);
-            EXPECT_GE(fromMono.samples.size(), size_t(desired)) << frames << " " << desired;
-            EXPECT_LE(fromMono.samples.size(), size_t(desired) + 1) << frames << " " << desired;
-            EXPECT_EQ(fromStereo.samples.size(), fromMono.samples.size());
+            SCOPED_TRACE(testing::Message() << frames << " frames, " << desired << " values");
+            const LoudnessReading mono = read(1, frames, desired);
+            const LoudnessReading stereo = read(2, frames, desired);
+            ASSERT_EQ(mono.status, Status::completed);
+            EXPECT_GE(mono.samples.size(), size_t(desired));
+            EXPECT_LE(mono.samples.size(), size_t(desired) + 1);
+            EXPECT_EQ(stereo.samples.size(), mono.samples.size());
             if (desired == 1)
                 continue;
-            EXPECT_FLOAT_EQ(fromMono.samples.front(), 1.0f);
-            EXPECT_FLOAT_EQ(fromMono.samples.back(), 0.0f);
-            EXPECT_FLOAT_EQ(fromStereo.sampleMax, 0.0f);
+            EXPECT_FLOAT_EQ(mono.samples.front(), 1.0f);
+            EXPECT_FLOAT_EQ(mono.samples.back(), 0.0f);
+            EXPECT_FLOAT_EQ(stereo.sampleMax, 0.0f);
         }
     }
 }
 
-TEST(LoudnessReading, timeRangeReadsOnlyThatSpanAndShortReadsGiveOneValuePerSample) {
-    FakeDecoder tiny(1, 10);
-    EXPECT_EQ(readLoudness(tiny, {}, 1000, tiny.cancelled).samples.size(), 10u);
-
-    // 10 s at 1000 frames per second; the loud half starts at 5 s.
-    FakeDecoder decoder(2, 10000);
-    const LoudnessReading quiet =
-        readLoudness(decoder, SamplesExtractor::TimeRange{1.0, 3.0}, 30, decoder.cancelled);
-    ASSERT_EQ(quiet.status, LoudnessReading::Status::completed);
-    EXPECT_EQ(quiet.samples.size(), 30u);
-    EXPECT_FLOAT_EQ(quiet.sampleMax, -50.0f);
-
-    // Half silent, half loud: the values split at the middle of the range.
-    FakeDecoder again(2, 10000);
-    const LoudnessReading straddling =
-        readLoudness(again, SamplesExtractor::TimeRange{4.0, 2.0}, 4, again.cancelled);
-    ASSERT_EQ(straddling.samples.size(), 4u);
-    EXPECT_FLOAT_EQ(straddling.samples[1], 1.0f);
-    EXPECT_FLOAT_EQ(straddling.samples[2], 0.0f);
-
-    // A range running past the end is one shorter tail block: a single value.
-    FakeDecoder past(1, 10000);
-    const LoudnessReading beyond =
-        readLoudness(past, SamplesExtractor::TimeRange{9.0, 100.0}, 2, past.cancelled);
-    ASSERT_EQ(beyond.status, LoudnessReading::Status::completed);
-    EXPECT_EQ(beyond.samples.size(), 1u);
-
-    FakeDecoder unreachable(1, 10000);
-    EXPECT_EQ(
-        readLoudness(unreachable, SamplesExtractor::TimeRange{11.0, 1.0}, 2, unreachable.cancelled)
-            .status,
-        LoudnessReading::Status::failed);
+TEST(LoudnessReading, timeRangeReadsOnlyThatSpan) {
+    // 10 s; the loud half starts at 5 s.
+    struct Case {
+        int channels;
+        int64_t frames;
+        Range range;
+        int desired;
+        std::vector<float> samples;
+    };
+    for (const auto& [channels, frames, range, desired, samples] : {
+             Case{1, 10, {}, 1000, {1, 1, 1, 1, 1, 0, 0, 0, 0, 0}}, // too short: one per sample
+             Case{2, 10000, {{1.0, 3.0}}, 3, {1, 1, 1}},
+             Case{2, 10000, {{4.0, 2.0}}, 4, {1, 1, 0, 0}},
+             Case{1, 10000, {{9.0, 100.0}}, 2, {0}}, // past the end: one shorter tail block
+         }) {
+        const LoudnessReading reading = read(channels, frames, desired, range);
+        ASSERT_EQ(reading.status, Status::completed);
+        EXPECT_EQ(reading.samples, samples) << frames << " " << desired;
+    }
+    EXPECT_EQ(read(1, 10000, 2, {{11.0, 1.0}}).status, Status::failed);
 }
 
 TEST(LoudnessReading, failureAndCancellationStopTheRead) {
     FakeDecoder failing(2, 100000);
     failing.failOnRead = 3;
     const LoudnessReading failed = readLoudness(failing, {}, 100, failing.cancelled);
-    EXPECT_EQ(failed.status, LoudnessReading::Status::failed);
+    EXPECT_EQ(failed.status, Status::failed);
     EXPECT_TRUE(failed.samples.empty());
 
     FakeDecoder cancelling(2, 100000);
     cancelling.cancelOnRead = 2;
-    const LoudnessReading cancelled = readLoudness(cancelling, {}, 100, cancelling.cancelled);
-    EXPECT_EQ(cancelled.status, LoudnessReading::Status::cancelled);
+    EXPECT_EQ(readLoudness(cancelling, {}, 100, cancelling.cancelled).status, Status::cancelled);
     EXPECT_EQ(cancelling.reads, 2);
 }
 
@@ -127,17 +121,22 @@ TEST(LoudnessReading, readingInTwoHalvesGivesTheValuesOfOneReading) {
         for (const int desired : {7, 100, 1000}) {
             SCOPED_TRACE(testing::Message() << channels << " channels, " << desired << " values");
             FakeDecoder whole(channels, 100003);
-            const LoudnessReading one = readLoudness(whole, {}, desired, whole.cancelled);
             FakeDecoder head(channels, 100003);
-            const SecondDecoder second{
-                [channels] { return std::make_unique<FakeDecoder>(channels, 100003); }, 0};
-            const LoudnessReading two = readLoudness(head, {}, desired, head.cancelled, second);
-            ASSERT_EQ(two.status, LoudnessReading::Status::completed);
+            const LoudnessReading one = readLoudness(whole, {}, desired, whole.cancelled);
+            const LoudnessReading two =
+                readLoudness(head, {}, desired, head.cancelled, fakeSecond(channels, 100003));
+            ASSERT_EQ(two.status, Status::completed);
             EXPECT_EQ(two.samples, one.samples);
             EXPECT_EQ(two.sampleMax, one.sampleMax);
             EXPECT_LT(head.reads, whole.reads) << "the second half was read elsewhere";
         }
     }
+    // A second decoder that cannot be had leaves the first to read on; a time range splits too.
+    const SecondDecoder none{[] { return std::unique_ptr<AudioDecoder>(); }, 0};
+    EXPECT_EQ(read(2, 100003, 100, {}, none).samples, read(2, 100003, 100).samples);
+    const Range range = {{20.0, 60.0}};
+    EXPECT_EQ(read(2, 100003, 50, range, fakeSecond(2, 100003)).samples,
+              read(2, 100003, 50, range).samples);
 
     // A real MP3: the second decoder seeks sample-accurately into the middle.
     QTemporaryDir dir;
@@ -154,17 +153,4 @@ TEST(LoudnessReading, readingInTwoHalvesGivesTheValuesOfOneReading) {
     ASSERT_EQ(halves.samples.size(), once.samples.size());
     for (size_t i = 0; i < once.samples.size(); ++i)
         EXPECT_NEAR(halves.samples[i], once.samples[i], 1e-5) << i;
-
-    // A second decoder that cannot be had leaves the first to read on; a time range splits too.
-    FakeDecoder alone(2, 100003);
-    const SecondDecoder none{[] { return std::unique_ptr<AudioDecoder>(); }, 0};
-    FakeDecoder reference(2, 100003);
-    EXPECT_EQ(readLoudness(alone, {}, 100, alone.cancelled, none).samples,
-              readLoudness(reference, {}, 100, reference.cancelled).samples);
-    FakeDecoder ranged(2, 100003);
-    FakeDecoder rangedReference(2, 100003);
-    const SecondDecoder another{[] { return std::make_unique<FakeDecoder>(2, 100003); }, 0};
-    const SamplesExtractor::TimeRange range{20.0, 60.0};
-    EXPECT_EQ(readLoudness(ranged, range, 50, ranged.cancelled, another).samples,
-              readLoudness(rangedReference, range, 50, rangedReference.cancelled).samples);
 }

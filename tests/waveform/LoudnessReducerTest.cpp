@@ -1,6 +1,6 @@
 #include "waveform/LoudnessReducer.h"
 
-#include <cmath>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -15,30 +15,6 @@ std::vector<float> reduce(const std::vector<int16_t>& samples, int64_t samplesPe
 
 } // namespace
 
-TEST(LoudnessReducer, silenceSitsOnTheFloorAndASquareWaveNearZeroDecibels) {
-    LoudnessReducer silent(100);
-    const std::vector<int16_t> silence(1000, 0);
-    silent.append(silence.data(), silence.size());
-    silent.finish();
-    EXPECT_EQ(silent.outputSamples().size(), 10u);
-    EXPECT_FLOAT_EQ(silent.sampleMax(), -50.0f);
-    for (float value : silent.normalisedSamples())
-        EXPECT_FLOAT_EQ(value, 1.0f);
-
-    std::vector<int16_t> square;
-    for (int i = 0; i < 4000; ++i)
-        square.push_back((i / 50) % 2 ? int16_t(32767) : int16_t(-32768));
-    LoudnessReducer loud(400);
-    loud.append(square.data(), square.size());
-    loud.finish();
-    for (float value : loud.normalisedSamples()) {
-        EXPECT_GE(value, 0.0f);
-        EXPECT_LT(value, 0.001f);
-    }
-    EXPECT_GT(loud.sampleMax(), -0.01f);
-    EXPECT_LE(loud.sampleMax(), 0.0f);
-}
-
 TEST(LoudnessReducer, blocksAreMeansOfClippedDecibelsAndTheTailIsItsOwnMean) {
     // Magnitude 32768 is exactly 0 dB, silence is clipped to -50; a sample below the floor
     // (magnitude 100 is about -50.3 dB) is clipped too, and a negative sample counts by magnitude.
@@ -49,9 +25,7 @@ TEST(LoudnessReducer, blocksAreMeansOfClippedDecibelsAndTheTailIsItsOwnMean) {
     EXPECT_NEAR(values[2], (-50.0f - 6.0206f) / 2, 0.0001f);
 
     // 7 samples in blocks of 3: two whole blocks and a tail of one sample.
-    const std::vector<float> tail = reduce({0, 0, 0, 0, 0, 0, -32768}, 3);
-    ASSERT_EQ(tail.size(), 3u);
-    EXPECT_FLOAT_EQ(tail[2], 0.0f);
+    EXPECT_EQ(reduce({0, 0, 0, 0, 0, 0, -32768}, 3), (std::vector<float>{-50, -50, 0}));
 
     // Fewer samples than one block: a single value averaging all of them.
     EXPECT_EQ(reduce({-32768, 0, 0, 0}, 1000), std::vector<float>{-37.5f});
@@ -78,8 +52,5 @@ TEST(LoudnessReducer, batchBoundariesDoNotChangeTheResult) {
     EXPECT_EQ(whole.size(), 31u); // 30 blocks of 333 and a tail of 17
     for (size_t i = 0; i < whole.size(); ++i)
         EXPECT_NEAR(reducer.outputSamples()[i], whole[i], 0.001f) << i;
-    float loudest = -50.0f;
-    for (float value : whole)
-        loudest = std::max(loudest, value);
-    EXPECT_FLOAT_EQ(reducer.sampleMax(), loudest);
+    EXPECT_FLOAT_EQ(reducer.sampleMax(), *std::max_element(whole.begin(), whole.end()));
 }

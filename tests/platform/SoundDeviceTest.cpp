@@ -1,0 +1,250 @@
+// The sound device on a real sound server: a private PulseAudio with null sinks, played through
+// SDL's pulseaudio driver while parec records the sinks' monitors. Each scenario takes the
+// device away under the music the way a desktop does, and prints the silence it measured.
+//
+// A monitor's recording starts late (its first block of up to two seconds is not delivered) but
+// then runs in real time, so once it flows its sample count is a clock: the silence on the sink
+// that takes over is measured on that clock. When the server itself goes, no recording spans the
+// gap; it is measured from the server's end to the stream's return, polled with pactl.
+
+#include "platform/Diagnostics.h"
+#include "platform/audio/AudioFilePlayer.h"
+#include "support/PrivateSoundServer.h"
+#include "testaudio/TestAudio.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+// Enough to tell the tone from silence.
+constexpr int recordRate = 8000;
+// The null sinks play exact zeros; the tone peaks at half of full scale.
+constexpr int soundLevel = 1000;
+// Generous bounds on waits for the server, so that a busy machine does not fail a test.
+constexpr auto patience = 15s;
+
+double seconds(Clock::duration duration) {
+    return std::chrono::duration<double>(duration).count();
+}
+
+// A sink's monitor recorded with parec from its creation.
+class MonitorRecording {
+public:
+    explicit MonitorRecording(const QString& sink) {
+        parec.start("parec", {"-d", sink + ".monitor", "--raw", "--format=s16le", "--channels=1",
+                              "--rate=" + QString::number(recordRate), "--latency-msec=10"});
+        parec.waitForStarted();
+    }
+
+    // Seconds recorded by now.
+    double length() {
+        take();
+        return double(samples.size()) / recordRate;
+    }
+    // Waits until the recording reaches `seconds`; false when it does not.
+    bool reach(double seconds) {
+        const QDeadlineTimer deadline(patience);
+        while (length() < seconds && !deadline.hasExpired() && take())
+            ;
+        return length() >= seconds;
+    }
+    // Waits until the recording flows, past its late start.
+    bool flowing() { return reach(0.2); }
+    // When sound is first heard at or after `from` seconds of the recording, waiting for it.
+    std::optional<double> soundAfter(double from) {
+        const QDeadlineTimer deadline(patience);
+        for (auto i = size_t(from * recordRate);; ++i) {
+            while (i >= samples.size() && !deadline.hasExpired() && take())
+                ;
+            if (i >= samples.size())
+                return std::nullopt;
+            if (std::abs(samples[i]) > soundLevel)
+                return double(i) / recordRate;
+        }
+    }
+    // Whether any sound is heard in [from, to), waiting until the recording reaches `to`.
+    bool soundBetween(double from, double to) {
+        reach(to);
+        const size_t end = std::min(samples.size(), size_t(to * recordRate));
+        for (auto i = size_t(from * recordRate); i < end; ++i)
+            if (std::abs(samples[i]) > soundLevel)
+                return true;
+        return false;
+    }
+
+private:
+    // Takes what parec has delivered, waiting a little for more; false once it has ended.
+    bool take() {
+        parec.waitForReadyRead(20);
+        pending += parec.readAllStandardOutput();
+        const qsizetype whole = pending.size() / 2 * 2;
+        for (qsizetype i = 0; i < whole; i += 2)
+            samples.push_back(int16_t(uint8_t(pending[i]) | uint8_t(pending[i + 1]) << 8));
+        pending.remove(0, whole);
+        return parec.state() != QProcess::NotRunning;
+    }
+
+    QProcess parec;
+    QByteArray pending;
+    std::vector<int16_t> samples;
+};
+
+class SoundDeviceTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (const auto reason =
+                PrivateSoundServer::unavailable(PrivateSoundServer::Kind::PulseAudio))
+            GTEST_SKIP() << reason->toStdString();
+        server = std::make_unique<PrivateSoundServer>(QStringList{"speakers", "spare"});
+        ASSERT_TRUE(server->isRunning()) << server->error().toStdString();
+        // Read when the engine opens the device, at the first play.
+        qputenv("SDL_AUDIODRIVER", "pulseaudio");
+        testaudio::Spec tone;
+        tone.seconds = 60;
+        const QString path = dir.filePath("tone.wav");
+        ASSERT_TRUE(testaudio::write(tone, testaudio::Container::Wav, path));
+        player = AudioFilePlayer::create(QUrl::fromLocalFile(path));
+        ASSERT_TRUE(player);
+    }
+
+    // Plays until a second of the tone has been heard on `sink`.
+    void playOn(MonitorRecording& sink) {
+        ASSERT_TRUE(player->play());
+        const std::optional<double> first = sink.soundAfter(0);
+        ASSERT_TRUE(first) << "no sound on the default sink";
+        ASSERT_TRUE(sink.soundBetween(*first + 0.5, *first + 1.0));
+    }
+
+    // After sound came back at `resumed` in `recording`, lets a second more play and checks that
+    // the position went on from `before` by about what was heard (within `slack`), not from the
+    // start.
+    void expectPositionCarriedOn(MonitorRecording& recording, double resumed, double before,
+                                 double slack = 0.5) {
+        ASSERT_TRUE(recording.soundBetween(resumed + 0.5, resumed + 1.0));
+        const double after = player->currentTime();
+        EXPECT_GT(after, before + 0.5);
+        EXPECT_LT(after, before + 1.0 + slack);
+    }
+
+    // The sink-inputs' sinks (their indexes): the streams playing and where.
+    std::optional<QStringList> streamSinks() const {
+        const std::optional<QString> list = server->pactl({"list", "short", "sink-inputs"});
+        if (!list)
+            return std::nullopt;
+        QStringList sinks;
+        for (const QString& line : list->split('\n', Qt::SkipEmptyParts))
+            sinks << line.section('\t', 1, 1);
+        return sinks;
+    }
+    // Polls the server until a stream plays on it.
+    bool waitForStream() const {
+        const QDeadlineTimer deadline(patience);
+        while (!deadline.hasExpired())
+            if (!streamSinks().value_or(QStringList()).isEmpty())
+                return true;
+        return false;
+    }
+    // The index of a sink, or of the null-sink module that made it.
+    QString indexOf(const QString& listing, const QString& name) const {
+        const QStringList lines =
+            server->pactl({"list", "short", listing}).value_or("").split('\n');
+        const QStringList found =
+            lines.filter(QRegularExpression("\\t(sink_name=)?" + name + "\\b"));
+        return found.value(0).section('\t', 0, 0);
+    }
+
+    static void report(const char* what, double gap) {
+        std::printf("silence %s: %.3f s\n", what, gap);
+        RecordProperty(what, std::to_string(gap));
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<PrivateSoundServer> server;
+    std::shared_ptr<AudioFilePlayer> player;
+};
+
+} // namespace
+
+TEST_F(SoundDeviceTest, thePlayingSinkRemovedTheMusicGoesOnOnTheOtherOne) {
+    MonitorRecording speakers("speakers");
+    MonitorRecording spare("spare");
+    playOn(speakers);
+    ASSERT_TRUE(spare.flowing());
+    const QString module = indexOf("modules", "speakers");
+    ASSERT_FALSE(module.isEmpty());
+    const double before = player->currentTime();
+    const double removed = spare.length();
+    ASSERT_TRUE(server->pactl({"unload-module", module}));
+    const std::optional<double> resumed = spare.soundAfter(removed);
+    ASSERT_TRUE(resumed) << "no sound on the remaining sink";
+    report("from the sink's removal to sound on the other one", *resumed - removed);
+    EXPECT_LT(*resumed - removed, 1.0);
+    expectPositionCarriedOn(spare, *resumed, before);
+}
+
+TEST_F(SoundDeviceTest, headphonesPluggedInBecomeTheDefaultAndTheMusicFollows) {
+    MonitorRecording speakers("speakers");
+    playOn(speakers);
+    ASSERT_TRUE(server->pactl({"load-module", "module-null-sink", "sink_name=headphones"}));
+    MonitorRecording headphones("headphones");
+    ASSERT_TRUE(headphones.flowing());
+    const double before = player->currentTime();
+    const double switched = headphones.length();
+    ASSERT_TRUE(server->pactl({"set-default-sink", "headphones"}));
+    const std::optional<double> resumed = headphones.soundAfter(switched);
+    ASSERT_TRUE(resumed) << "the music did not follow the new default";
+    report("from the new default to sound on it", *resumed - switched);
+    EXPECT_LT(*resumed - switched, 1.0);
+    expectPositionCarriedOn(headphones, *resumed, before);
+    EXPECT_EQ(streamSinks(), QStringList{indexOf("sinks", "headphones")})
+        << "one stream, moved to the headphones";
+}
+
+TEST_F(SoundDeviceTest, theServerGoneAndBackThePlayingResumesWithoutARestart) {
+    auto speakers = std::make_unique<MonitorRecording>("speakers");
+    playOn(*speakers);
+    const double before = player->currentTime();
+    const Clock::time_point gone = Clock::now();
+    server->stop();
+    ASSERT_TRUE(server->start()) << server->error().toStdString();
+    const Clock::time_point back = Clock::now();
+    speakers = std::make_unique<MonitorRecording>("speakers");
+    ASSERT_TRUE(waitForStream()) << "the program did not come back to the server";
+    report("while the server was away", seconds(back - gone));
+    report("from the server's return to the stream's", seconds(Clock::now() - back));
+    const std::optional<double> resumed = speakers->soundAfter(0);
+    ASSERT_TRUE(resumed) << "a stream, but no sound";
+    // The new server's monitor starts late: the sound may have begun before it was recorded.
+    expectPositionCarriedOn(*speakers, *resumed, before, 2.5);
+}
+
+// The engine is the process's own and opens the device once: this needs a process of its own, as
+// ctest gives each test, so that the first play is the one that finds no server.
+TEST_F(SoundDeviceTest, aServerAwayWhenTheMusicStartedGetsItOnceBack) {
+    server->stop();
+    {
+        DiagnosticCapture capture;
+        ASSERT_TRUE(player->play());
+        ASSERT_EQ(capture.lines().size(), 1);
+        EXPECT_TRUE(capture.lines()[0].contains("playing silently"));
+    }
+    ASSERT_TRUE(server->start()) << server->error().toStdString();
+    const Clock::time_point back = Clock::now();
+    MonitorRecording speakers("speakers");
+    ASSERT_TRUE(waitForStream()) << "the program never found the server";
+    report("from the server's arrival to the stream's", seconds(Clock::now() - back));
+    const double before = player->currentTime();
+    const std::optional<double> sound = speakers.soundAfter(0);
+    ASSERT_TRUE(sound) << "a stream, but no sound";
+    ASSERT_TRUE(speakers.soundBetween(*sound + 0.5, *sound + 1.0));
+    EXPECT_GT(player->currentTime(), before + 0.5) << "the music plays on from where it was";
+}
