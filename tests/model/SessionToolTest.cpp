@@ -112,6 +112,12 @@ TEST(SessionTool, ShowJsonAndFromJsonRoundTrip) {
         Playlist::open(QUrl::fromLocalFile(dir.filePath("Far.varlin")), nullptr);
     ASSERT_TRUE(far);
     EXPECT_TRUE(far->allEntries[0]->playedDates.empty());
+
+    // A zero character would make the session written one that cannot be opened.
+    writeFile(jsonPath, QString(json.out).replace("slow", "sl\\u0000ow").toUtf8());
+    const Result zero = runTool({"from-json", jsonPath, session});
+    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_TRUE(zero.err.contains("a text holds a zero character")) << zero.err.toStdString();
 }
 
 TEST(SessionTool, RelocateMovesWholeFoldersOnly) {
