@@ -7,6 +7,7 @@
 #include "shell/MainView.h"
 #include "waveform/TimeSlider.h"
 
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <algorithm>
@@ -28,6 +29,9 @@ DisplayController::DisplayController(MainView& view, Player& player, EntryComman
     _ticker.setInterval(tickInterval);
     connect(&_ticker, &QTimer::timeout, this, &DisplayController::updateElapsedTime);
     _ticker.start();
+    // The field gets its first real size from a layout pass after the window's own resize,
+    // so the fonts follow the field itself rather than only the window.
+    view.timeSinceZeroText->installEventFilter(this);
 }
 
 void DisplayController::updateElapsedTime() {
@@ -114,6 +118,12 @@ double DisplayController::fittedTimeFontSize(QSizeF frame) {
     const double scale =
         std::min((frame.width() - 5) / width, (frame.height() - 5) / (height * 0.77));
     return std::max(measuredPointSize * scale, 1.0);
+}
+
+bool DisplayController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view.timeSinceZeroText && event->type() == QEvent::Resize)
+        fitTimeFonts();
+    return QObject::eventFilter(watched, event);
 }
 
 void DisplayController::fitTimeFonts() {

@@ -40,6 +40,9 @@ public:
 
     const QTimer& ticker() const { return _ticker; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     // The current row's "PlayedColumn" cell needs repainting (never the whole table).
     void playedCellChanged(int row);

@@ -19,26 +19,20 @@ class RestoredSession(VarlinTestCase):
         super().setUp()
         self.dance = self.session("Dance.varlin", [("dance.mp3", 20), ("reel.mp3", 2),
                                                    ("waltz.mp3", 2)], current_item=0)
-        self.home.write_run_state(self.dance, entry_index=0, time_=2.0)
         self.notes = self.home.music / "dance.txt"
+        self.app = self.start_restored(self.dance, time_=2.0)
 
     def stated_time(self):
-        state = self.home.run_state()
-        return state["currentTime"] if state else -1.0
-
-    def start_dance(self):
-        app = self.start()
-        app.wait_main_window("Dance")
-        return app
+        return self.home.run_state().get("currentTime", -1.0)
 
     def test_space_at_start_plays_and_z_marks_a_zero_where_the_music_is(self):
-        app = self.start_dance()
+        app = self.app
         self.documentation_shot(app, "main-window-start")
         app.key("space")
         poll(app.playing, what="the music to play after space")
         time.sleep(1.0)  # let the music move on
         app.key("z")
-        state = poll(lambda: (s := self.home.run_state()) and s.get("zeros") and s,
+        state = poll(lambda: (s := self.home.run_state()).get("zeros") and s,
                      what="a zero in the run state")
         zero = state["zeros"][0]
         self.assertGreater(zero, 2.5, "the position moved on from 2 s")
@@ -48,18 +42,16 @@ class RestoredSession(VarlinTestCase):
         self.assertFalse(self.notes.exists(), "no note was typed")
 
     def test_a_note_typed_before_quitting_is_kept_and_quitting_again_is_clean(self):
-        app = self.start_dance()
-        app.click(*NOTE_FIELD)
-        app.type("Swing")
-        self.assertQuits(app)
+        self.app.click(*NOTE_FIELD)
+        self.app.type("Swing")
+        self.assertQuits(self.app)
         self.assertIn("Swing", self.notes.read_text())
 
-        again = self.start_dance()
-        self.assertQuits(again)
+        self.assertQuits(self.start().wait_main_window("Dance"))
         self.assertIn("Swing", self.notes.read_text())
 
     def test_a_killed_program_comes_back_where_the_music_was(self):
-        app = self.start_dance()
+        app = self.app
         app.key("space")
         poll(app.playing, what="the music to play")
         # While the music plays the run state follows it; the second write comes at 10 s of
@@ -71,7 +63,7 @@ class RestoredSession(VarlinTestCase):
         heard = written + (time.monotonic() - seen)
         app.kill()
 
-        again = self.start_dance()
+        again = self.start().wait_main_window("Dance")
         poll(lambda: abs(self.stated_time() - heard) <= 2.0,
              what=lambda: f"the restart to resume near {heard:.1f} s (the run state says "
                           f"{self.stated_time():.1f} s)")
@@ -81,10 +73,20 @@ class RestoredSession(VarlinTestCase):
 class UnsavedSession(VarlinTestCase):
     """A track from the command line: a list that belongs to no file yet."""
 
+    def quit_saving_as(self, app, name):
+        """Quits, naming a file of the music folder in the panel that asks where to save."""
+        app.focus()
+        app.key("ctrl+q")
+        app.wait_window("Save Session")
+        app.key("ctrl+a")
+        app.type(str(self.home.music / name))
+        app.key("Return")
+        self.assertEqual(app.wait_exit(), 0, app.tail())
+        return self.home.music / name
+
     def test_cancelling_the_save_at_quit_keeps_the_program_and_its_list(self):
         song = self.track("song.mp3", 5)
-        app = self.start(song)
-        app.wait_main_window()
+        app = self.start(song).wait_main_window()
         poll(lambda: app.shows_ink(FIRST_ROW_TITLE), what="the track in the list")
 
         app.key("ctrl+q")
@@ -94,20 +96,12 @@ class UnsavedSession(VarlinTestCase):
         self.assertTrue(app.alive(), app.tail())
 
         # Quitting again asks again: the list is still there, and is saved this time.
-        app.focus()
-        app.key("ctrl+q")
-        app.wait_window("Save Session")
-        saved = self.home.music / "Kept.varlin"
-        app.key("ctrl+a")
-        app.type(str(saved))
-        app.key("Return")
-        self.assertEqual(app.wait_exit(), 0, app.tail())
+        saved = self.quit_saving_as(app, "Kept.varlin")
         self.assertEqual(session_tracks(saved), [str(song)])
 
     def test_a_killed_program_brings_back_the_list_it_never_saved(self):
         reel, jig = self.track("reel.mp3", 30), self.track("jig.mp3", 30)
-        app = self.start(reel, jig)
-        app.wait_main_window()
+        app = self.start(reel, jig).wait_main_window()
         poll(lambda: app.shows_ink(FIRST_ROW_TITLE), what="the tracks in the list")
         app.key("Down", "Down")  # the second row becomes current
         app.key("space")
@@ -121,16 +115,9 @@ class UnsavedSession(VarlinTestCase):
         tracks = session_tracks(kept)
         self.assertCountEqual(tracks, [str(reel), str(jig)])
 
-        again = self.start()
-        again.wait_main_window()  # untitled: the program's own name
+        again = self.start().wait_main_window()  # untitled: the program's own name
         poll(lambda: again.shows_ink(FIRST_ROW_TITLE), what="the kept tracks in the list")
-        again.key("ctrl+q")
-        again.wait_window("Save Session")
-        saved = self.home.music / "Evening.varlin"
-        again.key("ctrl+a")
-        again.type(str(saved))
-        again.key("Return")
-        self.assertEqual(again.wait_exit(), 0, again.tail())
+        saved = self.quit_saving_as(again, "Evening.varlin")
         session = read_plist(saved)
         self.assertEqual(session_tracks(saved), tracks)
         self.assertEqual(session["currentItem"], 1)

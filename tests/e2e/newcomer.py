@@ -3,12 +3,11 @@ to a program that already runs, files from outside that are neither tracks nor s
 video attached to a track."""
 
 import os
-import plistlib
 import shutil
 import subprocess
 import unittest
 
-from varlin_e2e import VarlinTestCase, file_url, poll, write_session
+from varlin_e2e import VarlinTestCase, poll, write_session
 
 FAILED_OPEN = "couldn\u2019t be opened"
 
@@ -26,24 +25,18 @@ class UnplayableTracks(VarlinTestCase):
         self.evening = write_session(music / "Evening.varlin", [
             (good, 20), (music / "missing.mp3", 180), (music / "corrupt.mp3", 200),
             (music / "empty.mp3", 150)], current_item=2)
-        self.home.write_run_state(self.evening, entry_index=2, time_=30.0)
-
-    def status_bar(self, app):
-        """The left part of the status bar, along the bottom of the main window."""
-        size = dict(line.split("=") for line in app.xdotool(
-            "getwindowgeometry", "--shell", app.window_id).splitlines())
-        return (4, int(size["HEIGHT"]) - 20, 500, 16)
 
     def test_play_is_refused_with_the_reason_in_the_window(self):
-        app = self.start()
-        app.wait_main_window("Evening")
+        app = self.start_restored(self.evening, entry_index=2, time_=30.0)
+        # The left part of the status bar, measured each time in case the window was resized.
+        status_bar = lambda: (4, app.size()[1] - 20, 500, 16)
         poll(lambda: FAILED_OPEN in app.output(), what="the restored broken track to be tried")
         self.assertEqual(app.output().count(FAILED_OPEN), 1, "opened once at start\n" + app.tail())
-        self.assertFalse(app.shows_ink(self.status_bar(app)))
+        self.assertFalse(app.shows_ink(status_bar()))
 
         # The empty track next: chosen with the arrow key, it cannot be loaded either.
         app.key("Down", "space")
-        poll(lambda: app.shows_ink(self.status_bar(app)), what="the reason in the status bar")
+        poll(lambda: app.shows_ink(status_bar()), what="the reason in the status bar")
         self.documentation_shot(app, "unplayable-tracks")
         self.assertFalse(app.playing())
         self.assertTrue(app.alive(), app.tail())
@@ -57,8 +50,7 @@ class SecondStart(VarlinTestCase):
     def test_files_go_to_the_program_of_the_same_runtime_folder_only(self):
         notes = self.home.music / "notes.txt"
         notes.write_text("a cue sheet\n")
-        first = self.start(self.track("tone.wav", 2, format_="wav"), notes)
-        first.wait_main_window()
+        first = self.start(self.track("tone.wav", 2, format_="wav"), notes).wait_main_window()
         poll(lambda: "notes.txt: not a Varlin session and not audio Varlin can play"
              in first.output(), what="the file that is neither to be reported")
 
@@ -89,24 +81,13 @@ class VideoViewer(VarlinTestCase):
         subprocess.run(["ffmpeg", "-loglevel", "error", "-f", "lavfi", "-i",
                         "testsrc=duration=4:size=640x360:rate=25", "-pix_fmt", "yuv420p",
                         str(video)], check=True)
-        session = self.session("Figures.varlin", [("figure.mp3", 4)], current_item=0)
-        with open(session, "rb") as file:
-            figures = plistlib.load(file)
-        figures["playlist"][0]["sideDocuments"] = [{"url": {"relative": file_url(video)},
-                                                    "tag": "mp4"}]
-        with open(session, "wb") as file:
-            plistlib.dump(figures, file, fmt=plistlib.FMT_BINARY)
-        self.home.write_run_state(session, entry_index=0)
-
-        app = self.start()
-        app.wait_main_window("Figures")
-        width = int(dict(line.split("=") for line in app.xdotool(
-            "getwindowgeometry", "--shell", app.window_id).splitlines())["WIDTH"])
-        app.click(width - 50, 136)  # the "mp4" button under the side stack's "+"
+        app = self.start_restored(self.session("Figures.varlin", [("figure.mp3", 4)], 0,
+                                               documents={0: [(video, "mp4")]}))
+        app.click(app.size()[0] - 50, 136)  # the "mp4" button under the side stack's "+"
         viewer = app.wait_window("demo.mp4")
         # Colour bars across the middle: hardly a pixel of them is black.
-        poll(lambda: sum(sum(pixel) > 90 for pixel in app.grab((100, 150, 700, 1), viewer)[0])
-             > 600, what="the video's picture in its window")
+        bright = lambda: sum(sum(pixel) > 90 for pixel in app.pixels((100, 150, 700, 1), viewer))
+        poll(lambda: bright() > 600, what="the video's picture in its window")
         self.documentation_shot(app, "mp4-viewer", viewer)
         self.assertNotIn("HW", app.output())
         self.assertQuits(app)

@@ -1,27 +1,16 @@
-"""Drives the built program the way a user does: a private X server, private data, config,
-runtime and temporary folders, real key presses through xdotool, and what the program writes
-read back from disk.
+"""Drives the built program as a user does: a private X server, session bus and folders per test,
+real key presses through xdotool, and what the program writes read back from disk. Waits are
+bounded polls on a window or a file, never fixed sleeps.
 
-A scenario file holds unittest.TestCase classes derived from VarlinTestCase; the build registers
-each test method with ctest (tests/e2e/CMakeLists.txt), so the scenarios run in parallel. Each
-test gets its own X server, session bus and folders; nothing is shared between tests but the
-build.
-
-The build passes the programs through the environment: VARLIN (the application), VARLIN_TESTAUDIO
-(the test-audio generator). By hand, from tests/e2e:
-    export VARLIN=../../build/src/app/varlin
-    export VARLIN_TESTAUDIO=../../build/tools/testaudio/varlin-testaudio
+The build registers each test method of a scenario file (a VarlinTestCase) with ctest and passes
+the programs as VARLIN and VARLIN_TESTAUDIO. By hand, from tests/e2e, with both exported:
     python3 -m unittest -v evening              (or evening.UnsavedSession, or one test)
-or `ctest -L e2e` in the build folder. Waits are bounded polls on a window or a file, never fixed
-sleeps. With VARLIN_E2E_SCREENSHOTS set to a folder, the pictures that scenarios take for the
-documentation are written there.
+With VARLIN_E2E_SCREENSHOTS set to a folder, scenarios write the documentation's pictures there.
 """
 
 import os
 import plistlib
-import select
 import shutil
-import signal
 import subprocess
 import tempfile
 import time
@@ -30,8 +19,7 @@ from pathlib import Path
 from urllib.parse import unquote, urlparse
 
 APP_FOLDER = "net.brenmoor.varlin"
-# What the program prints through its diagnostics ends up here too; the last lines are shown
-# when a scenario fails, so a failure explains itself.
+# The last lines of the program's output shown with a failure, so that it explains itself.
 OUTPUT_TAIL_LINES = 40
 # How a sanitizer build's reports start: any of them in the program's output fails the test,
 # whatever the scenario checked (a run that is killed never reaches its exit code).
@@ -67,42 +55,20 @@ def file_url(path):
 
 
 class Server:
-    """A helper server started for one test, which writes where to reach it (one line) to a
-    file descriptor given on its command line as {fd}."""
+    """A helper server of one test, which prints where to reach it as its first line."""
 
     def __init__(self, command):
-        reader, writer = os.pipe()
-        self.process = subprocess.Popen([part.format(fd=writer) for part in command],
-                                        pass_fds=(writer,), stdout=subprocess.DEVNULL,
+        self.process = subprocess.Popen(command, stdout=subprocess.PIPE,
                                         stderr=subprocess.DEVNULL)
-        os.close(writer)
-        try:
-            line = b""
-            deadline = time.monotonic() + 10
-            while not line.endswith(b"\n"):
-                ready, _, _ = select.select([reader], [], [], max(0, deadline - time.monotonic()))
-                chunk = os.read(reader, 256) if ready else b""
-                if not chunk:
-                    raise RuntimeError(f"{command[0]} did not start")
-                line += chunk
-        finally:
-            os.close(reader)
-        self.address = line.decode().strip()
+        # Blocks until the line comes; a server that hangs meets the test's own timeout.
+        self.address = self.process.stdout.readline().decode().strip()
+        if not self.address:
+            raise RuntimeError(f"{command[0]} did not start")
 
     def close(self):
         self.process.terminate()
         self.process.wait(timeout=10)
-
-
-def x_server(size="1280x800x24"):
-    """A private Xvfb on the first free display; its address is the display number."""
-    return Server(["Xvfb", "-displayfd", "{fd}", "-screen", "0", size, "-nolisten", "tcp"])
-
-
-def session_bus():
-    """A private D-Bus session bus, so the program (and playerctl or dbus-send in a scenario)
-    never reaches the desktop's bus, and no bus is autolaunched and left behind."""
-    return Server(["dbus-daemon", "--session", "--nofork", "--print-address={fd}"])
+        self.process.stdout.close()
 
 
 class Home:
@@ -125,24 +91,14 @@ class Home:
         for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORMTHEME", "SESSION_MANAGER"):
             self.env.pop(name, None)
         self.data = folders["XDG_DATA_HOME"] / APP_FOLDER
-
-    @property
-    def state_file(self):
-        return self.data / "state.plist"
-
-    @property
-    def log_file(self):
-        return self.data / "net.brenmoor.varlin.log.txt"
+        self.state_file = self.data / "state.plist"
 
     def run_state(self):
-        return read_plist(self.state_file)
+        return read_plist(self.state_file) or {}
 
-    def write_run_state(self, session, entry_index=None, time_=0.0, zeros=None):
-        state = {"playlistURL": {"relative": file_url(session)}, "currentTime": float(time_)}
-        if entry_index is not None:
-            state["currentEntryIndex"] = entry_index
-        if zeros is not None:
-            state["zeros"] = [float(z) for z in zeros]
+    def write_run_state(self, session, entry_index, time_):
+        state = {"playlistURL": {"relative": file_url(session)}, "currentTime": float(time_),
+                 "currentEntryIndex": entry_index}
         self.data.mkdir(parents=True, exist_ok=True)
         with open(self.state_file, "wb") as file:
             plistlib.dump(state, file, fmt=plistlib.FMT_BINARY)
@@ -151,30 +107,30 @@ class Home:
         shutil.rmtree(self.root, ignore_errors=True)
 
 
-def write_session(path, tracks, current_item=-1, current_time=0.0):
-    """A session file of `tracks` (paths with their lengths: [(path, seconds)]), written as the
-    program writes it."""
+def write_session(path, tracks, current_item=-1, documents=None):
+    """A session file of `tracks` ([(path, seconds)]), written as the program writes it;
+    `documents` gives tracks by index their side documents ([(path, tag)])."""
     entries = [{"_url": {"relative": file_url(track)}, "prevTimeRangeSet": {"ranges": []},
                 "zeros": [], "playedDates": [], "_cachedDuration": float(seconds),
-                "sideDocuments": [], "isCheckmarked": False, "inHistory": False,
-                "playedSinceHistory": False} for track, seconds in tracks]
+                "sideDocuments": [{"url": {"relative": file_url(document)}, "tag": tag}
+                                  for document, tag in (documents or {}).get(index, [])],
+                "isCheckmarked": False, "inHistory": False, "playedSinceHistory": False}
+               for index, (track, seconds) in enumerate(tracks)]
     with open(path, "wb") as file:
-        plistlib.dump({"playlist": entries, "currentItem": current_item,
-                       "currentTime": float(current_time)}, file, fmt=plistlib.FMT_BINARY)
+        plistlib.dump({"playlist": entries, "currentItem": current_item, "currentTime": 0.0},
+                      file, fmt=plistlib.FMT_BINARY)
     return Path(path)
 
 
 def session_tracks(path):
     """The local paths of a session file's entries, in order."""
-    session = read_plist(path)
-    if session is None:
-        return None
-    return [unquote(urlparse(entry["_url"]["relative"]).path) for entry in session["playlist"]]
+    return [unquote(urlparse(entry["_url"]["relative"]).path)
+            for entry in (read_plist(path) or {}).get("playlist", [])]
 
 
-def make_track(path, seconds, format_="mp3cbr", signal_="tone"):
-    """A generated test track (a quiet tone by default)."""
-    subprocess.run([os.environ["VARLIN_TESTAUDIO"], signal_, str(path), "--seconds", str(seconds),
+def make_track(path, seconds, format_="mp3cbr"):
+    """A generated test track: a quiet tone."""
+    subprocess.run([os.environ["VARLIN_TESTAUDIO"], "tone", str(path), "--seconds", str(seconds),
                     "--format", format_, "--amp", "0.1"], check=True, stdout=subprocess.DEVNULL)
     return Path(path)
 
@@ -183,7 +139,6 @@ class Varlin:
     """One run of the program, its output captured to a file."""
 
     def __init__(self, home, args, env=None, index=0):
-        self.home = home
         self.output_file = home.root / f"varlin-{index}.out"
         self.env = dict(home.env, **(env or {}))
         with open(self.output_file, "wb") as out:
@@ -205,14 +160,12 @@ class Varlin:
         return result.stdout.strip()
 
     def find_window(self, title):
-        """The id of the shown window whose whole title is `title` (a regular expression), or
-        None."""
+        """The shown window whose whole title matches `title`, or None."""
         found = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$", check=False)
         return found.split()[0] if found else None
 
     def wait_window(self, title, timeout=15.0):
-        """Waits for a shown window named `title` (a regular expression) and gives it the
-        keyboard."""
+        """Waits for a shown window whose title matches `title` and gives it the keyboard."""
         def shown():
             if not self.alive():
                 raise AssertionError(f"varlin ended with {self.process.returncode} before "
@@ -223,10 +176,16 @@ class Varlin:
         return window
 
     def wait_main_window(self, session="Varlin", timeout=15.0):
-        """Waits for the main window of `session` (the session file's name without ".varlin"),
-        playing or not, and gives it the keyboard."""
+        """Waits for the main window of `session` (the file's name without ".varlin"), playing
+        or not, and gives it the keyboard."""
         self.window_id = self.wait_window(f"(► )?{session}( — Varlin)?", timeout)
-        return self.window_id
+        return self
+
+    def size(self, window=None):
+        """The window's (width, height)."""
+        shell = dict(line.split("=") for line in self.xdotool(
+            "getwindowgeometry", "--shell", window or self.window_id).splitlines())
+        return int(shell["WIDTH"]), int(shell["HEIGHT"])
 
     def playing(self):
         """Whether the main window's title says that music plays."""
@@ -236,8 +195,7 @@ class Varlin:
         self.xdotool("windowfocus", "--sync", window or self.window_id)
 
     def key(self, *keys):
-        """Presses keys (xdotool names: space, z, ctrl+q, Escape, Return) in the focused
-        window."""
+        """Presses keys (xdotool names: space, ctrl+q, Escape) in the focused window."""
         self.xdotool("key", "--delay", 30, *keys)
 
     def type(self, text):
@@ -251,27 +209,17 @@ class Varlin:
     def title(self, window=None):
         return self.xdotool("getwindowname", window or self.window_id, check=False)
 
-    def grab(self, box, window=None):
-        """The pixels of `box` (x, y, width, height in the window's coordinates) as a list of
-        (r, g, b) rows."""
+    def pixels(self, box, window=None):
+        """The (r, g, b) pixels of `box` (x, y, width, height in the window's coordinates)."""
         x, y, width, height = box
-        ppm = subprocess.run(["import", "-window", str(window or self.window_id), "-crop",
-                              f"{width}x{height}+{x}+{y}", "+repage", "-depth", "8", "ppm:-"],
+        rgb = subprocess.run(["import", "-window", str(window or self.window_id), "-crop",
+                              f"{width}x{height}+{x}+{y}", "+repage", "-depth", "8", "rgb:-"],
                              env=self.env, check=True, capture_output=True, timeout=20).stdout
-        # P6 header: magic, width, height, maximum, then the bytes.
-        fields = ppm.split(maxsplit=4)
-        width, height, data = int(fields[1]), int(fields[2]), fields[4]
-        return [[tuple(data[(row * width + col) * 3:(row * width + col) * 3 + 3])
-                 for col in range(width)] for row in range(height)]
+        return [tuple(rgb[i:i + 3]) for i in range(0, len(rgb), 3)]
 
     def shows_ink(self, box, window=None):
         """Whether `box` holds any dark pixel (text, a symbol) of the window."""
-        return any(sum(pixel) < 200 for row in self.grab(box, window) for pixel in row)
-
-    def screenshot(self, path, window=None):
-        subprocess.run(["import", "-window", str(window or self.window_id), str(path)],
-                       env=self.env, check=True, timeout=20)
-        return Path(path)
+        return any(sum(pixel) < 200 for pixel in self.pixels(box, window))
 
     def wait_exit(self, timeout=15.0):
         try:
@@ -279,8 +227,8 @@ class Varlin:
         except subprocess.TimeoutExpired:
             raise AssertionError(f"varlin still runs after {timeout:g} s\n{self.tail()}")
 
-    def kill(self, sig=signal.SIGKILL):
-        self.process.send_signal(sig)
+    def kill(self):
+        self.process.kill()
         return self.process.wait(timeout=10)
 
     def close(self):
@@ -302,9 +250,12 @@ class VarlinTestCase(unittest.TestCase):
     """A test with its own X server, session bus and user; `start` runs the program in them."""
 
     def setUp(self):
-        self.x = x_server()
+        # A private display on the first free number, and a private session bus, so that neither
+        # the program nor playerctl in a scenario reaches the desktop's, and none is autolaunched.
+        self.x = Server(["Xvfb", "-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten",
+                         "tcp"])
         self.addCleanup(self.x.close)
-        self.bus = session_bus()
+        self.bus = Server(["dbus-daemon", "--session", "--nofork", "--print-address=1"])
         self.addCleanup(self.bus.close)
         self.home = Home(":" + self.x.address, self.bus.address)
         self.addCleanup(self.home.remove)
@@ -321,17 +272,24 @@ class VarlinTestCase(unittest.TestCase):
     def track(self, name, seconds, **kwargs):
         return make_track(self.home.music / name, seconds, **kwargs)
 
-    def session(self, name, tracks, current_item=-1, current_time=0.0):
+    def session(self, name, tracks, current_item=-1, documents=None):
         """A session file in the music folder; `tracks` are (name, seconds) pairs, generated."""
         paths = [(self.track(track, seconds), seconds) for track, seconds in tracks]
-        return write_session(self.home.music / name, paths, current_item, current_time)
+        return write_session(self.home.music / name, paths, current_item, documents)
+
+    def start_restored(self, session, entry_index=0, time_=0.0, env=None):
+        """Starts the program as the last run on `session` left it, and waits for its window."""
+        self.home.write_run_state(session, entry_index, time_)
+        return self.start(env=env).wait_main_window(Path(session).stem)
 
     def documentation_shot(self, app, name, window=None):
         """Keeps a picture of the main window (or another of the program's windows) as
         `name`.png when VARLIN_E2E_SCREENSHOTS names a folder."""
         folder = os.environ.get("VARLIN_E2E_SCREENSHOTS")
         if folder:
-            app.screenshot(Path(folder).resolve() / f"{name}.png", window)
+            subprocess.run(["import", "-window", str(window or app.window_id),
+                            str(Path(folder).resolve() / f"{name}.png")], env=app.env, check=True,
+                           timeout=20)
 
     def assertNoSanitizerReport(self, app):
         report = app.sanitizer_report()

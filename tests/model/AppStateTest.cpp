@@ -1,5 +1,6 @@
 #include "model/AppState.h"
 
+#include "ModelTestSupport.h"
 #include "model/PlistCodec.h"
 #include "platform/Diagnostics.h"
 
@@ -11,9 +12,13 @@
 
 namespace {
 void writeState(const CodecValue& root) {
-    QFile file(AppState::stateFileURL().toLocalFile());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(PlistCodec::encode(root));
+    writeFile(AppState::stateFileURL().toLocalFile(), PlistCodec::encode(root));
+}
+
+// Whether none of the optional fields came back.
+bool bare(const AppState& state) {
+    return !state.playlistURL && !state.currentEntryIndex && !state.currentTimeRangeSet &&
+           !state.zeros;
 }
 } // namespace
 
@@ -29,23 +34,19 @@ TEST(AppState, WriteReadAndRemoveInTheUserDataFolder) {
         std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0, 12}, {40, 93.5}});
     state.zeros = std::vector<double>{3.0, 60.25};
     ASSERT_TRUE(state.write());
-
     std::optional<AppState> read = AppState::read();
-    ASSERT_TRUE(read);
-    EXPECT_EQ(read->playlistURL, state.playlistURL);
-    EXPECT_EQ(read->currentTime, 93.5);
-    EXPECT_EQ(read->currentEntryIndex, 4);
-    ASSERT_TRUE(read->currentTimeRangeSet);
+    ASSERT_TRUE(read && read->currentTimeRangeSet);
+    EXPECT_EQ(
+        std::tuple(read->playlistURL, read->currentTime, read->currentEntryIndex, read->zeros),
+        std::tuple(state.playlistURL, 93.5, 4, state.zeros));
     EXPECT_EQ(*read->currentTimeRangeSet, *state.currentTimeRangeSet);
-    EXPECT_EQ(read->zeros, state.zeros);
 
-    AppState bare;
-    bare.currentTime = 1;
-    ASSERT_TRUE(bare.write());
+    AppState nothingElse;
+    nothingElse.currentTime = 1;
+    ASSERT_TRUE(nothingElse.write());
     read = AppState::read();
     ASSERT_TRUE(read);
-    EXPECT_FALSE(read->playlistURL || read->currentEntryIndex || read->currentTimeRangeSet ||
-                 read->zeros);
+    EXPECT_TRUE(bare(*read));
 
     AppState::remove();
     QString reason;
@@ -53,7 +54,7 @@ TEST(AppState, WriteReadAndRemoveInTheUserDataFolder) {
     EXPECT_TRUE(reason.startsWith("can't read "));
 }
 
-TEST(AppState, WithoutCurrentTimeTheStateIsNotUsed) {
+TEST(AppState, WithoutCurrentTimeTheStateIsNotUsedAndOtherKeysOfAnotherTypeAreLeftOut) {
     writeState(CodecValue::dict({{"playlistURL", CodecValue::url(QUrl::fromLocalFile("/s.varlin"))},
                                  {"currentEntryIndex", CodecValue::integer(2)}}));
     QString reason;
@@ -62,7 +63,6 @@ TEST(AppState, WithoutCurrentTimeTheStateIsNotUsed) {
     EXPECT_TRUE(reason.endsWith("missing key \"currentTime\"")) << reason.toStdString();
     EXPECT_EQ(capture.lines().size(), 1);
 
-    // Optional keys of another type are left out; the rest is used.
     writeState(CodecValue::dict({{"playlistURL", CodecValue::integer(3)},
                                  {"currentTime", CodecValue::real(7)},
                                  {"currentEntryIndex", CodecValue::string("2")},
@@ -71,8 +71,7 @@ TEST(AppState, WithoutCurrentTimeTheStateIsNotUsed) {
     std::optional<AppState> state = AppState::read();
     ASSERT_TRUE(state);
     EXPECT_EQ(state->currentTime, 7);
-    EXPECT_FALSE(state->playlistURL || state->currentEntryIndex || state->currentTimeRangeSet ||
-                 state->zeros);
+    EXPECT_TRUE(bare(*state));
 }
 
 TEST(AppState, AStateThatCannotBeReadIsSetAsideBesideTheOlderOnes) {
@@ -124,16 +123,12 @@ TEST(AppState, AStateThatCannotBeReadIsSetAsideBesideTheOlderOnes) {
 }
 
 TEST(AppState, FailedWriteReportsAReason) {
-    AppState first;
-    first.currentTime = 10;
-    ASSERT_TRUE(first.write());
-    const QString path = AppState::stateFileURL().toLocalFile();
-    // A folder where the temporary file would go makes the replacement fail.
-    ASSERT_TRUE(QFile::remove(path));
-    ASSERT_TRUE(QDir().mkpath(path));
-    AppState second;
-    second.currentTime = 20;
+    // A folder where the state file goes makes the replacement fail.
+    QFile::remove(AppState::stateFileURL().toLocalFile());
+    ASSERT_TRUE(QDir().mkpath(AppState::stateFileURL().toLocalFile()));
+    AppState state;
+    state.currentTime = 20;
     QString reason;
-    EXPECT_FALSE(second.write(&reason));
+    EXPECT_FALSE(state.write(&reason));
     EXPECT_TRUE(reason.startsWith("can't write ")) << reason.toStdString();
 }

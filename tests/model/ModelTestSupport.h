@@ -1,10 +1,11 @@
 #pragma once
-// Helpers shared by the model tests: a fixed clock, and running Python's plistlib as the peer
-// implementation of the property-list format.
+// Helpers shared by the model tests: a fixed clock, files written and read whole, and running
+// Python's plistlib as the peer implementation of the property-list format.
 
 #include "model/WallClock.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
@@ -27,6 +28,18 @@ public:
 private:
     QDateTime _now;
 };
+
+inline QString writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size())
+        << path.toStdString();
+    return path;
+}
+
+inline QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // Runs a Python script with the given arguments; returns its standard output. The test fails
 // when Python is missing or the script exits with an error.

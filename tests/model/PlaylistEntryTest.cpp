@@ -1,5 +1,6 @@
 #include "model/PlaylistEntry.h"
 
+#include "ModelTestSupport.h"
 #include "testaudio/TestAudio.h"
 
 #include <QFile>
@@ -58,21 +59,14 @@ TEST(PlaylistEntry, CreateMeasuresRealAudioAndRefusesOtherFiles) {
     ASSERT_TRUE(entry->_cachedDuration);
     EXPECT_NEAR(*entry->_cachedDuration, 2.5, 1e-6);
 
-    const QString text = dir.filePath("notes.mp3");
-    QFile file(text);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("this is not audio\n");
-    file.close();
+    const QString text = writeFile(dir.filePath("notes.mp3"), "this is not audio\n");
     EXPECT_FALSE(PlaylistEntry::create(QUrl::fromLocalFile(text)));
     EXPECT_FALSE(PlaylistEntry::create(QUrl::fromLocalFile(dir.filePath("missing.mp3"))));
 }
 
 TEST(PlaylistEntry, BookmarkIsTheAbsolutePathAndResolvesWhileTheFileExists) {
     QTemporaryDir dir;
-    const QString path = dir.filePath("moved ä.mp3");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    const QString path = writeFile(dir.filePath("moved ä.mp3"), {});
 
     EXPECT_EQ(PlaylistEntry::bookmarkFor(QUrl::fromLocalFile(path)), path.toUtf8());
     EXPECT_FALSE(PlaylistEntry::bookmarkFor(QUrl("https://example.org/a.mp3")));
@@ -92,10 +86,7 @@ TEST(PlaylistEntry, BookmarkIsTheAbsolutePathAndResolvesWhileTheFileExists) {
 TEST(PlaylistEntry, RelocateMovesURLBookmarkAndNotes) {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath("new"));
-    QFile notes(dir.filePath("new/a.txt"));
-    ASSERT_TRUE(notes.open(QIODevice::WriteOnly));
-    notes.write("/x/a.mp3\n 0:10 from the new folder\n");
-    notes.close();
+    writeFile(dir.filePath("new/a.txt"), "/x/a.mp3\n 0:10 from the new folder\n");
 
     PlaylistEntry entry(QUrl::fromLocalFile(dir.filePath("old/a.mp3")), 10);
     entry.storedBookmark = dir.filePath("old/a.mp3").toUtf8();

@@ -66,7 +66,7 @@ TEST(Playlist, InsertURLMovesExistingEntriesAndAddsNewAudio) {
     const PlaylistEntryPtr c = playlist.allEntries[2];
     EXPECT_TRUE(playlist.insertURL(c->_url, playlist.allEntries[0]));
     EXPECT_EQ(names(playlist.allEntries), (std::vector<QString>{"c.mp3", "a.mp3", "b.mp3"}));
-    EXPECT_EQ(playlist.allEntries[0], c);
+    EXPECT_EQ(playlist.allEntries[0], c) << "the same entry, not a new one";
     EXPECT_TRUE(playlist.dirty);
     // Before itself: the target is gone once the entry is taken out, so it goes to the end.
     EXPECT_TRUE(playlist.insertURL(c->_url, c));
@@ -78,12 +78,10 @@ TEST(Playlist, InsertURLMovesExistingEntriesAndAddsNewAudio) {
     EXPECT_FALSE(playlist.dirty);
 
     EXPECT_TRUE(playlist.insertURL(QUrl::fromLocalFile(wav), playlist.allEntries[1]));
+    EXPECT_TRUE(playlist.insertURL(QUrl::fromLocalFile(wav), nullptr)) << "moved, not added twice";
     EXPECT_EQ(names(playlist.allEntries),
-              (std::vector<QString>{"a.mp3", "new.wav", "b.mp3", "c.mp3"}));
-    EXPECT_TRUE(playlist.allEntries[1]->_cachedDuration);
-    EXPECT_TRUE(playlist.insertURL(QUrl::fromLocalFile(wav), nullptr));
-    EXPECT_EQ(names(playlist.allEntries).back(), "new.wav");
-    EXPECT_EQ(playlist.allEntries.size(), 4u);
+              (std::vector<QString>{"a.mp3", "b.mp3", "c.mp3", "new.wav"}));
+    EXPECT_TRUE(playlist.allEntries[3]->_cachedDuration);
 }
 
 TEST(Playlist, MoveCheckedToTopKeepsBothGroupsInOrder) {
@@ -96,25 +94,17 @@ TEST(Playlist, MoveCheckedToTopKeepsBothGroupsInOrder) {
     EXPECT_TRUE(playlist.dirty);
 }
 
-TEST(Playlist, AfterLoadClearsThisRunAndAssignsTheSavedItem) {
-    Playlist playlist;
-    playlist.allEntries = {entry("/m/a.mp3"), entry("/m/b.mp3")};
-    playlist.allEntries[0]->currentTimeRangeSet =
-        std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0, 5}});
-    playlist._currentItem = 1;
-    playlist.afterLoad();
-    EXPECT_EQ(playlist.assignedEntry, playlist.allEntries[1]);
-    for (const PlaylistEntryPtr& e : playlist.allEntries) {
-        ASSERT_TRUE(e->currentTimeRangeSet);
-        EXPECT_TRUE(e->currentTimeRangeSet->isEmpty());
-    }
-
-    for (qint64 index : {qint64(-1), qint64(2)}) {
-        Playlist other;
-        other.allEntries = {entry("/m/a.mp3"), entry("/m/b.mp3")};
-        other._currentItem = index;
-        other.afterLoad();
-        EXPECT_FALSE(other.assignedEntry) << index;
+TEST(Playlist, AfterLoadClearsThisRunAndAssignsTheSavedItemWhenItExists) {
+    for (qint64 index : {qint64(1), qint64(-1), qint64(2)}) {
+        Playlist playlist;
+        playlist.allEntries = {entry("/m/a.mp3"), entry("/m/b.mp3")};
+        playlist.allEntries[0]->currentTimeRangeSet =
+            std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0, 5}});
+        playlist._currentItem = index;
+        playlist.afterLoad();
+        EXPECT_EQ(playlist.assignedEntry, index == 1 ? playlist.allEntries[1] : nullptr) << index;
+        for (const PlaylistEntryPtr& e : playlist.allEntries)
+            EXPECT_TRUE(e->currentTimeRangeSet && e->currentTimeRangeSet->isEmpty());
     }
 }
 

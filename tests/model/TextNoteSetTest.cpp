@@ -1,25 +1,14 @@
 #include "model/TextNoteSet.h"
 
+#include "ModelTestSupport.h"
 #include "model/PlaylistEntry.h"
 #include "platform/Diagnostics.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Bytes that may hold NULs.
 template <size_t size> QByteArray bytes(const char (&literal)[size]) {
     return QByteArray(literal, size - 1);
@@ -34,26 +23,21 @@ std::vector<double> times(const TextNoteSet& set) {
 } // namespace
 
 TEST(TextNote, ParsesTheFirstTimeInALine) {
-    auto note = TextNote::parse(" 1:05 next figure");
-    ASSERT_TRUE(note);
-    EXPECT_EQ(note->time, 65);
-    EXPECT_EQ(note->text, "next figure");
-    note = TextNote::parse("1:75 x");
-    ASSERT_TRUE(note);
-    EXPECT_EQ(note->time, 135);
-    EXPECT_EQ(note->text, "x");
-    note = TextNote::parse("cue at 100:00   stop  ");
-    ASSERT_TRUE(note);
-    EXPECT_EQ(note->time, 6000);
-    EXPECT_EQ(note->text, "stop  ");
-    note = TextNote::parse("10:00");
-    ASSERT_TRUE(note);
-    EXPECT_EQ(note->text, "");
-    EXPECT_FALSE(TextNote::parse("/music/dance.mp3"));
-    EXPECT_FALSE(TextNote::parse("1:5 too short"));
-    EXPECT_FALSE(TextNote::parse("99999999999999999999:00 too many minutes"));
-    // Seconds this large are no longer whole in a double: saved, the note would move.
-    EXPECT_FALSE(TextNote::parse("1000000000000009:05 beyond exact seconds"));
+    const struct {
+        const char* line;
+        double time;
+        const char* text;
+    } notes[] = {{" 1:05 next figure", 65, "next figure"},
+                 {"1:75 x", 135, "x"},
+                 {"cue at 100:00   stop  ", 6000, "stop  "},
+                 {"10:00", 600, ""}};
+    for (const auto& note : notes) {
+        const auto parsed = TextNote::parse(note.line);
+        ASSERT_TRUE(parsed) << note.line;
+        EXPECT_EQ(std::pair(parsed->time, parsed->text), std::pair(note.time, QString(note.text)));
+    }
+    for (const char* line : {"/music/dance.mp3", "1:5 too short", "99999999999999999999:00 x"})
+        EXPECT_FALSE(TextNote::parse(line)) << line;
 }
 
 TEST(TextNoteSet, WritesAndReadsBack) {
@@ -118,35 +102,24 @@ TEST(TextNoteSet, NoteNearIsWithinThreeSecondsAndAddNotePlacesAfterEqualTimes) {
     EXPECT_EQ(set.noteIndex(25), 4);
 }
 
-TEST(TextNoteSet, CommitReplacesOrRemovesByIdentityAndSaves) {
+TEST(TextNoteSet, CommitReplacesOrRemovesByIdentityAndAFailedSaveKeepsTheChanges) {
     QTemporaryDir dir;
-    TextNoteSet set(QUrl::fromLocalFile(dir.filePath("d.mp3")));
+    const QString folder = dir.filePath("missing folder");
+    TextNoteSet set(QUrl::fromLocalFile(folder + "/d.mp3"));
+    DiagnosticCapture capture;
     const auto first = set.addNote(10);
     const auto twin = set.addNote(10);
     set.commitNoteText(first, "one");
     EXPECT_EQ(first->text, "one");
-    EXPECT_FALSE(set.altered);
+    EXPECT_EQ(capture.lines(),
+              QStringList{"can't write " + QUrl::fromLocalFile(folder + "/d.txt").toString()});
+    EXPECT_TRUE(set.altered);
+
+    ASSERT_TRUE(QDir().mkdir(folder));
     set.commitNoteText(twin, "");
     EXPECT_EQ(set.notes, (std::vector<std::shared_ptr<TextNote>>{first}));
-    EXPECT_EQ(readFile(dir.filePath("d.txt")), (dir.filePath("d.mp3") + "\n 0:10 one\n").toUtf8());
-}
-
-TEST(TextNoteSet, FailedSaveReportsAndKeepsTheChanges) {
-    QTemporaryDir dir;
-    const QUrl mp3 = QUrl::fromLocalFile(dir.filePath("missing folder/d.mp3"));
-    TextNoteSet set(mp3);
-    DiagnosticCapture capture;
-    const auto note = set.addNote(30);
-    set.commitNoteText(note, "cue");
-    EXPECT_EQ(capture.lines(),
-              QStringList{"can't write " +
-                          QUrl::fromLocalFile(dir.filePath("missing folder/d.txt")).toString()});
-    EXPECT_TRUE(set.altered);
-    EXPECT_EQ(set.notes.size(), 1u);
-
-    ASSERT_TRUE(QDir(dir.path()).mkdir("missing folder"));
-    EXPECT_TRUE(set.save());
     EXPECT_FALSE(set.altered);
+    EXPECT_EQ(readFile(folder + "/d.txt"), (folder + "/d.mp3\n 0:10 one\n").toUtf8());
 }
 
 TEST(TextNoteSet, AFileThatIsNoNotesFileIsRefusedAndNeverWritten) {

@@ -40,33 +40,32 @@ TEST(Undoer, RemoveUndoRedoRestoresTheSameEntries) {
     playlist.allEntries = entries(4);
     const std::vector<PlaylistEntryPtr> original = playlist.allEntries;
     original[1]->zeros = {12.0};
-    original[1]->playedDates = {QDateTime::currentDateTimeUtc()};
-
+    // Empty stacks change nothing.
+    playlist.undoer.undo();
+    playlist.undoer.redo();
+    EXPECT_FALSE(playlist.dirty);
+    EXPECT_EQ(target.menuUpdates, 0);
     EXPECT_EQ(playlist.undoer.undoTitle(), "Undo");
-    EXPECT_FALSE(playlist.undoer.canUndo());
+
     playlist.undoer.registerTransaction(removal(playlist, {1, 2}));
     EXPECT_EQ(playlist.allEntries, (std::vector<PlaylistEntryPtr>{original[0], original[3]}));
     EXPECT_EQ(target.lastSelection, (std::set<int>{1}));
     EXPECT_TRUE(playlist.dirty);
     EXPECT_EQ(playlist.undoer.undoTitle(), "Undo remove");
-    EXPECT_EQ(playlist.undoer.redoTitle(), "Redo");
     EXPECT_EQ(target.menuUpdates, 1);
 
     playlist.dirty = false;
     playlist.undoer.undo();
     EXPECT_EQ(playlist.allEntries, original);
     EXPECT_EQ(playlist.allEntries[1]->zeros, (std::vector<double>{12.0}));
-    EXPECT_EQ(playlist.allEntries[1]->playedDates.size(), 1u);
     EXPECT_EQ(target.lastList, original);
     EXPECT_EQ(target.lastSelection, (std::set<int>{1, 2}));
     EXPECT_TRUE(playlist.dirty);
     EXPECT_EQ(playlist.undoer.redoTitle(), "Redo remove");
     EXPECT_EQ(playlist.undoer.undoTitle(), "Undo");
-    EXPECT_TRUE(playlist.undoer.canRedo());
 
     playlist.undoer.redo();
     EXPECT_EQ(playlist.allEntries.size(), 2u);
-    EXPECT_EQ(playlist.undoer.undoTitle(), "Undo remove");
     EXPECT_FALSE(playlist.undoer.canRedo());
     EXPECT_EQ(target.menuUpdates, 3);
 }
@@ -86,28 +85,12 @@ TEST(Undoer, NewEditEmptiesTheRedoStack) {
     EXPECT_EQ(playlist.allEntries.size(), 5u);
 }
 
-TEST(Undoer, EmptyStacksChangeNothing) {
-    Playlist playlist;
-    RecordingTarget target;
-    playlist.undoer.setTarget(&target);
-    playlist.allEntries = entries(2);
-    playlist.undoer.undo();
-    playlist.undoer.redo();
-    EXPECT_EQ(playlist.allEntries.size(), 2u);
-    EXPECT_FALSE(playlist.dirty);
-    EXPECT_EQ(target.menuUpdates, 0);
-    EXPECT_EQ(playlist.undoer.undoTitle(), "Undo");
-}
-
 TEST(Undoer, RemoveSelectsTheRowThatTookThePlaceOfTheFirstRemoved) {
     const std::vector<PlaylistEntryPtr> list = entries(4);
-    EXPECT_EQ(EditListTransaction::remove(list, {3}).endingSelection(), (std::set<int>{2}));
-    EXPECT_EQ(EditListTransaction::remove(list, {2, 3}).endingSelection(), (std::set<int>{1}));
-    EXPECT_EQ(EditListTransaction::remove(list, {0, 2}).endingSelection(), (std::set<int>{0}));
-    EXPECT_TRUE(EditListTransaction::remove(list, {0, 1, 2, 3}).endingSelection().empty());
+    const std::pair<std::set<int>, std::set<int>> removals[] = {
+        {{3}, {2}}, {{2, 3}, {1}}, {{0, 2}, {0}}, {{0, 1, 2, 3}, {}}, {{}, {}}};
+    for (const auto& [rows, selected] : removals)
+        EXPECT_EQ(EditListTransaction::remove(list, rows).endingSelection(), selected);
     EXPECT_TRUE(EditListTransaction::remove(list, {0, 1, 2, 3}).endingList().empty());
-    const EditListTransaction nothing = EditListTransaction::remove(list, {});
-    EXPECT_TRUE(nothing.endingSelection().empty());
-    EXPECT_EQ(nothing.endingList(), list);
-    EXPECT_EQ(nothing.name(), "remove");
+    EXPECT_EQ(EditListTransaction::remove(list, {}).endingList(), list);
 }

@@ -223,16 +223,22 @@ TEST_F(AudioDecoderTest, seekReadsTheSameSamplesAsDecodingFromTheStart) {
     }
 }
 
-TEST_F(AudioDecoderTest, int16AndFloatReadsAgree) {
+TEST_F(AudioDecoderTest, int16AndFloatReadsAgreeAndLosslessFormatsGiveBackTheSource) {
     testaudio::Spec spec;
     spec.seconds = 1;
     spec.amplitude = 0.9;
     spec.signal = Signal::Square;
-    for (const Case& c :
-         {exactContainers[0], exactContainers[1], exactContainers[2], exactContainers[4]}) {
+    std::vector<float> source;
+    for (const Case& c : {exactContainers[0], exactContainers[1], exactContainers[2],
+                          exactContainers[4], exactContainers[5]}) {
         SCOPED_TRACE(c.name);
         const QString path = make(spec, c.container, QString("agree.%1").arg(c.extension));
         const std::vector<float> expected = decodeAll(*AudioDecoder::open(path));
+        if (c.container == Container::Wav) {
+            source = expected;
+        } else if (c.container != Container::Mp3Cbr) {
+            EXPECT_EQ(expected, source);
+        }
         // Either read agrees with the float one whichever type the decoder prefers.
         for (const auto preferred :
              {AudioDecoder::SampleType::float32, AudioDecoder::SampleType::int16}) {
@@ -252,22 +258,6 @@ TEST_F(AudioDecoderTest, int16AndFloatReadsAgree) {
                 ASSERT_NEAR(again[i], want, 1.5 / 32768) << "sample " << i;
             }
         }
-    }
-}
-
-TEST_F(AudioDecoderTest, losslessFormatsGiveBackTheSourceSamples) {
-    testaudio::Spec spec;
-    spec.seconds = 1.5;
-    spec.frequency = 997;
-    spec.amplitude = 0.8;
-    const std::vector<float> source =
-        decodeAll(*AudioDecoder::open(make(spec, Container::Wav, "source.wav")));
-    for (const Case& c : {exactContainers[1], exactContainers[4], exactContainers[5]}) {
-        SCOPED_TRACE(c.name);
-        auto decoder =
-            AudioDecoder::open(make(spec, c.container, QString("copy.%1").arg(c.extension)));
-        ASSERT_TRUE(decoder);
-        EXPECT_EQ(decodeAll(*decoder), source);
     }
 }
 

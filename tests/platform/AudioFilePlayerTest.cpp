@@ -69,19 +69,12 @@ float largestStep(const std::vector<float>& signal) {
 }
 
 TEST_F(AudioFilePlayerTest, OpensAudioWithExactDurationAndRefusesTheRest) {
-    const QUrl wav = make("tone.wav", tone(2.5));
-    const QUrl mp3 = make("tone.mp3", tone(3.0), Container::Mp3Vbr);
-    EXPECT_DOUBLE_EQ(open(wav)->duration(), 2.5);
-    EXPECT_DOUBLE_EQ(open(mp3)->duration(), double(testaudio::frameCount(tone(3.0))) / 44100);
-
-    for (const QUrl& url :
-         {writeBytes("notes.mp3", "not audio\n"), QUrl::fromLocalFile(dir.filePath("missing.wav")),
-          QUrl("https://example.org/a.mp3")}) {
-        QString error;
-        EXPECT_FALSE(AudioFilePlayer::create(url, &error)) << url.toString().toStdString();
-        EXPECT_FALSE(error.isEmpty());
-        EXPECT_FALSE(error.contains('\n'));
-    }
+    EXPECT_DOUBLE_EQ(open(make("tone.mp3", tone(3.0), Container::Mp3Vbr))->duration(),
+                     double(testaudio::frameCount(tone(3.0))) / 44100);
+    // Unreadable files are the decoder's; a stream is refused before reaching it.
+    QString error;
+    EXPECT_FALSE(AudioFilePlayer::create(QUrl("https://example.org/a.mp3"), &error));
+    EXPECT_FALSE(error.isEmpty() || error.contains('\n'));
 }
 
 TEST_F(AudioFilePlayerTest, PositionIsTheFrameHeardInSourceSecondsAtEveryRate) {
@@ -137,11 +130,16 @@ TEST_F(AudioFilePlayerTest, EndIsReportedOnceOnTheMainThreadWhenTheLastSampleIsH
     render(1.0);
     EXPECT_EQ(finishes.count, 1);
 
-    // Played again from near the end it ends again.
-    player->setCurrentTime(0.9);
+    // Played again, stretched, it ends again at the end.
+    player->setEnableRate(true);
+    player->setRate(1.25f);
+    player->setCurrentTime(0.5);
     player->play();
+    render(0.3);
+    EXPECT_EQ(finishes.count, 1);
     render(0.2);
     EXPECT_EQ(finishes.count, 2);
+    EXPECT_DOUBLE_EQ(player->currentTime(), player->duration());
 }
 
 TEST_F(AudioFilePlayerTest, VoicesMixWithTheirOwnVolumesFromTheChosenSample) {
@@ -210,19 +208,6 @@ TEST_F(AudioFilePlayerTest, RateChangesWhilePlayingAreQuickSmoothAndKeepThePitch
         EXPECT_NEAR(risingZeroCrossings(second), 440, 2) << rate;
         heard.insert(heard.end(), second.begin(), second.end());
     }
-}
-
-TEST_F(AudioFilePlayerTest, StretchedPlayToTheEndFinishesAtTheEnd) {
-    const auto player = open(make("tone.mp3", tone(2.0), Container::Mp3Cbr));
-    Finishes finishes(*player);
-    player->setEnableRate(true);
-    player->setRate(1.25f);
-    player->play();
-    render(1.5);
-    EXPECT_EQ(finishes.count, 0);
-    render(0.2);
-    EXPECT_EQ(finishes.count, 1);
-    EXPECT_DOUBLE_EQ(player->currentTime(), player->duration());
 }
 
 TEST_F(AudioFilePlayerTest, ACutOffFileEndsWhereItsSoundEnds) {

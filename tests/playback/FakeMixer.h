@@ -1,6 +1,6 @@
 #pragma once
-// A mixer whose device has or lacks each property, and whose reads and writes fail on demand.
-// Guarded by a lock because queued volume settings arrive from another thread.
+// A mixer whose device lacks a mute switch, or whose reads and writes fail, on demand. Guarded by
+// a lock because queued volume settings arrive from another thread.
 
 #include "platform/AudioMixer.h"
 
@@ -10,12 +10,9 @@
 
 class FakeMixer : public AudioMixer {
 public:
+    static constexpr uint32_t device = 0x2a;
     struct State {
         bool hasDevice = true;
-        bool deviceReadable = true;
-        uint32_t device = 0x2a;
-        bool hasVolume = true;
-        bool volumeSettable = true;
         bool hasMute = true;
         bool muteSettable = true;
         bool failVolumeRead = false;
@@ -23,7 +20,6 @@ public:
         bool failMuteWrite = false;
         float volume = 0.6f;
         bool muted = false;
-        int writes = 0;
     };
 
     State state() const {
@@ -36,48 +32,34 @@ public:
     }
 
     bool hasDefaultOutputDevice() const override { return state().hasDevice; }
-
     std::optional<uint32_t> defaultOutputDevice() const override {
-        const State s = state();
-        if (!s.hasDevice || !s.deviceReadable)
-            return std::nullopt;
-        return s.device;
+        return state().hasDevice ? std::optional<uint32_t>(device) : std::nullopt;
     }
-
-    bool hasProperty(uint32_t device, Property property) const override {
-        const State s = state();
-        EXPECT_EQ(device, s.device);
-        return property == Property::MainVolume ? s.hasVolume : s.hasMute;
+    bool hasProperty(uint32_t id, Property property) const override {
+        EXPECT_EQ(id, device);
+        return property == Property::MainVolume || state().hasMute;
     }
-
-    bool isSettable(uint32_t device, Property property) const override {
-        const State s = state();
-        EXPECT_EQ(device, s.device);
-        return property == Property::MainVolume ? s.hasVolume && s.volumeSettable
-                                                : s.hasMute && s.muteSettable;
+    bool isSettable(uint32_t id, Property property) const override {
+        return hasProperty(id, property) &&
+               (property == Property::MainVolume || state().muteSettable);
     }
-
     std::optional<float> read(uint32_t, Property property) const override {
         const State s = state();
         if (property == Property::Mute)
-            return s.hasMute ? std::optional<float>(s.muted ? 1.0f : 0.0f) : std::nullopt;
-        if (!s.hasVolume || s.failVolumeRead)
-            return std::nullopt;
-        return s.volume;
+            return s.hasMute ? std::optional<float>(s.muted) : std::nullopt;
+        return s.failVolumeRead ? std::nullopt : std::optional<float>(s.volume);
     }
-
     bool write(uint32_t, Property property, float value) override {
         QMutexLocker lock(&mutex);
-        ++current.writes;
         if (property == Property::Mute) {
             if (!current.hasMute || !current.muteSettable || current.failMuteWrite)
                 return false;
             current.muted = value != 0.0f;
-            return true;
-        }
-        if (!current.hasVolume || !current.volumeSettable || current.failVolumeWrite)
+        } else if (current.failVolumeWrite) {
             return false;
-        current.volume = value;
+        } else {
+            current.volume = value;
+        }
         return true;
     }
 

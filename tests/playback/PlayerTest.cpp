@@ -135,23 +135,6 @@ TEST_F(PlayerTest, TheEndReportsStoppedThenFinishedOnceAndIsPlayingStaysTrue) {
     EXPECT_DOUBLE_EQ(player.currentTime(), 2.0);
     tick(1.0);
     EXPECT_EQ(delegate.taken(), Calls{});
-
-    // Pressing play with less than 10 s left ends the track at once; with more, nothing extra.
-    const auto longer = entry("longer.wav", 30);
-    player.setEntry(longer);
-    player.setCurrentTime(25);
-    player.play();
-    delegate.taken();
-    player.skipToEndIfWithin(10);
-    EXPECT_NEAR(player.currentTime(), 29.9, 1e-6);
-    tick(0.2);
-    EXPECT_EQ(delegate.taken(), (Calls{"time", "started", "stopped", "finished"}));
-
-    player.setCurrentTime(5);
-    player.play();
-    delegate.taken();
-    player.skipToEndIfWithin(10);
-    EXPECT_EQ(delegate.taken(), Calls{});
 }
 
 TEST_F(PlayerTest, LoadingStopsTheSoundAndCarriesTheRateOver) {

@@ -33,51 +33,52 @@ struct Dial {
     std::unique_ptr<RestTimer> timer;
 };
 
-// The colour at `radius` from the centre in the direction `degrees` (counter-clockwise from
+// Expects `color` at `radius` from the centre in each direction (degrees counter-clockwise from
 // 3 o'clock).
-QColor at(const QImage& image, double radius, double degrees) {
-    const double radians = degrees * M_PI / 180.0;
-    return image.pixelColor(int(centre + radius * std::cos(radians)),
-                            int(centre - radius * std::sin(radians)));
+void expectAt(const QImage& image, double radius, std::initializer_list<double> directions,
+              const QColor& color) {
+    for (const double degrees : directions) {
+        const double radians = degrees * M_PI / 180.0;
+        EXPECT_EQ(image.pixelColor(int(centre + radius * std::cos(radians)),
+                                   int(centre - radius * std::sin(radians))),
+                  color)
+            << radius << " px at " << degrees << " degrees";
+    }
 }
 
-bool isEmpty(const QImage& image) {
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y).alpha() != 0)
-                return false;
-    return true;
+const QColor none(Qt::transparent);
+const QColor& ring = RestTimerDial::ringColor;
+const QColor& overtime = RestTimerDial::overtimeColor;
+
+bool isBlank(const QImage& image) {
+    QImage blank(image.size(), image.format());
+    blank.fill(Qt::transparent);
+    return image == blank;
 }
 
 } // namespace
 
 TEST(RestTimerDial, CountdownRingRunsDownClockwiseTowardsTwelve) {
     Dial dial(1, QTime(21, 0));
-    EXPECT_TRUE(isEmpty(dial.paint()));
+    EXPECT_TRUE(isBlank(dial.paint()));
 
     dial.timer->arm();
-    QImage image = dial.paint();
-    for (double degrees = 0; degrees < 360; degrees += 15)
-        EXPECT_EQ(at(image, 100, degrees), RestTimerDial::ringColor) << degrees;
-    EXPECT_NE(at(image, 60, 0), RestTimerDial::ringColor);
-    EXPECT_NE(at(image, 125, 0), RestTimerDial::ringColor);
+    expectAt(dial.paint(), 100, {0, 45, 90, 135, 180, 225, 270, 315}, ring);
+    expectAt(dial.paint(), 60, {0}, none);
+    expectAt(dial.paint(), 125, {0}, none);
 
     // A quarter left: 12 to 3 o'clock.
     dial.time->advance(45);
-    image = dial.paint();
-    EXPECT_EQ(at(image, 100, 45), RestTimerDial::ringColor);
-    for (double degrees : {135.0, 180.0, 225.0, 270.0, 315.0})
-        EXPECT_EQ(at(image, 100, degrees).alpha(), 0) << degrees;
+    expectAt(dial.paint(), 100, {45}, ring);
+    expectAt(dial.paint(), 100, {135, 180, 225, 270, 315}, none);
 
     // One second before the deadline: a short arc next to 12 o'clock.
     dial.time->advance(14);
-    image = dial.paint();
-    EXPECT_EQ(at(image, 100, 88), RestTimerDial::ringColor);
-    EXPECT_EQ(at(image, 100, 45).alpha(), 0);
-    EXPECT_EQ(at(image, 100, 135).alpha(), 0);
+    expectAt(dial.paint(), 100, {88}, ring);
+    expectAt(dial.paint(), 100, {45, 135}, none);
 
     dial.timer->disarm();
-    EXPECT_TRUE(isEmpty(dial.paint()));
+    EXPECT_TRUE(isBlank(dial.paint()));
 }
 
 TEST(RestTimerDial, OvertimeSectorCoversWhatTheMinuteHandSwept) {
@@ -85,29 +86,20 @@ TEST(RestTimerDial, OvertimeSectorCoversWhatTheMinuteHandSwept) {
     Dial half(5, QTime(21, 0));
     half.timer->arm();
     half.time->advance(30 * 60);
-    QImage image = half.paint();
-    for (double degrees : {60.0, 0.0, -60.0})
-        EXPECT_EQ(at(image, 60, degrees), RestTimerDial::overtimeColor) << degrees;
-    for (double degrees : {120.0, 180.0, 240.0})
-        EXPECT_EQ(at(image, 60, degrees).alpha(), 0) << degrees;
-    EXPECT_EQ(at(image, 120, 0).alpha(), 0);
+    expectAt(half.paint(), 60, {60, 0, -60}, overtime);
+    expectAt(half.paint(), 60, {120, 180, 240}, none);
+    expectAt(half.paint(), 120, {0}, none);
 
     // Across the hour: armed at :50, now :20, the sector runs from 10 past 12 round to 4 o'clock.
     Dial wrapped(5, QTime(21, 50));
     wrapped.timer->arm();
     wrapped.time->advance(30 * 60);
-    image = wrapped.paint();
-    for (double degrees : {140.0, 90.0, 30.0, -20.0})
-        EXPECT_EQ(at(image, 60, degrees), RestTimerDial::overtimeColor) << degrees;
-    for (double degrees : {-90.0, 210.0})
-        EXPECT_EQ(at(image, 60, degrees).alpha(), 0) << degrees;
+    expectAt(wrapped.paint(), 60, {140, 90, 30, -20}, overtime);
+    expectAt(wrapped.paint(), 60, {-90, 210}, none);
 
     // After 59 minutes: a small full disc of half the ring's radius.
     wrapped.time->advance(29 * 60 + 1);
-    image = wrapped.paint();
-    EXPECT_EQ(image.pixelColor(side / 2, side / 2), RestTimerDial::overtimeColor);
-    for (double degrees = 0; degrees < 360; degrees += 45) {
-        EXPECT_EQ(at(image, 40, degrees), RestTimerDial::overtimeColor) << degrees;
-        EXPECT_EQ(at(image, 75, degrees).alpha(), 0) << degrees;
-    }
+    expectAt(wrapped.paint(), 0, {0}, overtime);
+    expectAt(wrapped.paint(), 40, {0, 45, 90, 135, 180, 225, 270, 315}, overtime);
+    expectAt(wrapped.paint(), 75, {0, 45, 90, 135, 180, 225, 270, 315}, none);
 }

@@ -46,37 +46,7 @@ TEST(RestTimer, RingsAtTheDeadlineWithTheOneMinuteFloor) {
     }
 }
 
-TEST(RestTimer, ReadsTheDurationWhenArmed) {
-    Fixture f(2);
-    f.timer->arm();
-    f.duration = 5;
-    // The countdown's deadline stays at two minutes; the bell rings once.
-    f.time->advance(120);
-    EXPECT_EQ(f.rang->count(), 1);
-    f.time->advance(600);
-    EXPECT_EQ(f.rang->count(), 1);
-}
-
-TEST(RestTimer, ArmingAgainRestartsTheCountdown) {
-    Fixture f(1);
-    f.timer->arm();
-    f.time->advance(30);
-    f.timer->arm();
-    EXPECT_EQ(f.timer->fractionRemaining(), 1.0);
-    f.time->advance(59);
-    EXPECT_EQ(f.rang->count(), 0);
-    f.time->advance(1);
-    EXPECT_EQ(f.rang->count(), 1);
-
-    // Re-arming in overtime clears `fired` and counts down once more.
-    f.time->advance(300);
-    f.timer->arm();
-    EXPECT_FALSE(f.timer->fired());
-    f.time->advance(60);
-    EXPECT_EQ(f.rang->count(), 2);
-}
-
-TEST(RestTimer, DisarmAndToggle) {
+TEST(RestTimer, ArmingReadsTheDurationAndRestartsAndDisarmingKeepsFired) {
     Fixture f(1);
     f.timer->toggle();
     EXPECT_EQ(f.timer->timeArmed(), start);
@@ -87,13 +57,30 @@ TEST(RestTimer, DisarmAndToggle) {
     f.time->advance(3600);
     EXPECT_EQ(f.rang->count(), 0);
 
-    // Disarming in overtime keeps `fired` and never rings again until armed.
+    // Arming again restarts the countdown, whose length was read when it was armed.
     f.timer->arm();
+    f.time->advance(30);
+    f.timer->arm();
+    f.duration = 5;
+    EXPECT_EQ(f.timer->fractionRemaining(), 1.0);
+    f.time->advance(59);
+    EXPECT_EQ(f.rang->count(), 0);
+    f.time->advance(1);
+    EXPECT_EQ(f.rang->count(), 1);
+
+    // Disarming in overtime keeps `fired` and never rings again until armed.
     f.time->advance(90);
-    ASSERT_TRUE(f.timer->fired());
     f.timer->disarm();
     EXPECT_TRUE(f.timer->fired());
     EXPECT_FALSE(f.time->pendingDeadline);
     f.time->advance(3600);
     EXPECT_EQ(f.rang->count(), 1);
+
+    // Re-arming clears `fired` and counts down once more, now for five minutes.
+    f.timer->arm();
+    EXPECT_FALSE(f.timer->fired());
+    f.time->advance(299);
+    EXPECT_EQ(f.rang->count(), 1);
+    f.time->advance(1);
+    EXPECT_EQ(f.rang->count(), 2);
 }

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <vector>
 
 namespace {
@@ -25,23 +26,19 @@ protected:
             // A step is scheduled as each snippet starts: note when, and from where.
             if (watched)
                 snippets.push_back({now, watched->audioPlayer()->currentTime()});
-            pending.push_back({now + seconds, std::move(step)});
+            pending.emplace(now + seconds, std::move(step));
         };
     }
 
     // Moves time on by `seconds`: renders the output and runs the steps that fall due.
     void advance(double seconds) {
         const double until = now + seconds;
-        while (true) {
-            auto next = std::min_element(pending.begin(), pending.end(),
-                                         [](auto& a, auto& b) { return a.due < b.due; });
-            if (next == pending.end() || next->due > until + 1e-9)
-                break;
-            const auto due = *next;
-            pending.erase(next);
-            lastOutput = render(due.due - now);
-            now = due.due;
-            due.step();
+        while (!pending.empty() && pending.begin()->first <= until + 1e-9) {
+            const auto [due, step] = *pending.begin();
+            pending.erase(pending.begin());
+            lastOutput = render(due - now);
+            now = due;
+            step();
         }
         lastOutput = render(until - now);
         now = until;
@@ -54,11 +51,7 @@ protected:
         return peak;
     }
 
-    struct Due {
-        double due;
-        std::function<void()> step;
-    };
-    std::vector<Due> pending;
+    std::multimap<double, std::function<void()>> pending;
     const Scrubber* watched = nullptr;
     std::vector<std::pair<double, double>> snippets;
     double now = 0;

@@ -10,13 +10,11 @@
 
 namespace {
 
+using State = FakeMixer::State;
+
+// A device at 0.6, unmuted, unless `state` says otherwise.
 struct Rig {
-    explicit Rig(const std::function<void(FakeMixer::State&)>& change = {}) {
-        FakeMixer::State state;
-        if (change)
-            change(state);
-        mixer->setState(state);
-    }
+    explicit Rig(const State& state) { mixer->setState(state); }
     std::shared_ptr<FakeMixer> mixer = std::make_shared<FakeMixer>();
     SystemVolume volume{mixer};
     DiagnosticCapture output;
@@ -24,108 +22,71 @@ struct Rig {
 
 } // namespace
 
-TEST(SystemVolume, WithoutADeviceEveryOperationReportsAndReturns) {
-    Rig none([](FakeMixer::State& s) { s.hasDevice = false; });
-    EXPECT_FALSE(none.volume.defaultOutputDevice());
-    none.volume.setSystemVolume(0.5f, true);
-    EXPECT_EQ(none.volume.systemVolume(), 0.0f);
-    none.volume.setSystemMuted(true);
-    EXPECT_FALSE(none.volume.systemMuted());
-    const QString noDefault = "Unable to get default audio device";
-    EXPECT_EQ(none.output.lines(),
-              QStringList({noDefault, noDefault, "Audio Device unknown", noDefault,
-                           "Audio device unknown", noDefault, "Audio device unknown", noDefault}));
-    EXPECT_EQ(none.mixer->state().writes, 0);
+TEST(SystemVolume, SettingsClampMuteTinyLevelsAndReportEachFailure) {
+    // Sets `level` on a device as `given`; expects the device's volume and mute, and the lines.
+    const auto check = [](const State& given, float level, bool unmute, float volume, bool muted,
+                          const QStringList& lines) {
+        SCOPED_TRACE(testing::Message() << level << (unmute ? " unmuting" : ""));
+        Rig rig(given);
+        rig.volume.setSystemVolume(level, unmute);
+        EXPECT_EQ(rig.output.lines(), lines);
+        EXPECT_EQ(rig.mixer->state().volume, volume);
+        EXPECT_EQ(rig.mixer->state().muted, muted);
+    };
+    check({.muted = true}, 1.2f, true, 1.0f, false,
+          {"Tentative volume ( 1.20) was out of range; reset to  1.00"});
+    check({.muted = true}, NAN, true, 0.6f, true,
+          {"Tentative volume (nan) is not a number; volume left unchanged"});
+    check({}, 0.03f, true, 0.6f, true, {});
+    check({.hasMute = false}, 0.03f, true, 0.6f, false,
+          {"The device 0x2a does not have a volume to set"});
+    check({.failMuteWrite = true}, 0.03f, true, 0.6f, false, {"The device 0x2a was not muted"});
+    check({.muted = true}, 0.4f, false, 0.4f, true, {});
+    check({.muted = true}, 0.7f, true, 0.7f, false, {});
+    // The unmute is the last write: when it succeeds, only the level's failure is reported.
+    check({.failVolumeWrite = true, .muted = true}, 0.5f, true, 0.6f, false,
+          {"The device 0x2a was unable to set volume"});
+    check({.failVolumeWrite = true}, 0.5f, false, 0.6f, false,
+          {"The device 0x2a was unable to set volume", "Unable to set volume for device 0x2a"});
 }
 
-TEST(SystemVolume, ClampsOutOfRangeVolumesAndMutesTinyOnes) {
-    Rig s([](FakeMixer::State& state) { state.muted = true; });
-    s.volume.setSystemVolume(1.2f, true);
-    EXPECT_EQ(s.output.lines(),
-              QStringList("Tentative volume ( 1.20) was out of range; reset to  1.00"));
-    EXPECT_EQ(s.mixer->state().volume, 1.0f);
-    EXPECT_FALSE(s.mixer->state().muted);
-
-    s.output.clear();
-    const int writes = s.mixer->state().writes;
-    s.volume.setSystemVolume(NAN, true);
-    EXPECT_EQ(s.output.lines(),
-              QStringList("Tentative volume (nan) is not a number; volume left unchanged"));
-    EXPECT_EQ(s.mixer->state().writes, writes);
-
-    // A tiny volume mutes and leaves the level where it was.
-    Rig tiny;
-    tiny.volume.setSystemVolume(0.03f, true);
-    EXPECT_TRUE(tiny.mixer->state().muted);
-    EXPECT_EQ(tiny.mixer->state().volume, 0.6f);
-    EXPECT_TRUE(tiny.output.lines().isEmpty());
-
-    Rig noMute([](FakeMixer::State& state) { state.hasMute = false; });
-    noMute.volume.setSystemVolume(0.03f, true);
-    EXPECT_EQ(noMute.output.lines(), QStringList("The device 0x2a does not have a volume to set"));
-
-    Rig failing([](FakeMixer::State& state) { state.failMuteWrite = true; });
-    failing.volume.setSystemVolume(0.03f, true);
-    EXPECT_EQ(failing.output.lines(), QStringList("The device 0x2a was not muted"));
-    EXPECT_EQ(failing.mixer->state().volume, 0.6f);
-}
-
-TEST(SystemVolume, SettingTheLevelUnmutesOnlyWhenAskedAndReportsEachFailure) {
-    Rig s([](FakeMixer::State& state) { state.muted = true; });
-    s.volume.setSystemVolume(0.4f, false);
-    EXPECT_TRUE(s.mixer->state().muted);
-    s.volume.setSystemVolume(0.7f, true);
-    EXPECT_EQ(s.mixer->state().volume, 0.7f);
-    EXPECT_FALSE(s.mixer->state().muted);
-    EXPECT_TRUE(s.output.lines().isEmpty());
-
-    // The unmute is the last write: when it succeeds, only the volume failure is reported.
-    Rig failing([](FakeMixer::State& state) { state.failVolumeWrite = true; });
-    failing.volume.setSystemVolume(0.5f, true);
-    EXPECT_EQ(failing.output.lines(), QStringList("The device 0x2a was unable to set volume"));
-    failing.output.clear();
-    failing.volume.setSystemVolume(0.5f, false);
-    EXPECT_EQ(failing.output.lines(), QStringList({"The device 0x2a was unable to set volume",
-                                                   "Unable to set volume for device 0x2a"}));
-}
-
-TEST(SystemVolume, ReadingVolumeAndMute) {
-    Rig s([](FakeMixer::State& state) { state.volume = 1.5f; });
-    EXPECT_EQ(s.volume.systemVolume(), 1.0f);
-    Rig muted([](FakeMixer::State& state) { state.muted = true; });
-    EXPECT_TRUE(muted.volume.systemMuted());
-    EXPECT_TRUE(s.output.lines().isEmpty() && muted.output.lines().isEmpty());
-
-    Rig unreadable([](FakeMixer::State& state) { state.failVolumeRead = true; });
+TEST(SystemVolume, ReadsClampAndWithoutADeviceReportAndReturnNothing) {
+    // Each rig's capture hears only what comes after it was made.
+    Rig loud({.volume = 1.5f, .muted = true});
+    EXPECT_EQ(loud.volume.systemVolume(), 1.0f);
+    EXPECT_TRUE(loud.volume.systemMuted());
+    EXPECT_TRUE(loud.output.lines().isEmpty());
+    Rig unreadable({.failVolumeRead = true});
     EXPECT_EQ(unreadable.volume.systemVolume(), 0.0f);
     EXPECT_EQ(unreadable.output.lines(), QStringList("Unable to read volume for device 0x2a"));
-
     // Muted counts only where the mute switch can be set.
-    Rig fixedMute([](FakeMixer::State& state) {
-        state.muted = true;
-        state.muteSettable = false;
-    });
+    Rig fixedMute({.muteSettable = false, .muted = true});
     EXPECT_FALSE(fixedMute.volume.systemMuted());
     fixedMute.volume.setSystemMuted(false);
     EXPECT_TRUE(fixedMute.mixer->state().muted);
     EXPECT_TRUE(fixedMute.output.lines().isEmpty());
+    // Settings without a device are checked where the transport loses its sound server.
+    Rig none({.hasDevice = false});
+    EXPECT_FALSE(none.volume.defaultOutputDevice());
+    EXPECT_EQ(none.volume.systemVolume(), 0.0f);
+    EXPECT_FALSE(none.volume.systemMuted());
+    const QString noDefault = "Unable to get default audio device";
+    EXPECT_EQ(none.output.lines(),
+              QStringList({noDefault, noDefault, "Audio device unknown", noDefault}));
 }
 
-TEST(SystemVolume, LaterSettingsSkipAMutedDeviceAndApplyInOrder) {
-    auto mixer = std::make_shared<FakeMixer>();
-    FakeMixer::State state;
-    state.muted = true;
-    mixer->setState(state);
+TEST(SystemVolume, QueuedSettingsSkipAMutedDeviceKeepTheirOrderAndFollowTheNewest) {
+    Rig rig({.muted = true});
+    const std::shared_ptr<FakeMixer> mixer = rig.mixer;
     {
         SystemVolume volume(mixer);
         volume.setSystemVolumeLater(0.9f, true);
         volume.setSystemVolumeLater(0.9f, false);
     }
     EXPECT_EQ(mixer->state().volume, 0.6f);
-    EXPECT_EQ(mixer->state().writes, 0);
+    EXPECT_TRUE(mixer->state().muted);
 
-    state.muted = false;
-    mixer->setState(state);
+    mixer->setState({});
     {
         SystemVolume volume(mixer);
         volume.setSystemVolumeLater(0.3f, true);
@@ -135,21 +96,14 @@ TEST(SystemVolume, LaterSettingsSkipAMutedDeviceAndApplyInOrder) {
     }
     // The destructor waited for the queue, which kept the order of the requests.
     EXPECT_EQ(mixer->state().volume, 0.8f);
-}
 
-TEST(SystemVolume, FollowingTheProgramsVolumeUnmutesAndEndsAtTheNewestValue) {
-    Rig s([](FakeMixer::State& state) { state.muted = true; });
+    // Following the program's volume unmutes and ends at the newest value.
+    mixer->setState({.muted = true});
     for (float level : {0.2f, 0.4f, 0.7f, 0.03f, 0.9f})
-        s.volume.followVolume(level);
-    s.volume.waitForQueuedSettings();
-    EXPECT_EQ(s.mixer->state().volume, 0.9f);
-    EXPECT_FALSE(s.mixer->state().muted);
-
-    // A tiny volume mutes, and the unmute that follows leaves the level where it was.
-    s.volume.followVolume(0.03f);
-    s.volume.waitForQueuedSettings();
-    EXPECT_EQ(s.mixer->state().volume, 0.9f);
-    EXPECT_FALSE(s.mixer->state().muted);
+        rig.volume.followVolume(level);
+    rig.volume.waitForQueuedSettings();
+    EXPECT_EQ(mixer->state().volume, 0.9f);
+    EXPECT_FALSE(mixer->state().muted);
 }
 
 namespace {

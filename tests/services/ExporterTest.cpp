@@ -11,106 +11,93 @@
 
 namespace {
 
-// Three tracks of which the second is not checkmarked, and a fourth that does not exist.
-struct Session {
-    Session() {
+// A saved session "Friday" of three tracks of which the second is not checkmarked, and a fourth
+// that does not exist.
+class ExporterTest : public testing::Test {
+protected:
+    ExporterTest() {
         QDir(root.path()).mkpath("music");
         QDir(root.path()).mkpath("cloud");
         write("Friday.varlin", "session bytes");
-        for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "missing.mp3"}) {
-            const QString path = QString("music/") + name;
-            if (QString(name) != "missing.mp3")
-                write(path, QByteArray("track ") + name);
-            auto entry = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(root.filePath(path)));
-            entry->isCheckmarked = QString(name) != "b.mp3";
-            playlist->allEntries.push_back(entry);
-        }
+        for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+            write(QString("music/") + name, QByteArray("track ") + name);
     }
 
+    std::unique_ptr<Playlist> playlist() const {
+        auto list = std::make_unique<Playlist>();
+        for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "missing.mp3"}) {
+            auto entry = std::make_shared<PlaylistEntry>(
+                QUrl::fromLocalFile(root.filePath(QString("music/") + name)));
+            entry->isCheckmarked = QString(name) != "b.mp3";
+            list->allEntries.push_back(entry);
+        }
+        return list;
+    }
     void write(const QString& name, const QByteArray& bytes) const {
         QFile file(root.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    QString cloud() const { return root.filePath("cloud"); }
     QString exported(const QString& name) const {
         return QUrl::fromLocalFile(root.filePath("cloud/Documents/" + name)).toString();
     }
-    QUrl sessionUrl() const { return QUrl::fromLocalFile(root.filePath("Friday.varlin")); }
 
     QTemporaryDir root;
-    std::shared_ptr<Playlist> playlist = std::make_shared<Playlist>();
+    const QString cloud = root.filePath("cloud");
+    const QUrl session = QUrl::fromLocalFile(root.filePath("Friday.varlin"));
+    DiagnosticCapture output;
 };
 
 } // namespace
 
-TEST(Exporter, CopiesCheckmarkedEntriesOnceAndNeverOverwrites) {
-    Session session;
-    Preferences::shared().setCloudFolder(session.cloud());
-    const QDateTime sessionModified = QFileInfo(session.sessionUrl().toLocalFile()).lastModified();
-    DiagnosticCapture output;
+TEST_F(ExporterTest, CopiesCheckmarkedEntriesOnceFromAListTakenAtTheStartAndNeverOverwrites) {
+    Preferences::shared().setCloudFolder(cloud);
+    const QDateTime sessionModified = QFileInfo(session.toLocalFile()).lastModified();
     Exporter exporter;
 
-    Exporter::Counts counts =
-        exporter.exportPlaylist(*session.playlist, session.sessionUrl()).result();
-    EXPECT_EQ(std::pair(counts.copied, counts.skipped), std::pair(2, 1));
-    EXPECT_EQ(output.lines(),
-              QStringList({"Friday", "copied to " + session.exported("Friday/a.mp3"),
-                           "copied to " + session.exported("Friday/c.mp3"),
-                           "didn't copy to " + session.exported("Friday/missing.mp3")}));
-    const QDir folder(session.root.filePath("cloud/Documents/Friday"));
+    // The worker must not depend on the playlist, which the main thread keeps changing.
+    auto list = playlist();
+    QFuture<Exporter::Counts> done = exporter.exportPlaylist(*list, session);
+    list.reset();
+    EXPECT_EQ(std::pair(done.result().copied, done.result().skipped), std::pair(2, 1));
+    EXPECT_EQ(output.lines(), QStringList({"Friday", "copied to " + exported("Friday/a.mp3"),
+                                           "copied to " + exported("Friday/c.mp3"),
+                                           "didn't copy to " + exported("Friday/missing.mp3")}));
+    const QDir folder(root.filePath("cloud/Documents/Friday"));
     EXPECT_EQ(folder.entryList(QDir::Files), QStringList({"a.mp3", "c.mp3"}));
 
-    session.write("music/a.mp3", "changed since");
-    counts = exporter.exportPlaylist(*session.playlist, session.sessionUrl()).result();
-    EXPECT_EQ(std::pair(counts.copied, counts.skipped), std::pair(0, 3));
+    write("music/a.mp3", "changed since");
+    const Exporter::Counts again = exporter.exportPlaylist(*playlist(), session).result();
+    EXPECT_EQ(std::pair(again.copied, again.skipped), std::pair(0, 3));
     QFile copy(folder.filePath("a.mp3"));
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), "track a.mp3");
-    EXPECT_EQ(QFileInfo(session.sessionUrl().toLocalFile()).lastModified(), sessionModified);
+    EXPECT_EQ(QFileInfo(session.toLocalFile()).lastModified(), sessionModified);
 }
 
-TEST(Exporter, TheListIsTakenBeforeTheCopyingStarts) {
-    Session session;
-    DiagnosticCapture output;
-    Exporter exporter([&] { return std::optional(session.cloud()); });
-    QFuture<Exporter::Counts> done =
-        exporter.exportPlaylist(*session.playlist, session.sessionUrl());
-    // The worker must not depend on the playlist, which the main thread keeps changing.
-    session.playlist.reset();
-    EXPECT_EQ(done.result().copied, 2);
-}
+TEST_F(ExporterTest, NothingWithoutACloudFolderOrASavedSessionAndAFailingFolderSaysSo) {
+    EXPECT_EQ(Exporter::sessionName(QUrl::fromLocalFile("/s/a.varlin.varlin")), "a.varlin");
+    EXPECT_EQ(Exporter::sessionName(QUrl::fromLocalFile("/s/.varlin")), ".varlin");
 
-TEST(Exporter, NothingToExportWithoutSessionOrCloudFolder) {
-    Session session;
-    DiagnosticCapture output;
-    std::optional<QString> cloud;
-    Exporter exporter([&] { return cloud; });
-    exporter.exportPlaylist(*session.playlist, session.sessionUrl()).waitForFinished();
+    std::optional<QString> chosen;
+    Exporter exporter([&] { return chosen; });
+    exporter.exportPlaylist(*playlist(), session).waitForFinished();
     EXPECT_EQ(output.lines(),
               QStringList("No cloud folder chosen: choose one in Preferences to export"));
 
     // Never saved: cancelled, so that whoever waits for counts hears nothing.
     output.clear();
-    cloud = session.cloud();
-    EXPECT_TRUE(exporter.exportPlaylist(*session.playlist, std::nullopt).isCanceled());
+    chosen = cloud;
+    EXPECT_TRUE(exporter.exportPlaylist(*playlist(), std::nullopt).isCanceled());
     EXPECT_TRUE(output.lines().isEmpty());
-    EXPECT_TRUE(QDir(session.cloud()).isEmpty());
-}
-
-TEST(Exporter, FolderNamesAndFailures) {
-    EXPECT_EQ(Exporter::sessionName(QUrl::fromLocalFile("/s/a.varlin.varlin")), "a.varlin");
-    EXPECT_EQ(Exporter::sessionName(QUrl::fromLocalFile("/s/.varlin")), ".varlin");
+    EXPECT_TRUE(QDir(cloud).isEmpty());
 
     // A file where the folder should be: every copy fails with its own line.
-    Session session;
-    DiagnosticCapture output;
-    Exporter exporter([&] { return std::optional(session.cloud()); });
-    QDir(session.cloud()).mkpath("Documents");
-    session.write("cloud/Documents/Blocked", "in the way");
-    session.playlist->allEntries.resize(1);
-    exporter.exportPlaylist(*session.playlist, QUrl::fromLocalFile("/s/Blocked.varlin"))
-        .waitForFinished();
+    QDir(cloud).mkpath("Documents");
+    write("cloud/Documents/Blocked", "in the way");
+    auto one = playlist();
+    one->allEntries.resize(1);
+    exporter.exportPlaylist(*one, QUrl::fromLocalFile("/s/Blocked.varlin")).waitForFinished();
     EXPECT_EQ(output.lines(), QStringList({"Blocked", "failed to create directory Blocked",
-                                           "didn't copy to " + session.exported("Blocked/a.mp3")}));
+                                           "didn't copy to " + exported("Blocked/a.mp3")}));
 }

@@ -11,14 +11,9 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-TEST(Preferences, MissingValuesReadAsDefaultsAndStoresUnderTheKeyTexts) {
-    QSettings().clear();
+// The defaults are read through the preferences dialog's tests.
+TEST(Preferences, StoresUnderTheKeyTextsOtherVersionsRead) {
     Preferences& preferences = Preferences::shared();
-    EXPECT_EQ(preferences.restSoundAttenuation(), 0.0f);
-    EXPECT_EQ(preferences.timerDuration(), 1.0);
-    EXPECT_EQ(preferences.directoryPrefix(), "");
-    EXPECT_FALSE(preferences.cloudFolder());
-
     preferences.setRestSoundAttenuation(0.5f);
     preferences.setTimerDuration(4.0);
     preferences.setDirectoryPrefix("/home/caller/Music");

@@ -4,40 +4,41 @@
 #include "shell/DisplayController.h"
 
 #include "MainViewFixture.h"
-#include "table/EntryCommands.h"
 #include "shell/InterceptingTextField.h"
+#include "table/EntryCommands.h"
 #include "table/PlaylistTableModel.h"
 
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QTest>
 
 class DisplayControllerTest : public MainViewFixture {
 protected:
-    PlaylistEntryPtr open(const QStringList& tracks, double seconds, const QString& folder = {}) {
-        Playlist& list = playlist();
-        for (const QString& name : tracks)
-            list.allEntries.push_back(
-                std::make_shared<PlaylistEntry>(track(name, seconds, folder), seconds));
-        controller->reloadTable();
-        controller->setCurrentEntry(0);
-        return list.allEntries[0];
-    }
     QString since() const { return view->timeSinceZeroText->text(); }
     QString remaining() const { return view->timeRemainingText->text(); }
 };
 
-TEST_F(DisplayControllerTest, timesCountFromTheLastZeroAndRemainingFromTheSameZero) {
-    const PlaylistEntryPtr entry = open({"long.wav"}, 100.0);
+TEST_F(DisplayControllerTest, timesCountFromTheLastZeroAndTheNameCarriesTagsAndFolder) {
+    openSession({"Music/Waltzes/Blue.mp3"}, 100.0, 0);
+    const PlaylistEntryPtr entry = playlist().allEntries[0];
     entry->_cachedDuration = 180.0;
     entry->zeros = {30.0, 90.0};
-
     player().setCurrentTime(29.9);
     EXPECT_EQ(since(), QStringLiteral(" 0:29"));
     player().setCurrentTime(95.5);
     EXPECT_EQ(since(), QStringLiteral(" 0:05"));
-    EXPECT_EQ(remaining(), QStringLiteral(" 1:25"));
-    EXPECT_TRUE(view->timeSinceZeroText->isEnabled());
+    EXPECT_EQ(remaining(), QStringLiteral(" 1:25")) << "from the same zero";
+
+    playlist()._directoryPrefix = dir.filePath("Music");
+    entry->tags = QStringLiteral("R");
+    controller->updateDisplays();
+    EXPECT_EQ(view->entryName->text(), QStringLiteral("R Blue R"));
+    EXPECT_EQ(view->noteTextField->text(), QStringLiteral("Waltzes/"));
+    // A note takes the folder's place.
+    entry->noteSet()->addNote(0.0)->text = QStringLiteral("Intro");
+    controller->updateDisplays();
+    EXPECT_EQ(view->noteTextField->text(), QStringLiteral("Intro"));
 
     controller->setCurrentEntry(-1);
     EXPECT_EQ(since(), QStringLiteral("--:--"));
@@ -45,34 +46,16 @@ TEST_F(DisplayControllerTest, timesCountFromTheLastZeroAndRemainingFromTheSameZe
     EXPECT_TRUE(view->entryName->text().isEmpty());
 }
 
-TEST_F(DisplayControllerTest, theNameCarriesTheTagsOnBothSidesAndTheFieldTheFolder) {
-    const PlaylistEntryPtr entry = open({"Blue.mp3"}, 1.0, "Music/Waltzes");
-    playlist()._directoryPrefix = dir.filePath("Music");
-    controller->updateDisplays();
-    EXPECT_EQ(view->entryName->text(), QStringLiteral(" Blue "));
-    EXPECT_EQ(view->noteTextField->text(), QStringLiteral("Waltzes/"));
-
-    entry->tags = QStringLiteral("R");
-    controller->updateDisplays();
-    EXPECT_EQ(view->entryName->text(), QStringLiteral("R Blue R"));
-
-    // A note near the position takes the folder's place; away from it, the note at 0 does.
-    entry->noteSet()->addNote(0.0)->text = QStringLiteral("Intro");
-    controller->updateDisplays();
-    EXPECT_EQ(view->noteTextField->text(), QStringLiteral("Intro"));
-}
-
 TEST_F(DisplayControllerTest, theTickRepaintsTheCurrentPlayedCellOnlyAndOnlyWhenMoving) {
-    open({"a.wav", "b.wav", "c.wav"}, 3.0);
-    controller->setCurrentEntry(1);
+    openSession({"a.wav", "b.wav", "c.wav"}, 3.0, 1);
     PlaylistTableModel& model = *controller->entryCommands().model();
-    std::vector<std::pair<QModelIndex, QModelIndex>> changed;
-    QObject::connect(
-        &model, &QAbstractItemModel::dataChanged,
-        [&](const QModelIndex& from, const QModelIndex& to) { changed.emplace_back(from, to); });
+    std::vector<QModelIndex> changed;
+    QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex& to) {
+                         changed.push_back(from == to ? from : QModelIndex());
+                     });
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     DisplayController& displays = controller->displays();
-
     displays.updateElapsedTime();
     changed.clear();
     displays.updateElapsedTime();
@@ -83,24 +66,27 @@ TEST_F(DisplayControllerTest, theTickRepaintsTheCurrentPlayedCellOnlyAndOnlyWhen
         render(0.1);
         displays.updateElapsedTime();
     }
-    ASSERT_EQ(changed.size(), 3u);
-    for (const auto& [from, to] : changed) {
-        EXPECT_EQ(from, to) << "one cell";
-        EXPECT_EQ(from.row(), 1);
-        EXPECT_EQ(from.column(), PlaylistTableModel::PlayedColumn);
-    }
+    const QModelIndex played = model.index(1, PlaylistTableModel::PlayedColumn);
+    EXPECT_EQ(changed, std::vector<QModelIndex>(3, played));
     EXPECT_EQ(resets.size(), 0);
 }
 
 TEST_F(DisplayControllerTest, theTimeFontFitsTheWidestTimeInTheField) {
     for (const QSizeF frame : {QSizeF(600, 200), QSizeF(300, 400), QSizeF(900, 120)}) {
-        const double size = DisplayController::fittedTimeFontSize(frame);
-        const QFontMetricsF metrics(DisplayController::timeFont(size));
-        EXPECT_LE(metrics.horizontalAdvance(QStringLiteral("99:59")), (frame.width() - 5) * 1.01);
-        EXPECT_LE(metrics.height() * 0.77, (frame.height() - 5) * 1.01);
-        // Either the width or the height is used up, not neither.
-        const bool widthBound = metrics.horizontalAdvance("99:59") > 0.9 * (frame.width() - 5);
-        const bool heightBound = metrics.height() * 0.77 > 0.9 * (frame.height() - 5);
-        EXPECT_TRUE(widthBound || heightBound) << frame.width() << "x" << frame.height();
+        const QFontMetricsF metrics(
+            DisplayController::timeFont(DisplayController::fittedTimeFontSize(frame)));
+        const double width =
+            metrics.horizontalAdvance(QStringLiteral("99:59")) / (frame.width() - 5);
+        const double height = metrics.height() * 0.77 / (frame.height() - 5);
+        // Within the field, and either the width or the height used up.
+        EXPECT_LE(std::max(width, height), 1.01) << frame.width() << "x" << frame.height();
+        EXPECT_GT(std::max(width, height), 0.9) << frame.width() << "x" << frame.height();
     }
+    // Shown for the first time: the field is fitted as soon as the layout has sized it.
+    view->resize(1280, 720);
+    view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    QLabel& field = *view->timeSinceZeroText;
+    EXPECT_DOUBLE_EQ(field.font().pointSizeF(),
+                     DisplayController::fittedTimeFontSize(QSizeF(field.size())));
 }

@@ -5,7 +5,6 @@
 // mixer, modifier keys the test holds, and SDL's game controllers polled by the test.
 
 #include "model/Playlist.h"
-#include "platform/Panels.h"
 #include "platform/SdlGameControllerSource.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/OfflineAudioOutput.h"
@@ -13,52 +12,17 @@
 #include "shell/MainView.h"
 #include "shell/MainViewController.h"
 #include "shell/SessionController.h"
+#include "support/FakePanels.h"
 #include "testaudio/TestAudio.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
-
-namespace shelltest {
-
-// Answers every panel at once with what the test put in; counts what was shown.
-class ScriptedPanels : public Panels {
-public:
-    void chooseSessionToOpen(const QString& folder,
-                             std::function<void(std::optional<QUrl>)> done) override {
-        ++openShown;
-        shownFolder = folder;
-        done(openAnswer);
-    }
-    void chooseSessionToSave(const QString& folder, const QString& proposedName,
-                             std::function<void(std::optional<QUrl>)> done) override {
-        ++saveShown;
-        shownFolder = folder;
-        shownName = proposedName;
-        done(saveAnswer);
-    }
-    void chooseFilesToAdd(std::function<void(std::vector<QUrl>)> done) override { done(addAnswer); }
-    void chooseMovedFile(std::function<void(std::optional<QUrl>)> done) override {
-        done(std::nullopt);
-    }
-    void confirm(const QString&, const QString&, const QString&,
-                 std::function<void(bool)> done) override {
-        done(true);
-    }
-
-    std::optional<QUrl> openAnswer;
-    std::vector<QUrl> addAnswer;
-    std::optional<QUrl> saveAnswer;
-    int openShown = 0;
-    int saveShown = 0;
-    QString shownFolder;
-    QString shownName;
-};
-
-} // namespace shelltest
 
 class MainViewFixture : public testing::Test {
 protected:
@@ -87,18 +51,17 @@ protected:
         start();
     }
 
-    // A silent track (cheap to make and to decode) of `seconds`: MP3 for a name ending in
-    // ".mp3", WAV otherwise.
-    QUrl track(const QString& name, double seconds, const QString& folder = QString()) {
+    // A silent track (cheap to make and to decode) of `seconds` at `name` (a path under the
+    // test's folder): MP3 for a name ending in ".mp3", WAV otherwise.
+    QUrl track(const QString& name, double seconds) {
         const bool mp3 = name.endsWith(QLatin1String(".mp3"));
         testaudio::Spec spec;
         spec.signal = testaudio::Signal::Silence;
         spec.seconds = seconds;
         spec.sampleRate = mp3 ? 44100 : 8000;
         spec.channels = 1;
-        const QString subfolder = folder.isEmpty() ? dir.path() : dir.filePath(folder);
-        QDir().mkpath(subfolder);
-        const QString path = subfolder + QLatin1Char('/') + name;
+        const QString path = dir.filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
         QString error;
         EXPECT_TRUE(testaudio::write(
             spec, mp3 ? testaudio::Container::Mp3Cbr : testaudio::Container::Wav, path, &error))
@@ -120,6 +83,21 @@ protected:
         return url;
     }
 
+    // Saves that session file and opens it, as the user would.
+    QUrl openSession(const QStringList& tracks, double seconds,
+                     std::optional<int> currentItem = std::nullopt,
+                     const QString& name = QStringLiteral("Dance.varlin")) {
+        const QUrl url = session(name, tracks, seconds, currentItem);
+        controller->sessions().openSessionAt(url);
+        return url;
+    }
+
+    QString writeFile(const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return file.fileName();
+    }
+
     // Renders `seconds` of sound, then lets the engine's news reach the main thread.
     void render(double seconds) {
         output.render(int(std::llround(seconds * deviceRate)));
@@ -131,7 +109,7 @@ protected:
 
     QTemporaryDir dir;
     OfflineAudioOutput& output = AudioEngine::instance().useOfflineOutput({deviceRate, 2});
-    shelltest::ScriptedPanels panels;
+    FakePanels panels;
     int doNotDisturbCount = 0;
     std::shared_ptr<FakeMixer> mixer = std::make_shared<FakeMixer>();
     // The computer's mixer the controller drives; null for the default device's own.

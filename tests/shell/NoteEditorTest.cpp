@@ -13,10 +13,7 @@ class NoteEditorTest : public MainViewFixture {
 protected:
     void SetUp() override {
         MainViewFixture::SetUp();
-        playlist().allEntries.push_back(
-            std::make_shared<PlaylistEntry>(track("tune.wav", 10.0), 10.0));
-        controller->reloadTable();
-        controller->setCurrentEntry(0);
+        openSession({"tune.wav"}, 10.0, 0);
         entry = playlist().allEntries[0];
     }
     QString notesFile() const {
@@ -54,7 +51,6 @@ TEST_F(NoteEditorTest, escapeRestoresTheStoredTextAndDropsAnEmptyNewNote) {
     ASSERT_EQ(entry->noteSet()->notes.size(), 1u);
     QTest::keyClick(&field(), Qt::Key_Escape);
     EXPECT_FALSE(field().editing());
-    EXPECT_EQ(view->focusWidget(), view->tableView);
     EXPECT_TRUE(entry->noteSet()->notes.empty());
 
     entry->noteSet()->addNote(2.0)->text = QStringLiteral("Star");
@@ -65,7 +61,6 @@ TEST_F(NoteEditorTest, escapeRestoresTheStoredTextAndDropsAnEmptyNewNote) {
     QTest::keyClicks(&field(), QStringLiteral("Circle"));
     QTest::keyClick(&field(), Qt::Key_Escape);
     EXPECT_EQ(field().text(), QStringLiteral("Star"));
-    EXPECT_EQ(entry->noteSet()->notes[0]->text, QStringLiteral("Star"));
 
     // Emptying the text of a note removes it.
     QTest::mouseClick(&field(), Qt::LeftButton);

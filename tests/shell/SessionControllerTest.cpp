@@ -1,13 +1,12 @@
 // The session flow: New, Open, Close and Save As around empty and unsaved sessions, a file that
-// cannot be opened or written, and Open Recent.
+// cannot be opened or written, Open Recent, and the session kept on disk through a crash.
+// Quitting with a dirty session is in AppDelegateTest.
 
 #include "MainViewFixture.h"
 #include "model/AppState.h"
 #include "platform/Diagnostics.h"
-#include "table/EntryCommands.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -15,28 +14,23 @@
 class SessionControllerTest : public MainViewFixture {
 protected:
     SessionController& sessions() { return controller->sessions(); }
-
-    QStringList sessionFiles() const {
-        QStringList files = QDir(dir.path()).entryList({"*.varlin"}, QDir::Files);
-        files += QDir(SessionController::applicationFolder()).entryList({"*.varlin"}, QDir::Files);
-        return files;
-    }
 };
 
-TEST_F(SessionControllerTest, anEmptySessionIsNeverWrittenAndAnUnsavedOneIsOfferedSaveAs) {
+TEST_F(SessionControllerTest, anEmptySessionIsNeverWrittenAndOpenStartsInTheSessionFolder) {
     QSettings().setValue(SessionController::lastSessionURLKey, QUrl("file:///x.varlin"));
     sessions().newSession();
     sessions().closeSession();
     EXPECT_EQ(panels.saveShown, 0);
-    EXPECT_TRUE(sessionFiles().isEmpty());
+    EXPECT_TRUE(QDir(SessionController::applicationFolder()).entryList({"*.varlin"}).isEmpty());
     EXPECT_FALSE(QSettings().contains(SessionController::lastSessionURLKey));
 
-    const QUrl dance = session("Dance.varlin", {"a.wav"}, 1.0);
-    panels.openAnswer = dance;
+    panels.openAnswer = session("Dance.varlin", {"a.wav"}, 1.0);
     sessions().openSession();
     EXPECT_EQ(panels.saveShown, 0);
-    EXPECT_EQ(panels.shownFolder, SessionController::applicationFolder());
-    EXPECT_EQ(sessions().sessionURL(), dance);
+    EXPECT_EQ(panels.shownFolder,
+              QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                  "/net.brenmoor.varlin");
+    EXPECT_EQ(sessions().sessionURL(), panels.openAnswer);
 }
 
 TEST_F(SessionControllerTest, cancellingTheSaveOfAListNeverSavedStopsNewCloseAndQuit) {
@@ -58,9 +52,7 @@ TEST_F(SessionControllerTest, cancellingTheSaveOfAListNeverSavedStopsNewCloseAnd
         EXPECT_TRUE(playlist().dirty) << name << ": the next quit must ask again";
     }
     EXPECT_EQ(panels.shownName, QStringLiteral("Session.varlin"));
-    EXPECT_EQ(panels.shownFolder,
-              QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-                  .filePath("net.brenmoor.varlin"));
+    EXPECT_EQ(panels.shownFolder, SessionController::applicationFolder());
 }
 
 TEST_F(SessionControllerTest, saveAsWritesTheSessionAndRemembersItNewestFirst) {
@@ -72,7 +64,6 @@ TEST_F(SessionControllerTest, saveAsWritesTheSessionAndRemembersItNewestFirst) {
     const QUrl target = QUrl::fromLocalFile(dir.filePath("Evening.varlin"));
     panels.saveAnswer = target;
     sessions().saveAsSession();
-
     EXPECT_EQ(sessions().sessionURL(), target);
     EXPECT_FALSE(playlist().dirty);
     EXPECT_TRUE(Playlist::open(target, nullptr));
@@ -88,14 +79,8 @@ TEST_F(SessionControllerTest, saveAsWritesTheSessionAndRemembersItNewestFirst) {
 }
 
 TEST_F(SessionControllerTest, aSessionThatCannotBeOpenedLeavesAnEmptySessionAndSaysWhy) {
-    const QUrl good = session("Dance.varlin", {"a.wav"}, 1.0, 0);
-    sessions().openSessionAt(good);
-    const QString broken = dir.filePath("Broken.varlin");
-    QFile file(broken);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("not a property list");
-    file.close();
-
+    const QUrl good = openSession({"a.wav"}, 1.0, 0);
+    const QString broken = writeFile("Broken.varlin", "not a property list");
     QSignalSpy status(controller.get(), &MainViewController::statusMessage);
     DiagnosticCapture capture;
     sessions().openSessionReplacing(QUrl::fromLocalFile(broken));
@@ -109,12 +94,10 @@ TEST_F(SessionControllerTest, aSessionThatCannotBeOpenedLeavesAnEmptySessionAndS
 }
 
 TEST_F(SessionControllerTest, aFailedSaveKeepsTheSessionAndSaysSo) {
-    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav"}, 1.0);
-    sessions().openSessionAt(url);
+    const QUrl url = openSession({"a.wav", "b.wav"}, 1.0);
     playlist().dirty = true;
     ASSERT_TRUE(QFile::remove(url.toLocalFile()));
     ASSERT_TRUE(QDir(dir.path()).mkdir("Dance.varlin")) << "a folder where the file was";
-
     QSignalSpy status(controller.get(), &MainViewController::statusMessage);
     DiagnosticCapture capture;
     bool continued = false;
@@ -128,27 +111,6 @@ TEST_F(SessionControllerTest, aFailedSaveKeepsTheSessionAndSaysSo) {
     sessions().newSession();
     EXPECT_EQ(playlist().allEntries.size(), 2u) << "New must not drop what could not be saved";
     EXPECT_FALSE(sessions().saveSessionQuietly());
-}
-
-TEST_F(SessionControllerTest, quittingSavesADirtySessionFirst) {
-    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav"}, 2.0, 0);
-    sessions().openSessionAt(url);
-    int terminated = 0;
-    player().play();
-    render(0.5);
-    playlist().allEntries[1]->isCheckmarked = true;
-    playlist().dirty = true;
-    EXPECT_EQ(sessions().applicationShouldTerminate([&] { ++terminated; }),
-              SessionController::TerminateReply::later);
-    EXPECT_EQ(terminated, 1);
-    EXPECT_FALSE(player().isPlaying());
-    EXPECT_FALSE(playlist().dirty);
-    const auto saved = Playlist::open(url, nullptr);
-    ASSERT_TRUE(saved);
-    EXPECT_TRUE(saved->allEntries[1]->isCheckmarked);
-    EXPECT_NEAR(saved->currentTime, 0.5, 0.01);
-    EXPECT_EQ(sessions().applicationShouldTerminate([&] { ++terminated; }),
-              SessionController::TerminateReply::now);
 }
 
 class KeptSessionTest : public SessionControllerTest {

