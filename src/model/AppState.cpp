@@ -46,7 +46,7 @@ QUrl AppState::stateFileURL() {
 }
 
 bool AppState::write(QString* reason) const {
-    return AtomicFile::write(stateFileURL().toLocalFile(), PlistCodec::encode(encode()), reason);
+    return AtomicFile::write(stateFileURL().toLocalFile(), encodedFile(), reason);
 }
 
 std::optional<AppState> AppState::read(QString* reason) {
@@ -54,13 +54,8 @@ std::optional<AppState> AppState::read(QString* reason) {
     QFile file(path);
     QString problem;
     if (file.open(QIODevice::ReadOnly)) {
-        const std::optional<CodecValue> root = PlistCodec::decode(file.readAll(), &problem);
-        try {
-            if (root)
-                return decode(CodecReader(*root, QString(), CodecReader::Form::Binary));
-        } catch (const CodecError& error) {
-            problem = error.reason;
-        }
+        if (std::optional<AppState> state = decodeFile(file.readAll(), &problem))
+            return state;
         BadFile::setAside(path, problem);
     } else {
         problem = file.errorString();
@@ -71,6 +66,23 @@ std::optional<AppState> AppState::read(QString* reason) {
     if (reason)
         *reason = QStringLiteral("can't read %1: %2").arg(path, problem);
     return std::nullopt;
+}
+
+std::optional<AppState> AppState::decodeFile(const QByteArray& bytes, QString* reason) {
+    const std::optional<CodecValue> root = PlistCodec::decode(bytes, reason);
+    if (!root)
+        return std::nullopt;
+    try {
+        return decode(CodecReader(*root, QString(), CodecReader::Form::Binary));
+    } catch (const CodecError& error) {
+        if (reason)
+            *reason = error.reason;
+        return std::nullopt;
+    }
+}
+
+QByteArray AppState::encodedFile() const {
+    return PlistCodec::encode(encode());
 }
 
 void AppState::remove() {

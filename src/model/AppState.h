@@ -21,6 +21,9 @@ struct AppState {
     CodecValue encode() const;
     // Throws CodecError when "currentTime" is missing or not a number.
     static AppState decode(const CodecReader& reader);
+    // The state file's bytes, and back; none with a one-line reason.
+    QByteArray encodedFile() const;
+    static std::optional<AppState> decodeFile(const QByteArray& bytes, QString* reason);
 
     // The per-user data folder + "net.brenmoor.varlin/state.plist"; the folder is created when
     // missing (a failure shows at the first write).

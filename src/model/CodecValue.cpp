@@ -1,6 +1,9 @@
 #include "model/CodecValue.h"
 
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
 
 CodecValue CodecValue::reals(const std::vector<double>& values) {
     Array array;
@@ -147,8 +150,12 @@ template <> std::optional<QDateTime> codecConvert<QDateTime>(const CodecValue& v
     if (value.kind() == Kind::Date)
         return value.toDate();
     if (isText(value, form)) {
+        // Property lists are read back as whole seconds from 2001 in 32 bits: a date outside
+        // them would be written, and read back as another.
+        static const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+        constexpr qint64 reach = std::numeric_limits<int32_t>::max();
         QDateTime date = QDateTime::fromString(value.toString(), Qt::ISODateWithMs);
-        if (date.isValid())
+        if (date.isValid() && std::abs(reference.secsTo(date)) < reach)
             return date;
     }
     return std::nullopt;

@@ -52,25 +52,32 @@ std::optional<QString> movedPath(const QString& path, const QString& oldFolder,
 } // namespace
 
 std::shared_ptr<Playlist> Playlist::open(const QUrl& url, QString* reason) {
-    auto failure = [&](const QString& text) -> std::shared_ptr<Playlist> {
-        if (reason)
-            *reason = QStringLiteral("can't open %1: %2").arg(url.toLocalFile(), text);
-        return nullptr;
-    };
     QFile file(url.toLocalFile());
-    if (!file.open(QIODevice::ReadOnly))
-        return failure(file.errorString());
     QString problem;
-    const std::optional<CodecValue> root = PlistCodec::decode(file.readAll(), &problem);
+    std::shared_ptr<Playlist> playlist;
+    if (!file.open(QIODevice::ReadOnly))
+        problem = file.errorString();
+    else
+        playlist = decodeFile(file.readAll(), &problem);
+    if (!playlist) {
+        if (reason)
+            *reason = QStringLiteral("can't open %1: %2").arg(url.toLocalFile(), problem);
+        return nullptr;
+    }
+    playlist->url = url;
+    return playlist;
+}
+
+std::shared_ptr<Playlist> Playlist::decodeFile(const QByteArray& bytes, QString* reason) {
+    const std::optional<CodecValue> root = PlistCodec::decode(bytes, reason);
     if (!root)
-        return failure(problem);
+        return nullptr;
     try {
-        std::shared_ptr<Playlist> playlist =
-            decode(CodecReader(*root, QString(), CodecReader::Form::Binary));
-        playlist->url = url;
-        return playlist;
+        return decode(CodecReader(*root, QString(), CodecReader::Form::Binary));
     } catch (const CodecError& error) {
-        return failure(error.reason);
+        if (reason)
+            *reason = error.reason;
+        return nullptr;
     }
 }
 

@@ -27,8 +27,9 @@ public:
     // Throws CodecError naming the missing or mistyped key.
     static std::shared_ptr<Playlist> decode(const CodecReader& reader);
     CodecValue encode() const;
-    // The session file's bytes.
+    // The session file's bytes, and back; null with a one-line reason.
     QByteArray encodedFile() const;
+    static std::shared_ptr<Playlist> decodeFile(const QByteArray& bytes, QString* reason);
 
     // Where the directory-prefix preference comes from (by default the user setting
     // "directoryPrefix"); an empty function restores the default.

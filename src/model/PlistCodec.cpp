@@ -237,6 +237,56 @@ private:
     int _refSize = 1;
 };
 
+uint64_t bigEndian(const QByteArray& bytes, qsizetype at, int count) {
+    uint64_t value = 0;
+    for (int i = 0; i < count; ++i)
+        value = value << 8 | uint8_t(bytes[at + i]);
+    return value;
+}
+
+// Whether a text object of a binary property list holds a zero character. libplist aborts the
+// program (an assertion) when it hands out a dictionary key that holds one, so such a file is
+// refused before libplist reads it. Anything malformed here is left for libplist to refuse.
+bool holdsTextWithZero(const QByteArray& bytes) {
+    constexpr qsizetype trailerBytes = 32;
+    const qsizetype size = bytes.size();
+    if (!bytes.startsWith("bplist00") || size < 8 + trailerBytes)
+        return false;
+    const qsizetype trailer = size - trailerBytes;
+    const int offsetBytes = uint8_t(bytes[trailer + 6]);
+    const uint64_t count = bigEndian(bytes, trailer + 8, 8);
+    const uint64_t table = bigEndian(bytes, trailer + 24, 8);
+    if (offsetBytes < 1 || offsetBytes > 8 || table > uint64_t(trailer) ||
+        count > (uint64_t(trailer) - table) / uint64_t(offsetBytes))
+        return false;
+    for (uint64_t i = 0; i < count; ++i) {
+        const uint64_t offset = bigEndian(bytes, qsizetype(table + i * offsetBytes), offsetBytes);
+        if (offset >= uint64_t(trailer))
+            continue;
+        const int marker = uint8_t(bytes[qsizetype(offset)]);
+        const int unitBytes = marker >> 4 == 0x5 ? 1 : marker >> 4 == 0x6 ? 2 : 0;
+        if (!unitBytes)
+            continue;
+        uint64_t units = uint64_t(marker & 0x0f);
+        qsizetype start = qsizetype(offset) + 1;
+        if (units == 0x0f) {
+            // The length follows as an integer object of 1, 2, 4 or 8 bytes.
+            const int lengthMarker = start < trailer ? uint8_t(bytes[start]) : 0;
+            const int lengthBytes = 1 << (lengthMarker & 0x0f);
+            if (lengthMarker >> 4 != 0x1 || lengthBytes > 8 || start + 1 + lengthBytes > trailer)
+                continue;
+            units = bigEndian(bytes, start + 1, lengthBytes);
+            start += 1 + lengthBytes;
+        }
+        if (units > uint64_t(trailer - start) / uint64_t(unitBytes))
+            continue;
+        for (qsizetype at = start; at < start + qsizetype(units) * unitBytes; at += unitBytes)
+            if (bytes[at] == 0 && bytes[at + unitBytes - 1] == 0)
+                return true;
+    }
+    return false;
+}
+
 QString fromUtf8(const char* text, uint64_t length) {
     return QString::fromUtf8(text, qsizetype(length));
 }
@@ -294,6 +344,10 @@ std::optional<CodecValue> fromPlist(plist_t node, KeyTexts& keyText) {
         int32_t seconds = 0;
         int32_t micros = 0;
         plist_get_date_val(node, &seconds, &micros);
+        // libplist hands a date out as 32-bit seconds from 2001; one outside them comes out as
+        // the lowest value, which no file written by a program holds.
+        if (seconds == std::numeric_limits<int32_t>::min())
+            return std::nullopt;
         // The reader can be a microsecond off; whole milliseconds are what the model keeps.
         const double msecs = double(seconds) * 1000.0 + double(micros) / 1000.0;
         return CodecValue::date(referenceDate.addMSecs(qint64(std::llround(msecs))));
@@ -364,6 +418,8 @@ std::optional<CodecValue> PlistCodec::decode(const QByteArray& bytes, QString* r
         return failure("the file is empty");
     if (bytes.size() > qsizetype(std::numeric_limits<uint32_t>::max()))
         return failure("the file is too large for a property list");
+    if (holdsTextWithZero(bytes))
+        return failure("a text in the property list holds a zero character");
     plist_t raw = nullptr;
     plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &raw);
     PlistPtr plist(raw);
@@ -372,6 +428,7 @@ std::optional<CodecValue> PlistCodec::decode(const QByteArray& bytes, QString* r
     KeyTexts keyTexts;
     std::optional<CodecValue> value = fromPlist(raw, keyTexts);
     if (!value)
-        return failure("the property list holds a value of an unsupported type");
+        return failure(
+            "the property list holds a value of an unsupported type or a date out of range");
     return value;
 }

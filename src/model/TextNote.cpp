@@ -9,7 +9,10 @@ std::shared_ptr<TextNote> TextNote::parse(const QString& line) {
         return nullptr;
     bool minutesOk = false;
     const qint64 minutes = match.capturedView(1).toLongLong(&minutesOk);
-    if (!minutesOk)
+    // Beyond this the seconds are no longer whole numbers in a double, and a saved note would
+    // come back at another time.
+    constexpr qint64 mostMinutes = (qint64(1) << 53) / 60;
+    if (!minutesOk || minutes > mostMinutes)
         return nullptr;
     const int seconds = match.capturedView(2).toInt();
     return std::make_shared<TextNote>(double(minutes) * 60.0 + seconds,

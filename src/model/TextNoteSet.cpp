@@ -58,6 +58,15 @@ struct NotesFile {
     std::optional<QString> refusal;
 };
 
+NotesFile notesText(const QByteArray& bytes) {
+    std::optional<QString> text = decodeText(bytes);
+    if (!text)
+        return {{}, QStringLiteral("neither UTF-8 nor Windows-1252 text")};
+    if (!isText(*text))
+        return {{}, QStringLiteral("binary data")};
+    return {std::move(*text), std::nullopt};
+}
+
 NotesFile readNotesFile(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
@@ -69,12 +78,7 @@ NotesFile readNotesFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, file.errorString()};
-    std::optional<QString> text = decodeText(file.readAll());
-    if (!text)
-        return {{}, QStringLiteral("neither UTF-8 nor Windows-1252 text")};
-    if (!isText(*text))
-        return {{}, QStringLiteral("binary data")};
-    return {std::move(*text), std::nullopt};
+    return notesText(file.readAll());
 }
 
 bool isLineBreak(QChar c) {
@@ -91,7 +95,19 @@ TextNoteSet::TextNoteSet(QUrl mp3) : mp3URL(std::move(mp3)), textURL(textURLFor(
                       .arg(textURL.toLocalFile(), *refusal));
         return;
     }
-    const QString& content = file.text;
+    notes = parseText(file.text);
+}
+
+std::vector<std::shared_ptr<TextNote>> TextNoteSet::parse(const QByteArray& bytes,
+                                                          std::optional<QString>* refusal) {
+    NotesFile file = notesText(bytes);
+    if (refusal)
+        *refusal = file.refusal;
+    return file.refusal ? std::vector<std::shared_ptr<TextNote>>() : parseText(file.text);
+}
+
+std::vector<std::shared_ptr<TextNote>> TextNoteSet::parseText(const QString& content) {
+    std::vector<std::shared_ptr<TextNote>> notes;
     qsizetype lineStart = 0;
     for (qsizetype i = 0; i <= content.size(); ++i) {
         if (i < content.size() && !isLineBreak(content[i]))
@@ -100,6 +116,7 @@ TextNoteSet::TextNoteSet(QUrl mp3) : mp3URL(std::move(mp3)), textURL(textURLFor(
             notes.push_back(std::move(note));
         lineStart = i + 1;
     }
+    return notes;
 }
 
 QUrl TextNoteSet::textURLFor(const QUrl& mp3URL) {

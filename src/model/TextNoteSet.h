@@ -18,6 +18,10 @@ public:
     explicit TextNoteSet(QUrl mp3URL);
 
     static QUrl textURLFor(const QUrl& mp3URL);
+    // The notes a notes file's bytes hold, in file order; none when the bytes are not notes
+    // (`refusal`, when given, then says why).
+    static std::vector<std::shared_ptr<TextNote>> parse(const QByteArray& bytes,
+                                                        std::optional<QString>* refusal = nullptr);
 
     // The notes file's content.
     QString text() const;
@@ -43,4 +47,7 @@ public:
     std::optional<QString> refusal;
     double preTrigger = 3.0;
     double postTrigger = 3.0;
+
+private:
+    static std::vector<std::shared_ptr<TextNote>> parseText(const QString& content);
 };

@@ -21,6 +21,10 @@ from urllib.parse import unquote, urlparse
 APP_FOLDER = "net.brenmoor.varlin"
 # The last lines of the program's output shown with a failure, so that it explains itself.
 OUTPUT_TAIL_LINES = 40
+# How a sanitizer build's reports start: any of them in the program's output fails the test,
+# whatever the scenario checked (a run that is killed never reaches its exit code).
+SANITIZER_REPORTS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:",
+                     "WARNING: ThreadSanitizer")
 
 
 def poll(predicate, timeout=10.0, interval=0.05, what="a condition"):
@@ -235,6 +239,12 @@ class Varlin:
         lines = self.output().splitlines()[-OUTPUT_TAIL_LINES:]
         return "varlin's output:\n" + "\n".join("  " + line for line in lines)
 
+    def sanitizer_report(self):
+        """The first sanitizer report in the output, or None."""
+        output = self.output()
+        starts = [output.find(marker) for marker in SANITIZER_REPORTS if marker in output]
+        return output[min(starts):][:8000] if starts else None
+
 
 class VarlinTestCase(unittest.TestCase):
     """A test with its own X server, session bus and user; `start` runs the program in them."""
@@ -254,6 +264,8 @@ class VarlinTestCase(unittest.TestCase):
     def start(self, *args, env=None):
         app = Varlin(self.home, args, env, index=len(self.runs))
         self.runs.append(app)
+        # Cleanups run last first: the output is checked once the program has ended.
+        self.addCleanup(self.assertNoSanitizerReport, app)
         self.addCleanup(app.close)
         return app
 
@@ -278,6 +290,11 @@ class VarlinTestCase(unittest.TestCase):
             subprocess.run(["import", "-window", str(window or app.window_id),
                             str(Path(folder).resolve() / f"{name}.png")], env=app.env, check=True,
                            timeout=20)
+
+    def assertNoSanitizerReport(self, app):
+        report = app.sanitizer_report()
+        if report:
+            self.fail(f"varlin's output holds a sanitizer report:\n{report}")
 
     def assertQuits(self, app, code=0):
         """Presses Ctrl+Q and waits for the program to end with `code`."""

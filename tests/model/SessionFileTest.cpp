@@ -194,10 +194,18 @@ TEST(SessionFile, BrokenFilesFailWithAReasonAndOptionalKeysOfAnotherTypeReadAsMi
         {{"ranges", CodecValue::array({CodecValue::dict({{"start", CodecValue::real(1)}})})}});
     CodecValue::Array entries = root.find(QLatin1StringView("playlist"))->toArray();
     entries.push_back(with(entries[0], "_url", std::nullopt));
+    // libplist aborts the program on a dictionary key that holds a zero byte.
+    QByteArray zeroKey = bytes(root);
+    zeroKey[zeroKey.indexOf("currentTime") + 7] = '\0';
+    // libplist reads dates as 32-bit seconds from 2001: year 1000 cannot come back as itself.
+    const CodecValue ancient =
+        CodecValue::array({CodecValue::date(QDateTime(QDate(1000, 1, 1), QTime(0, 0), Qt::UTC))});
     const struct {
         QByteArray broken;
         const char* reasonPart;
     } cases[] = {
+        {zeroKey, "a text in the property list holds a zero character"},
+        {bytes(withEntryKey(root, "playedDates", ancient)), "a date out of range"},
         {{}, "the file is empty"},
         {"just some text, not a property list\n", "not a property list"},
         {bytes(root).chopped(20), ""},

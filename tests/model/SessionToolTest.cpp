@@ -92,6 +92,21 @@ TEST(SessionTool, ShowJsonAndFromJsonRoundTrip) {
     EXPECT_TRUE(refused.err.contains("entry 1: missing key \"prevTimeRangeSet\""))
         << refused.err.toStdString();
     EXPECT_EQ(readFile(session), original);
+
+    // A session file holds dates within 68 years of 2001 only: a later one is not a date (and
+    // its optional key reads as missing) rather than one that would come back as another.
+    writeFile(jsonPath, QString(json.out).replace("2026-01-10T21", "3195-01-10T21").toUtf8());
+    ASSERT_EQ(runTool({"from-json", jsonPath, dir.filePath("Far.varlin")}).exitCode, 0);
+    const PlaylistPtr far =
+        Playlist::open(QUrl::fromLocalFile(dir.filePath("Far.varlin")), nullptr);
+    ASSERT_TRUE(far);
+    EXPECT_TRUE(far->allEntries[0]->playedDates.empty());
+
+    // A zero character would make the session written one that cannot be opened.
+    writeFile(jsonPath, QString(json.out).replace("slow", "sl\\u0000ow").toUtf8());
+    const Result zero = runTool({"from-json", jsonPath, session});
+    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_TRUE(zero.err.contains("a text holds a zero character")) << zero.err.toStdString();
 }
 
 TEST(SessionTool, RelocateRewritesTheFile) {

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -175,6 +176,17 @@ TEST_F(AudioDecoderTest, taggedMp3LengthSurvivesAnId3TagAndNotATruncation) {
             EXPECT_LT(truncated->frameCount(), testaudio::frameCount(spec) * 2 / 3);
             EXPECT_EQ(frames(decodeAll(*truncated), *truncated), truncated->frameCount());
         }
+
+        // A damaged tag that counts half the frames: reads end at the length it gives.
+        QByteArray halved = stream;
+        const qsizetype tag = std::max(halved.indexOf("Xing"), halved.indexOf("Info"));
+        ASSERT_GT(tag, 0);
+        const quint32 count = qFromBigEndian<quint32>(halved.constData() + tag + 8);
+        qToBigEndian<quint32>(count / 2, halved.data() + tag + 8);
+        auto damaged = AudioDecoder::open(writeBytes("half.mp3", halved));
+        ASSERT_TRUE(damaged);
+        EXPECT_LT(damaged->frameCount(), testaudio::frameCount(spec));
+        EXPECT_EQ(frames(decodeAll(*damaged), *damaged), damaged->frameCount());
     }
 }
 
@@ -343,6 +355,26 @@ TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {
         EXPECT_FALSE(audioFileDuration(path));
         ASSERT_EQ(capture.lines().size(), 1);
         EXPECT_TRUE(capture.lines()[0].contains(path));
+    }
+}
+
+TEST_F(AudioDecoderTest, aFilesBytesInMemoryDecodeAsTheFileDoes) {
+    testaudio::Spec spec;
+    spec.seconds = 1.5;
+    // One file for each library: libmpg123, libsndfile, FFmpeg.
+    for (const Case& c : {exactContainers[3], exactContainers[1], exactContainers[6]}) {
+        SCOPED_TRACE(c.name);
+        const QString path = make(spec, c.container, QString("memory.%1").arg(c.extension));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        auto fromFile = AudioDecoder::open(path);
+        auto fromMemory = AudioDecoder::open(ByteSource::fromMemory(file.readAll()));
+        ASSERT_TRUE(fromFile && fromMemory);
+        EXPECT_EQ(fromMemory->sampleRate(), fromFile->sampleRate());
+        EXPECT_EQ(fromMemory->channels(), fromFile->channels());
+        EXPECT_EQ(fromMemory->frameCount(), fromFile->frameCount());
+        ASSERT_TRUE(fromFile->seek(40000) && fromMemory->seek(40000));
+        EXPECT_EQ(decodeAll(*fromMemory), decodeAll(*fromFile));
     }
 }
 

@@ -45,6 +45,12 @@ std::optional<CodecValue> JsonCodec::fromJson(const QJsonValue& value, QString* 
             return CodecValue::integer(value.toInteger());
         return CodecValue::real(value.toDouble());
     case QJsonValue::String:
+        // A session file that held it could not be opened again.
+        if (value.toString().contains(QChar(0))) {
+            if (reason)
+                *reason = QStringLiteral("a text holds a zero character");
+            return std::nullopt;
+        }
         return CodecValue::string(value.toString());
     case QJsonValue::Array: {
         CodecValue::Array array;

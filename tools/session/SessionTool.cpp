@@ -91,28 +91,37 @@ int SessionTool::json(const QString& file) {
     return 0;
 }
 
+PlaylistPtr SessionTool::playlistFromJson(const QByteArray& json, QString* reason) {
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &parseError);
+    if (document.isNull()) {
+        if (reason)
+            *reason = QStringLiteral("not JSON: %1").arg(parseError.errorString());
+        return nullptr;
+    }
+    const std::optional<CodecValue> root = JsonCodec::fromJson(
+        document.isObject() ? QJsonValue(document.object()) : QJsonValue(document.array()), reason);
+    if (!root)
+        return nullptr;
+    try {
+        return Playlist::decode(CodecReader(*root, QString(), CodecReader::Form::Text));
+    } catch (const CodecError& error) {
+        if (reason)
+            *reason = error.reason;
+        return nullptr;
+    }
+}
+
 int SessionTool::fromJson(const QString& jsonFile, const QString& file) {
     QFile input(jsonFile);
     if (!input.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("can't read %1: %2").arg(jsonFile, input.errorString()));
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(input.readAll(), &parseError);
-    if (document.isNull())
-        return fail(QStringLiteral("%1 is not JSON: %2").arg(jsonFile, parseError.errorString()));
     QString reason;
-    const std::optional<CodecValue> root = JsonCodec::fromJson(
-        document.isObject() ? QJsonValue(document.object()) : QJsonValue(document.array()),
-        &reason);
-    if (!root)
+    const PlaylistPtr playlist = playlistFromJson(input.readAll(), &reason);
+    if (!playlist)
         return fail(QStringLiteral("%1: %2").arg(jsonFile, reason));
-    try {
-        const PlaylistPtr playlist =
-            Playlist::decode(CodecReader(*root, QString(), CodecReader::Form::Text));
-        if (!AtomicFile::write(file, playlist->encodedFile(), &reason))
-            return fail(reason);
-    } catch (const CodecError& error) {
-        return fail(QStringLiteral("%1: %2").arg(jsonFile, error.reason));
-    }
+    if (!AtomicFile::write(file, playlist->encodedFile(), &reason))
+        return fail(reason);
     return 0;
 }
 

@@ -2,6 +2,8 @@
 // The commands of varlin-session. Each returns the process exit code; results go to `out`,
 // errors (one line each) to `err`. Only from-json and relocate write, and always atomically.
 
+#include "model/Playlist.h"
+
 #include <QStringList>
 #include <QTextStream>
 
@@ -11,6 +13,9 @@ public:
 
     // Dispatches "show", "json", "from-json" and "relocate" with their arguments.
     int run(const QStringList& arguments);
+
+    // The session that from-json writes for the JSON text; null with a one-line reason.
+    static PlaylistPtr playlistFromJson(const QByteArray& json, QString* reason);
 
 private:
     int show(const QString& file);

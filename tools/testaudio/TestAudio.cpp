@@ -116,6 +116,7 @@ QStringList encoderCommand(Container container, const QString& wav, const QStrin
         return ffmpeg + QStringList{"wavpack", "-f", "wv", path};
     case Container::Wav:
     case Container::Flac:
+    case Container::OggVorbis:
         break;
     }
     return {};
@@ -231,6 +232,8 @@ bool write(const Spec& spec, Container container, const QString& path, QString* 
         return writeWithSndfile(spec, SF_FORMAT_WAV | SF_FORMAT_PCM_16, path, error);
     case Container::Flac:
         return writeWithSndfile(spec, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, path, error);
+    case Container::OggVorbis:
+        return writeWithSndfile(spec, SF_FORMAT_OGG | SF_FORMAT_VORBIS, path, error);
     default:
         return writeEncoded(spec, container, path, error);
     }

@@ -30,6 +30,7 @@ enum class Container {
     AdtsAac,      // bare AAC frames: no length stated, priming and padding left in
     M4aAlac,      // Apple Lossless in M4A
     WavPack,      // lossless, a format only FFmpeg reads here
+    OggVorbis,    // quality 0.4
 };
 
 struct Spec {

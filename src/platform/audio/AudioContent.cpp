@@ -2,7 +2,6 @@
 
 #include "platform/audio/MpegFrameHeader.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -50,11 +49,9 @@ bool framesStartAt(const QByteArray& data, qsizetype at, bool endOfFile) {
     return true;
 }
 
-bool isMpegAudio(QFile& file, int64_t start) {
-    if (!file.seek(start))
-        return false;
-    const QByteArray data = file.read(syncSearchBytes + framesInARow * longestFrame);
-    const bool endOfFile = file.atEnd();
+bool isMpegAudio(ByteSource& source, int64_t start) {
+    const QByteArray data = source.peek(start, syncSearchBytes + framesInARow * longestFrame);
+    const bool endOfFile = start + data.size() >= source.size();
     for (qsizetype at = 0; at < std::min(syncSearchBytes, data.size()); ++at)
         if (uchar(data[at]) == 0xff && framesStartAt(data, at, endOfFile))
             return true;
@@ -63,16 +60,13 @@ bool isMpegAudio(QFile& file, int64_t start) {
 
 } // namespace
 
-AudioContent audioContentOf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return AudioContent::unreadable;
-    const QByteArray head = file.read(12);
+AudioContent audioContentOf(ByteSource& source) {
+    const QByteArray head = source.peek(0, 12);
     const int64_t tag =
         id3v2TagBytes(reinterpret_cast<const unsigned char*>(head.constData()), head.size());
     if (tag == 0 && isSndfileContainer(head))
         return AudioContent::sndfile;
     if (tag == 0 && startsWith(head, 4, "ftyp"))
         return AudioContent::other;
-    return isMpegAudio(file, tag) ? AudioContent::mpegAudio : AudioContent::other;
+    return isMpegAudio(source, tag) ? AudioContent::mpegAudio : AudioContent::other;
 }

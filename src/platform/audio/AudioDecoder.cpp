@@ -8,36 +8,45 @@
 
 #include <QFileInfo>
 
+namespace {
+std::nullptr_t fail(QString* error, const QString& reason) {
+    if (error)
+        *error = reason;
+    return nullptr;
+}
+} // namespace
+
 std::unique_ptr<AudioDecoder> AudioDecoder::open(const QString& path, QString* error,
                                                  SampleType preferred) {
-    const auto fail = [error](const QString& reason) {
-        if (error)
-            *error = reason;
-        return nullptr;
-    };
     const QFileInfo info(path);
     if (!info.exists())
-        return fail("no such file");
+        return fail(error, "no such file");
     if (!info.isFile())
-        return fail("not a file");
-    if (info.size() == 0)
-        return fail("empty file");
+        return fail(error, "not a file");
+    std::unique_ptr<ByteSource> source = ByteSource::openFile(path, error);
+    return source ? open(std::move(source), error, preferred) : nullptr;
+}
 
-    switch (audioContentOf(path)) {
+std::unique_ptr<AudioDecoder> AudioDecoder::open(std::unique_ptr<ByteSource> source, QString* error,
+                                                 SampleType preferred) {
+    if (source->size() == 0)
+        return fail(error, "empty file");
+    switch (audioContentOf(*source)) {
     case AudioContent::mpegAudio:
-        return Mpg123Decoder::open(path, error, preferred);
+        return Mpg123Decoder::open(std::move(source), error, preferred);
     case AudioContent::sndfile:
-        return SndfileDecoder::open(path, error);
-    case AudioContent::unreadable:
-        return fail("cannot open the file");
+        return SndfileDecoder::open(std::move(source), error);
     case AudioContent::other:
         break;
     }
-    auto decoder = FfmpegDecoder::open(path, error);
     // MPEG audio that its first bytes did not show (junk before the first frame) is still read
     // through libmpg123, for its exact length.
+    std::unique_ptr<ByteSource> again = source->reopen(error);
+    if (!again)
+        return nullptr;
+    auto decoder = FfmpegDecoder::open(std::move(source), error);
     if (decoder && decoder->isBareMpegAudio())
-        return Mpg123Decoder::open(path, error, preferred);
+        return Mpg123Decoder::open(std::move(again), error, preferred);
     return decoder;
 }
 

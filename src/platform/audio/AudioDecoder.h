@@ -5,6 +5,8 @@
 // The decoder knows nothing of who reads it: the duration probe, the engine's feeder thread and
 // the waveform extractor all read through it. Not thread-safe: one reader per instance.
 
+#include "platform/audio/ByteSource.h"
+
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -21,6 +23,10 @@ public:
     // Opens the file with the decoder for its content, whatever its name. Null when it cannot be
     // decoded as audio; `error` (when given) then receives a one-line reason.
     static std::unique_ptr<AudioDecoder> open(const QString& path, QString* error = nullptr,
+                                              SampleType preferred = SampleType::float32);
+    // The same for bytes from any source (a file's bytes in memory decode as the file does).
+    static std::unique_ptr<AudioDecoder> open(std::unique_ptr<ByteSource> source,
+                                              QString* error = nullptr,
                                               SampleType preferred = SampleType::float32);
 
     virtual int sampleRate() const = 0;

@@ -1,14 +1,10 @@
 #include "platform/audio/FfmpegDecoder.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <mutex>
-#include <sys/stat.h>
-#include <unistd.h>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -74,24 +70,21 @@ int64_t frameTimestamp(const AVFrame& frame) {
 
 } // namespace
 
-// The file, read by FFmpeg through callbacks: a named file would let FFmpeg's probe weigh the
+// The bytes, read by FFmpeg through callbacks: a named file would let FFmpeg's probe weigh the
 // extension and let a name such as "a:b.m4a" pass for a protocol.
 class FfmpegDecoder::Input {
 public:
+    explicit Input(std::unique_ptr<ByteSource> source) : _source(std::move(source)) {}
     ~Input() {
         if (context)
             av_freep(&context->buffer);
         avio_context_free(&context);
-        if (descriptor >= 0)
-            ::close(descriptor);
     }
 
-    std::optional<QString> open(const QString& path) {
-        descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-        if (descriptor < 0)
-            return QString("cannot open: %1").arg(std::strerror(errno));
+    std::optional<QString> open() {
         auto* buffer = static_cast<unsigned char*>(av_malloc(ioBufferBytes));
-        context = buffer ? avio_alloc_context(buffer, ioBufferBytes, 0, this, read, nullptr, seek)
+        context = buffer ? avio_alloc_context(buffer, ioBufferBytes, 0, _source.get(), read,
+                                              nullptr, seek)
                          : nullptr;
         if (!context) {
             av_free(buffer);
@@ -104,23 +97,20 @@ public:
 
 private:
     static int read(void* opaque, uint8_t* buffer, int size) {
-        const ssize_t count = ::read(static_cast<Input*>(opaque)->descriptor, buffer, size_t(size));
+        const int64_t count = static_cast<ByteSource*>(opaque)->read(buffer, size);
         if (count < 0)
-            return AVERROR(errno);
+            return AVERROR(EIO);
         return count == 0 ? AVERROR_EOF : int(count);
     }
 
     static int64_t seek(void* opaque, int64_t offset, int whence) {
-        const int descriptor = static_cast<Input*>(opaque)->descriptor;
-        if (whence & AVSEEK_SIZE) {
-            struct stat status {};
-            return ::fstat(descriptor, &status) == 0 ? int64_t(status.st_size) : AVERROR(errno);
-        }
-        const off_t at = ::lseek(descriptor, off_t(offset), whence & ~AVSEEK_FORCE);
-        return at < 0 ? AVERROR(errno) : at;
+        auto* source = static_cast<ByteSource*>(opaque);
+        const int64_t at =
+            whence & AVSEEK_SIZE ? source->size() : source->seek(offset, whence & ~AVSEEK_FORCE);
+        return at < 0 ? AVERROR(EIO) : at;
     }
 
-    int descriptor = -1;
+    std::unique_ptr<ByteSource> _source;
 };
 
 // Decoded frames to interleaved samples of one type, at the file's own rate. The decoder's
@@ -182,10 +172,11 @@ private:
     std::vector<const uint8_t*> _planes;
 };
 
-std::unique_ptr<FfmpegDecoder> FfmpegDecoder::open(const QString& path, QString* error) {
+std::unique_ptr<FfmpegDecoder> FfmpegDecoder::open(std::unique_ptr<ByteSource> source,
+                                                   QString* error) {
     silenceLibrary();
-    std::unique_ptr<FfmpegDecoder> decoder(new FfmpegDecoder);
-    if (const std::optional<QString> reason = decoder->start(path)) {
+    std::unique_ptr<FfmpegDecoder> decoder(new FfmpegDecoder(std::move(source)));
+    if (const std::optional<QString> reason = decoder->start()) {
         if (error)
             *error = *reason;
         return nullptr;
@@ -193,7 +184,8 @@ std::unique_ptr<FfmpegDecoder> FfmpegDecoder::open(const QString& path, QString*
     return decoder;
 }
 
-FfmpegDecoder::FfmpegDecoder() : _input(std::make_unique<Input>()) {}
+FfmpegDecoder::FfmpegDecoder(std::unique_ptr<ByteSource> source)
+    : _input(std::make_unique<Input>(std::move(source))) {}
 
 FfmpegDecoder::~FfmpegDecoder() {
     _toFloat.reset();
@@ -204,8 +196,8 @@ FfmpegDecoder::~FfmpegDecoder() {
     avformat_close_input(&_format);
 }
 
-std::optional<QString> FfmpegDecoder::start(const QString& path) {
-    if (std::optional<QString> reason = _input->open(path))
+std::optional<QString> FfmpegDecoder::start() {
+    if (std::optional<QString> reason = _input->open())
         return reason;
     _format = avformat_alloc_context();
     _packet = av_packet_alloc();

@@ -4,10 +4,11 @@
 // left out (the MP4 edit list, or the iTunes gapless tag); a format that states no length is
 // counted packet by packet, without decoding. A seek starts decoding a few codec frames before
 // the target and drops what comes before it, so it lands on the sample wherever the container's
-// timestamps count samples. The file is read through our own I/O with no name, so FFmpeg's probe
-// judges the content alone, never the extension.
+// timestamps count samples. The bytes are read through our own I/O with no name, so FFmpeg's
+// probe judges the content alone, never the extension.
 
 #include "platform/audio/AudioDecoder.h"
+#include "platform/audio/ByteSource.h"
 
 #include <memory>
 #include <optional>
@@ -19,9 +20,9 @@ struct AVPacket;
 
 class FfmpegDecoder final : public AudioDecoder {
 public:
-    // Null when FFmpeg finds no audio it can decode, or the file is a video; `error` then
+    // Null when FFmpeg finds no audio it can decode, or the bytes are a video; `error` then
     // receives a one-line reason.
-    static std::unique_ptr<FfmpegDecoder> open(const QString& path, QString* error);
+    static std::unique_ptr<FfmpegDecoder> open(std::unique_ptr<ByteSource> source, QString* error);
     ~FfmpegDecoder() override;
 
     int sampleRate() const override { return _sampleRate; }
@@ -38,9 +39,9 @@ private:
     class Input;
     class Converter;
 
-    FfmpegDecoder();
+    explicit FfmpegDecoder(std::unique_ptr<ByteSource> source);
     // Opens everything; a one-line reason when that fails.
-    std::optional<QString> start(const QString& path);
+    std::optional<QString> start();
     std::optional<QString> openCodec();
     std::optional<int64_t> statedFrameCount() const;
     std::optional<int64_t> countedFrameCount();

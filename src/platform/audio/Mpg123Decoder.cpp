@@ -2,11 +2,8 @@
 
 #include "platform/audio/MpegFrameHeader.h"
 
-#include <QFile>
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <mpg123.h>
 #include <mutex>
 #include <optional>
@@ -41,13 +38,11 @@ uint32_t bigEndian32(const unsigned char* bytes) {
 
 // Where the MPEG stream ends by the byte count of its Xing/Info tag; none without a tag that
 // holds one. The tag sits in the first frame, after any ID3v2 tag.
-std::optional<int64_t> taggedStreamEnd(QFile& file) {
-    const QByteArray id3 = file.read(10);
+std::optional<int64_t> taggedStreamEnd(ByteSource& source) {
+    const QByteArray id3 = source.peek(0, 10);
     const int64_t start =
         id3v2TagBytes(reinterpret_cast<const unsigned char*>(id3.constData()), id3.size());
-    if (!file.seek(start))
-        return std::nullopt;
-    const QByteArray head = file.read(4096);
+    const QByteArray head = source.peek(start, 4096);
     const auto* bytes = reinterpret_cast<const unsigned char*>(head.constData());
     for (qsizetype i = 0; i + 4 <= head.size(); ++i) {
         const std::optional<MpegFrameHeader> header = MpegFrameHeader::parse(bytes + i);
@@ -68,30 +63,22 @@ std::optional<int64_t> taggedStreamEnd(QFile& file) {
 
 // The tag's frame count is exact only when the tag is a LAME tag (the one with the encoder delay)
 // and the file still holds the stream the tag describes: a cut-off download keeps its tag.
-bool tagGivesExactLength(mpg123_handle* handle, const QString& path) {
+bool tagGivesExactLength(mpg123_handle* handle, ByteSource& source) {
     long encoderDelay = -1;
     double unused = 0;
     mpg123_getstate(handle, MPG123_ENC_DELAY, &encoderDelay, &unused);
     if (encoderDelay < 0)
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const std::optional<int64_t> end = taggedStreamEnd(file);
-    return end && *end <= file.size();
+    const std::optional<int64_t> end = taggedStreamEnd(source);
+    return end && *end <= source.size();
 }
 
-// libmpg123 reads each frame header and body with separate small reads; through stdio's buffer
-// they cost a system call per 64 KiB instead, which makes a frame scan several times faster.
-ssize_t readFile(void* handle, void* buffer, size_t bytes) {
-    auto* file = static_cast<std::FILE*>(handle);
-    const size_t read = std::fread(buffer, 1, bytes, file);
-    return read == 0 && std::ferror(file) ? -1 : ssize_t(read);
+ssize_t readSource(void* source, void* buffer, size_t bytes) {
+    return ssize_t(static_cast<ByteSource*>(source)->read(buffer, int64_t(bytes)));
 }
 
-off_t seekFile(void* handle, off_t offset, int whence) {
-    auto* file = static_cast<std::FILE*>(handle);
-    return fseeko(file, offset, whence) == 0 ? ftello(file) : -1;
+off_t seekSource(void* source, off_t offset, int whence) {
+    return off_t(static_cast<ByteSource*>(source)->seek(int64_t(offset), whence));
 }
 
 // Rounds half away from zero with plain arithmetic: lrint is a libm call per sample here, which
@@ -103,8 +90,8 @@ int16_t toInt16(float sample) {
 
 } // namespace
 
-std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString* error,
-                                                   SampleType preferred) {
+std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(std::unique_ptr<ByteSource> source,
+                                                   QString* error, SampleType preferred) {
     const auto fail = [error](const QString& reason) {
         if (error)
             *error = reason;
@@ -112,17 +99,12 @@ std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString*
     };
     if (!initLibrary())
         return fail("libmpg123 failed to initialise");
-    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb");
-    if (!file)
-        return fail(QString("cannot open: %1").arg(std::strerror(errno)));
-    std::setvbuf(file, nullptr, _IOFBF, size_t(64) * 1024);
     int code = MPG123_OK;
     mpg123_handle* handle = mpg123_new(nullptr, &code);
-    if (!handle) {
-        std::fclose(file);
+    if (!handle)
         return fail(QString("libmpg123: %1").arg(mpg123_plain_strerror(code)));
-    }
-    std::unique_ptr<Mpg123Decoder> decoder(new Mpg123Decoder(handle, file, preferred));
+    std::unique_ptr<Mpg123Decoder> decoder(new Mpg123Decoder(handle, std::move(source), preferred));
+    ByteSource& bytes = *decoder->_source;
 
     mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_GAPLESS | MPG123_QUIET, 0);
     // After a seek the bit reservoir can reach back 511 bytes, several small VBR frames; decode
@@ -130,8 +112,8 @@ std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString*
     mpg123_param(handle, MPG123_PREFRAMES, 10, 0);
     const int encoding = encodingFor(preferred);
     allowEveryNaturalFormat(handle, encoding);
-    if (mpg123_replace_reader_handle(handle, readFile, seekFile, nullptr) != MPG123_OK ||
-        mpg123_open_handle(handle, file) != MPG123_OK)
+    if (mpg123_replace_reader_handle(handle, readSource, seekSource, nullptr) != MPG123_OK ||
+        mpg123_open_handle(handle, &bytes) != MPG123_OK)
         return fail(QString("cannot open: %1").arg(mpg123_strerror(handle)));
 
     long rate = 0;
@@ -146,7 +128,7 @@ std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString*
 
     // Without an exact length libmpg123 guesses one from the file size and the first frame's bit
     // rate, far off for VBR; counting the frames costs a read of the file but no decoding.
-    if (!tagGivesExactLength(handle, path) && mpg123_scan(handle) != MPG123_OK)
+    if (!tagGivesExactLength(handle, bytes) && mpg123_scan(handle) != MPG123_OK)
         return fail(QString("MP3 scan failed: %1").arg(mpg123_strerror(handle)));
     const off_t length = mpg123_length(handle);
     if (length <= 0)
@@ -158,25 +140,29 @@ std::unique_ptr<Mpg123Decoder> Mpg123Decoder::open(const QString& path, QString*
     return decoder;
 }
 
-Mpg123Decoder::Mpg123Decoder(mpg123_handle* handle, std::FILE* file, SampleType native)
-    : _handle(handle), _file(file), _native(native) {}
+Mpg123Decoder::Mpg123Decoder(mpg123_handle* handle, std::unique_ptr<ByteSource> source,
+                             SampleType native)
+    : _handle(handle), _source(std::move(source)), _native(native) {}
 
 Mpg123Decoder::~Mpg123Decoder() {
     mpg123_close(_handle);
     mpg123_delete(_handle);
-    std::fclose(_file);
 }
 
 bool Mpg123Decoder::seek(int64_t frame) {
-    if (frame < 0 || frame > _frameCount)
+    if (frame < 0 || frame > _frameCount || mpg123_seek(_handle, off_t(frame), SEEK_SET) != frame)
         return false;
-    return mpg123_seek(_handle, off_t(frame), SEEK_SET) == off_t(frame);
+    _position = frame;
+    return true;
 }
 
 int64_t Mpg123Decoder::readNative(void* out, int64_t frames) {
     const size_t sampleBytes = _native == SampleType::int16 ? sizeof(int16_t) : sizeof(float);
     const size_t frameBytes = sampleBytes * size_t(_channels);
-    const size_t wanted = size_t(std::max<int64_t>(frames, 0)) * frameBytes;
+    // A damaged tag can promise fewer frames than the stream holds; readers size their buffers by
+    // the length, so the stream ends there.
+    const int64_t left = std::max<int64_t>(std::min(frames, _frameCount - _position), 0);
+    const size_t wanted = size_t(left) * frameBytes;
     auto* bytes = static_cast<unsigned char*>(out);
     size_t total = 0;
     while (total < wanted) {
@@ -185,12 +171,17 @@ int64_t Mpg123Decoder::readNative(void* out, int64_t frames) {
         total += done;
         if (code == MPG123_DONE)
             break;
-        if (code != MPG123_OK && code != MPG123_NEW_FORMAT)
-            return total > 0 ? int64_t(total / frameBytes) : -1;
+        if (code != MPG123_OK && code != MPG123_NEW_FORMAT) {
+            if (total == 0)
+                return -1;
+            break;
+        }
         if (done == 0 && code == MPG123_OK)
             break;
     }
-    return int64_t(total / frameBytes);
+    const int64_t read = int64_t(total / frameBytes);
+    _position += read;
+    return read;
 }
 
 template <typename Native, typename Out, typename Convert>

@@ -5,8 +5,8 @@
 // reads of the other type convert.
 
 #include "platform/audio/AudioDecoder.h"
+#include "platform/audio/ByteSource.h"
 
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -14,8 +14,8 @@ struct mpg123_handle_struct;
 
 class Mpg123Decoder final : public AudioDecoder {
 public:
-    // Null when the file holds no MPEG audio; `error` then receives a one-line reason.
-    static std::unique_ptr<Mpg123Decoder> open(const QString& path, QString* error,
+    // Null when the bytes hold no MPEG audio; `error` then receives a one-line reason.
+    static std::unique_ptr<Mpg123Decoder> open(std::unique_ptr<ByteSource> source, QString* error,
                                                SampleType preferred);
     ~Mpg123Decoder() override;
 
@@ -28,7 +28,8 @@ public:
     int64_t readInt16(int16_t* out, int64_t frames) override;
 
 private:
-    Mpg123Decoder(mpg123_handle_struct* handle, std::FILE* file, SampleType native);
+    Mpg123Decoder(mpg123_handle_struct* handle, std::unique_ptr<ByteSource> source,
+                  SampleType native);
     // Reads frames in the native sample type.
     int64_t readNative(void* out, int64_t frames);
     // Reads native frames into `buffer` and converts them into `out`.
@@ -36,10 +37,11 @@ private:
     int64_t readConverted(std::vector<Native>& buffer, Out* out, int64_t frames, Convert convert);
 
     mpg123_handle_struct* _handle;
-    std::FILE* _file; // read by libmpg123 through our buffered callbacks
+    std::unique_ptr<ByteSource> _source; // read by libmpg123 through callbacks
     int _sampleRate = 0;
     int _channels = 0;
     int64_t _frameCount = 0;
+    int64_t _position = 0; // the frame the next read starts at
     SampleType _native;
     // Native frames for reads of the other type, reused between reads.
     std::vector<float> _floats;

@@ -1,18 +1,43 @@
 #include "platform/audio/SndfileDecoder.h"
 
-#include <QFile>
+#include <algorithm>
 #include <sndfile.h>
 #include <vector>
 
-std::unique_ptr<SndfileDecoder> SndfileDecoder::open(const QString& path, QString* error) {
+namespace {
+
+ByteSource& sourceOf(void* user) {
+    return *static_cast<ByteSource*>(user);
+}
+
+// libsndfile's virtual I/O over a ByteSource; it never writes to a file opened for reading.
+SF_VIRTUAL_IO virtualIo() {
+    SF_VIRTUAL_IO io{};
+    io.get_filelen = [](void* user) { return sf_count_t(sourceOf(user).size()); };
+    io.seek = [](sf_count_t offset, int whence, void* user) {
+        return sf_count_t(sourceOf(user).seek(offset, whence));
+    };
+    io.read = [](void* buffer, sf_count_t bytes, void* user) {
+        return sf_count_t(std::max<int64_t>(sourceOf(user).read(buffer, bytes), 0));
+    };
+    io.write = [](const void*, sf_count_t, void*) { return sf_count_t(0); };
+    io.tell = [](void* user) { return sf_count_t(sourceOf(user).seek(0, SEEK_CUR)); };
+    return io;
+}
+
+} // namespace
+
+std::unique_ptr<SndfileDecoder> SndfileDecoder::open(std::unique_ptr<ByteSource> source,
+                                                     QString* error) {
     const auto fail = [error](const QString& reason) {
         if (error)
             *error = reason;
         return nullptr;
     };
     SF_INFO info{};
+    SF_VIRTUAL_IO io = virtualIo();
     std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(
-        sf_open(QFile::encodeName(path).constData(), SFM_READ, &info), sf_close);
+        sf_open_virtual(&io, SFM_READ, &info, source.get()), sf_close);
     if (!file)
         return fail(QString::fromUtf8(sf_strerror(nullptr)));
     if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG)
@@ -27,12 +52,14 @@ std::unique_ptr<SndfileDecoder> SndfileDecoder::open(const QString& path, QStrin
         return fail("truncated file");
     // Float files read as 16-bit would otherwise come out unscaled: zeros and ones.
     sf_command(file.get(), SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
-    return std::unique_ptr<SndfileDecoder>(
-        new SndfileDecoder(file.release(), info.samplerate, info.channels, info.frames));
+    return std::unique_ptr<SndfileDecoder>(new SndfileDecoder(
+        std::move(source), file.release(), info.samplerate, info.channels, info.frames));
 }
 
-SndfileDecoder::SndfileDecoder(SNDFILE* file, int sampleRate, int channels, int64_t frameCount)
-    : _file(file), _sampleRate(sampleRate), _channels(channels), _frameCount(frameCount) {}
+SndfileDecoder::SndfileDecoder(std::unique_ptr<ByteSource> source, SNDFILE* file, int sampleRate,
+                               int channels, int64_t frameCount)
+    : _source(std::move(source)), _file(file), _sampleRate(sampleRate), _channels(channels),
+      _frameCount(frameCount) {}
 
 SndfileDecoder::~SndfileDecoder() {
     sf_close(_file);

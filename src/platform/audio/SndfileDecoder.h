@@ -3,6 +3,7 @@
 // trusts an estimated length for MP3s without a Xing/LAME tag, so those go to Mpg123Decoder.
 
 #include "platform/audio/AudioDecoder.h"
+#include "platform/audio/ByteSource.h"
 
 #include <memory>
 
@@ -10,9 +11,9 @@ struct sf_private_tag;
 
 class SndfileDecoder final : public AudioDecoder {
 public:
-    // Null when libsndfile cannot read the file or it is an MPEG stream; `error` then receives a
-    // one-line reason.
-    static std::unique_ptr<SndfileDecoder> open(const QString& path, QString* error);
+    // Null when libsndfile cannot read the bytes or they are an MPEG stream; `error` then
+    // receives a one-line reason.
+    static std::unique_ptr<SndfileDecoder> open(std::unique_ptr<ByteSource> source, QString* error);
     ~SndfileDecoder() override;
 
     int sampleRate() const override { return _sampleRate; }
@@ -24,8 +25,10 @@ public:
     int64_t readInt16(int16_t* out, int64_t frames) override;
 
 private:
-    SndfileDecoder(sf_private_tag* file, int sampleRate, int channels, int64_t frameCount);
+    SndfileDecoder(std::unique_ptr<ByteSource> source, sf_private_tag* file, int sampleRate,
+                   int channels, int64_t frameCount);
 
+    std::unique_ptr<ByteSource> _source; // read by libsndfile through callbacks
     sf_private_tag* _file;
     int _sampleRate;
     int _channels;
