@@ -38,7 +38,14 @@ __attribute__((used, visibility("default"))) const char* __lsan_default_suppress
         "leak:libffmpegmediaplugin.so\n"
         // libsndfile 1.2.0 gives up on an Ogg Vorbis stream whose headers do not decode without
         // clearing the vorbis_info it set up for it.
-        "leak:vorbis_info_init\n";
+        "leak:vorbis_info_init\n"
+        // libpulse 16.1: the sink and source queries that SDL's pulseaudio driver makes on its
+        // hot-plug thread are not freed when a sink or the whole server goes away mid-query.
+        "leak:pa_pdispatch_run\n"
+        // SDL 2.26 started again on another audio driver after its first one failed (a sound
+        // server away, looked for every 2 s) keeps the failed driver's device list; SDL's
+        // library has no symbols, so only its name can be matched.
+        "leak:libSDL2-2.0.so.0\n";
 }
 
 __attribute__((used, visibility("default"))) const char* __tsan_default_options() {
