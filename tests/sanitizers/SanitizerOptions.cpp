@@ -62,6 +62,15 @@ __attribute__((used, visibility("default"))) const char* __tsan_default_suppress
         "race:QMetaObject::invokeMethodImpl\n"
         // The ALSA PulseAudio plugin passes operations to libpulse's mainloop thread through
         // libpulse's lock-free queues, which are not instrumented either.
-        "race:libpulse.so.0\n";
+        "race:libpulse.so.0\n"
+        // Qt 6.4 is not built for ThreadSanitizer: its QMutex and QWaitCondition wait on futexes
+        // that it cannot see, so what Qt's thread pool, QtConcurrent or a QThread hands from one
+        // thread to another (a finished task deleted, a posted event, a pool thread's wait
+        // condition destroyed after the thread was joined) looks unordered.
+        "race:libQt6Core.so.6\n"
+        "race:libQt6Concurrent.so.6\n"
+        // GLib's main context, under the D-Bus connection's thread, wakes itself through an
+        // eventfd it writes from one thread and closes from another under its own locks.
+        "race:libglib-2.0.so.0\n";
 }
 }
