@@ -3,6 +3,7 @@
 #include "ModelTestSupport.h"
 #include "model/PlistCodec.h"
 #include "platform/Diagnostics.h"
+#include "support/BadFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,13 +95,7 @@ TEST(AppState, AStateThatCannotBeReadIsSetAsideBesideTheOlderOnes) {
     QStringList asideNames;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.bytes.isEmpty()) {
-            ASSERT_TRUE(QDir().mkpath(path));
-        } else {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(c.bytes);
-        }
+        ASSERT_TRUE(putBadFile(path, c.bytes));
         DiagnosticCapture capture;
         EXPECT_FALSE(AppState::read());
         EXPECT_FALSE(QFileInfo::exists(path));

@@ -2,6 +2,7 @@
 
 #include "platform/Diagnostics.h"
 #include "services/Environment.h"
+#include "support/BadFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,13 +68,7 @@ TEST(Preferences, AStoreThatCannotBeReadIsSetAsideAndTheDefaultsApply) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QDir().mkpath(QFileInfo(path).path());
-        if (c.bytes.isEmpty()) {
-            ASSERT_TRUE(QDir().mkpath(path));
-        } else {
-            QFile file(path);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(c.bytes);
-        }
+        ASSERT_TRUE(putBadFile(path, c.bytes));
         DiagnosticCapture capture;
         Preferences::setAsideUnreadableStore();
         ASSERT_EQ(capture.lines().size(), 1);
