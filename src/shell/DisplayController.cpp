@@ -2,9 +2,9 @@
 
 #include "model/TimeString.h"
 #include "playback/Player.h"
-#include "table/EntryCommandHost.h"
 #include "shell/InterceptingTextField.h"
 #include "shell/MainView.h"
+#include "table/EntryCommandHost.h"
 #include "waveform/TimeSlider.h"
 
 #include <QEvent>
