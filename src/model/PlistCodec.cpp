@@ -301,6 +301,9 @@ public:
             return found->second;
         return texts.emplace(key, QString::fromUtf8(key)).first->second;
     }
+    // Set by a text holding a zero character: it would be saved into a file that cannot be
+    // opened again, so the whole file is refused, whatever its format.
+    bool textWithZero = false;
 
 private:
     struct Hash {
@@ -333,6 +336,10 @@ std::optional<CodecValue> fromPlist(plist_t node, KeyTexts& keyText) {
     case PLIST_STRING: {
         uint64_t length = 0;
         const char* text = plist_get_string_ptr(node, &length);
+        if (std::memchr(text, 0, length)) {
+            keyText.textWithZero = true;
+            return std::nullopt;
+        }
         return CodecValue::string(fromUtf8(text, length));
     }
     case PLIST_DATA: {
@@ -427,6 +434,8 @@ std::optional<CodecValue> PlistCodec::decode(const QByteArray& bytes, QString* r
         return failure("not a property list");
     KeyTexts keyTexts;
     std::optional<CodecValue> value = fromPlist(raw, keyTexts);
+    if (!value && keyTexts.textWithZero)
+        return failure("a text in the property list holds a zero character");
     if (!value)
         return failure(
             "the property list holds a value of an unsupported type or a date out of range");

@@ -197,6 +197,12 @@ TEST(SessionFile, BrokenFilesFailWithAReasonAndOptionalKeysOfAnotherTypeReadAsMi
     // libplist aborts the program on a dictionary key that holds a zero byte.
     QByteArray zeroKey = bytes(root);
     zeroKey[zeroKey.indexOf("currentTime") + 7] = '\0';
+    // In an XML property list a zero byte reaches a text whole, and saving would write it into
+    // a binary file that cannot be opened again.
+    QByteArray rawZero = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">"
+                         "<dict><key>playlist</key><array/><key>tags</key>"
+                         "<string>wa@tz</string></dict></plist>";
+    rawZero[rawZero.indexOf('@')] = '\0';
     // libplist reads dates as 32-bit seconds from 2001: year 1000 cannot come back as itself.
     const CodecValue ancient =
         CodecValue::array({CodecValue::date(QDateTime(QDate(1000, 1, 1), QTime(0, 0), Qt::UTC))});
@@ -205,6 +211,7 @@ TEST(SessionFile, BrokenFilesFailWithAReasonAndOptionalKeysOfAnotherTypeReadAsMi
         const char* reasonPart;
     } cases[] = {
         {zeroKey, "a text in the property list holds a zero character"},
+        {rawZero, "a text in the property list holds a zero"},
         {bytes(withEntryKey(root, "playedDates", ancient)), "a date out of range"},
         {{}, "the file is empty"},
         {"just some text, not a property list\n", "not a property list"},
