@@ -9,6 +9,7 @@ ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_SEED ?=
 SANITIZED = -G Ninja -DCMAKE_BUILD_TYPE=Sanitize -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 # The tests in which threads meet: the audio engine with its feeder thread and the device
 # callback, the player and scrubber on it, decoders on several threads, waveform extraction,
@@ -55,7 +56,7 @@ fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) $(SANITIZED) -DVARLIN_SANITIZE=fuzz \
 		-DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz-targets
-	@tests/fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	@tests/fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_SEED)
 
 run: build
 	@$(BUILD)/src/app/varlin $(ARGS)
