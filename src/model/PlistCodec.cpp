@@ -355,6 +355,10 @@ std::optional<CodecValue> fromPlist(plist_t node, KeyTexts& keyText) {
         // the lowest value, which no file written by a program holds.
         if (seconds == std::numeric_limits<int32_t>::min())
             return std::nullopt;
+        // Before 2001 libplist gives the whole seconds rounded towards zero but the fraction
+        // without its sign.
+        if (seconds < 0)
+            micros = -std::abs(micros);
         // The reader can be a microsecond off; whole milliseconds are what the model keeps.
         const double msecs = double(seconds) * 1000.0 + double(micros) / 1000.0;
         return CodecValue::date(referenceDate.addMSecs(qint64(std::llround(msecs))));

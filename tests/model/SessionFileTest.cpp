@@ -281,3 +281,14 @@ TEST(SessionFile, FailedSaveLeavesTheOldFileWholeAndTheSessionDirty) {
     EXPECT_EQ(readFile(url.toLocalFile()), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"s.varlin"});
 }
+
+TEST(SessionFile, DatesKeepTheirMillisecondsOnBothSidesOf2001) {
+    for (const char* text :
+         {"1941-01-10T21:30:05.125Z", "2000-12-31T23:59:58.250Z", "2025-12-11T21:30:05.125Z"}) {
+        const QDateTime date = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODateWithMs);
+        const auto decoded = PlistCodec::decode(
+            PlistCodec::encode(CodecValue::array({CodecValue::date(date)})), nullptr);
+        ASSERT_TRUE(decoded) << text;
+        EXPECT_EQ(decoded->toArray()[0].toDate(), date) << text;
+    }
+}
