@@ -218,7 +218,10 @@ private:
         }
     }
 
-    static void appendString(QByteArray& out, const QString& text) {
+    static void appendString(QByteArray& out, const QString& given) {
+        // A zero character (typed into a tag, say) would make a file that cannot be opened
+        // again: it is left out.
+        const QString text = given.contains(QChar(0)) ? QString(given).remove(QChar(0)) : given;
         const bool ascii =
             std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
         if (ascii) {

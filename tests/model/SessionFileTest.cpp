@@ -282,7 +282,7 @@ TEST(SessionFile, FailedSaveLeavesTheOldFileWholeAndTheSessionDirty) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"s.varlin"});
 }
 
-TEST(SessionFile, DatesKeepTheirMillisecondsOnBothSidesOf2001) {
+TEST(SessionFile, DatesKeepTheirMillisecondsAndTextsLeaveOutZeroCharacters) {
     for (const char* text :
          {"1941-01-10T21:30:05.125Z", "2000-12-31T23:59:58.250Z", "2025-12-11T21:30:05.125Z"}) {
         const QDateTime date = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODateWithMs);
@@ -291,4 +291,10 @@ TEST(SessionFile, DatesKeepTheirMillisecondsOnBothSidesOf2001) {
         ASSERT_TRUE(decoded) << text;
         EXPECT_EQ(decoded->toArray()[0].toDate(), date) << text;
     }
+    // A zero character typed into a text is left out rather than written into a file that
+    // could not be opened again.
+    const auto text = PlistCodec::decode(
+        PlistCodec::encode(CodecValue::string(QStringLiteral("wa") + QChar(0) + "ltz")), nullptr);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->toString(), QStringLiteral("waltz"));
 }
