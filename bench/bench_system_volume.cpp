@@ -30,8 +30,7 @@ double median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (const std::optional<QString> reason =
-            PrivateSoundServer::unavailable(PrivateSoundServer::Kind::PulseAudio)) {
+    if (const std::optional<QString> reason = PrivateSoundServer::unavailable()) {
         std::printf("system volume: skipped, %s\n", qPrintable(*reason));
         return 0;
     }

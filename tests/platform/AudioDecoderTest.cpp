@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <sndfile.h>
-#include <thread>
 #include <vector>
 
 using testaudio::Container;
@@ -21,24 +20,24 @@ namespace {
 
 struct Case {
     Container container;
-    const char* extension;
     const char* name;
 };
 
-const std::vector<Case> exactContainers{
-    {Container::Wav, "wav", "wav"},        {Container::Flac, "flac", "flac"},
-    {Container::Mp3Cbr, "mp3", "mp3 cbr"}, {Container::Mp3Vbr, "mp3", "mp3 vbr"},
-    {Container::M4aAlac, "m4a", "alac"},   {Container::WavPack, "wv", "wavpack"},
-    {Container::M4aAac, "m4a", "aac"},     {Container::M4aAacItunes, "m4a", "aac as itunes"}};
+const Case exactContainers[] = {
+    {Container::Wav, "wav"},        {Container::Flac, "flac"},
+    {Container::Mp3Cbr, "mp3 cbr"}, {Container::Mp3Vbr, "mp3 vbr"},
+    {Container::M4aAlac, "alac"},   {Container::WavPack, "wavpack"},
+    {Container::M4aAac, "aac"},     {Container::M4aAacItunes, "aac as itunes"}};
 // No stated length: the frames are counted, with the encoder's priming and padding left in.
-const std::vector<Case> untaggedContainers{{Container::Mp3CbrNoTag, "mp3", "untagged mp3 cbr"},
-                                           {Container::Mp3VbrNoTag, "mp3", "untagged mp3 vbr"},
-                                           {Container::AdtsAac, "aac", "bare aac"}};
+const Case untaggedContainers[] = {{Container::Mp3CbrNoTag, "untagged mp3 cbr"},
+                                   {Container::Mp3VbrNoTag, "untagged mp3 vbr"},
+                                   {Container::AdtsAac, "bare aac"}};
 
 class AudioDecoderTest : public testing::Test {
 protected:
+    // Every file is named .ogg, which none of them is: the content chooses the decoder.
     QString make(const testaudio::Spec& spec, Container container, const QString& name) {
-        const QString path = dir.filePath(name);
+        const QString path = dir.filePath(name + ".ogg");
         QString error;
         EXPECT_TRUE(testaudio::write(spec, container, path, &error)) << error.toStdString();
         return path;
@@ -71,18 +70,28 @@ int64_t frames(const std::vector<float>& samples, const AudioDecoder& decoder) {
     return int64_t(samples.size()) / decoder.channels();
 }
 
-// Index of the loudest frame of the first channel.
-int64_t peakFrame(const std::vector<float>& samples, int channels) {
-    int64_t best = 0;
-    for (size_t i = 0; i < samples.size(); i += size_t(channels))
-        if (std::abs(samples[i]) > std::abs(samples[size_t(best) * channels]))
-            best = int64_t(i) / channels;
-    return best;
+// Seeks, backwards as well as forwards, read the samples that decoding from the start gave; the
+// end is a place to seek to, past it is not.
+void expectSeeksMatch(AudioDecoder& decoder, const std::vector<float>& whole,
+                      std::initializer_list<int64_t> targets) {
+    const auto channels = size_t(decoder.channels());
+    for (const int64_t frame : targets) {
+        ASSERT_TRUE(decoder.seek(frame));
+        std::vector<float> block(4096 * channels);
+        ASSERT_EQ(decoder.readFloat(block.data(), 4096), 4096);
+        for (size_t i = 0; i < block.size(); ++i)
+            ASSERT_NEAR(block[i], whole[size_t(frame) * channels + i], 1e-4) << "frame " << frame;
+    }
+    EXPECT_TRUE(decoder.seek(decoder.frameCount()));
+    float tail[2];
+    EXPECT_EQ(decoder.readFloat(tail, 1), 0);
+    EXPECT_FALSE(decoder.seek(-1));
+    EXPECT_FALSE(decoder.seek(decoder.frameCount() + 1));
 }
 
 } // namespace
 
-TEST_F(AudioDecoderTest, lengthIsExactAndASeekFindsAClickAtItsFirstSample) {
+TEST_F(AudioDecoderTest, lengthIsExactAClickLiesAtItsSampleAndSeeksReadWhatDecodingRead) {
     testaudio::Spec spec;
     spec.signal = Signal::Clicks;
     spec.seconds = 2.3456;
@@ -91,8 +100,7 @@ TEST_F(AudioDecoderTest, lengthIsExactAndASeekFindsAClickAtItsFirstSample) {
         for (int channels : {1, 2}) {
             SCOPED_TRACE(std::string(c.name) + " channels " + std::to_string(channels));
             spec.channels = channels;
-            const QString path =
-                make(spec, c.container, QString("clicks%1.%2").arg(channels).arg(c.extension));
+            const QString path = make(spec, c.container, QString("clicks%1").arg(channels));
             QString error;
             auto decoder = AudioDecoder::open(path, &error);
             ASSERT_TRUE(decoder) << error.toStdString();
@@ -102,29 +110,24 @@ TEST_F(AudioDecoderTest, lengthIsExactAndASeekFindsAClickAtItsFirstSample) {
             // an AAC frame of the source's.
             const double slack = c.container == Container::M4aAac ? 1024 : 0;
             EXPECT_NEAR(decoder->frameCount(), testaudio::frameCount(spec), slack);
-            EXPECT_EQ(frames(decodeAll(*decoder), *decoder), decoder->frameCount());
+            const std::vector<float> whole = decodeAll(*decoder);
+            EXPECT_EQ(frames(whole, *decoder), decoder->frameCount());
             EXPECT_NEAR(*audioFileDuration(path), 2.3456, 1e-4 + slack / 44100);
 
+            // A lossy encoder smears a one-sample click; its peak stays within a few samples.
             const bool lossless = c.container == Container::Wav || c.container == Container::Flac ||
                                   c.container == Container::M4aAlac ||
                                   c.container == Container::WavPack;
-            // Backwards as well as forwards.
-            for (double time : {1.2345, 0.5, 2.25}) {
+            for (double time : spec.clickTimes) {
                 const int64_t click = std::llround(time * spec.sampleRate);
-                if (lossless) {
-                    ASSERT_TRUE(decoder->seek(click));
-                    std::vector<int16_t> block(4 * size_t(channels));
-                    ASSERT_EQ(decoder->readInt16(block.data(), 4), 4);
-                    EXPECT_EQ(block[0], 32767);
-                    EXPECT_EQ(block[size_t(channels)], 0);
-                } else {
-                    // The encoder smears a one-sample click; its peak stays within a few samples.
-                    ASSERT_TRUE(decoder->seek(click - 32));
-                    std::vector<float> block(64 * size_t(channels));
-                    ASSERT_EQ(decoder->readFloat(block.data(), 64), 64);
-                    EXPECT_NEAR(double(peakFrame(block, channels)), 32.0, 3.0);
-                }
+                int64_t peak = click - 32;
+                for (int64_t frame = peak; frame < click + 32; ++frame)
+                    if (std::abs(whole[size_t(frame) * channels]) >
+                        std::abs(whole[size_t(peak) * channels]))
+                        peak = frame;
+                EXPECT_NEAR(double(peak), double(click), lossless ? 0 : 3);
             }
+            expectSeeksMatch(*decoder, whole, {54000, 22000, 98000, 1, 0});
         }
     }
 }
@@ -132,22 +135,24 @@ TEST_F(AudioDecoderTest, lengthIsExactAndASeekFindsAClickAtItsFirstSample) {
 TEST_F(AudioDecoderTest, untaggedStreamsCountTheFramesThatDecodeToTheEnd) {
     // An untagged VBR file of mostly silence is where a length estimated from the first frame's
     // bit rate comes out far too short.
+    testaudio::Spec spec;
+    spec.signal = Signal::Clicks;
+    spec.seconds = 20;
+    // Clicks where the seeks land, the encoder's delay (less than 4096 frames) included.
+    spec.clickTimes = {0.01, 0.02, 10.0, 19.5};
     for (const Case& c : untaggedContainers) {
         for (int channels : {1, 2}) {
             SCOPED_TRACE(std::string(c.name) + " channels " + std::to_string(channels));
-            testaudio::Spec spec;
-            spec.signal = Signal::Clicks;
-            spec.seconds = 20;
             spec.channels = channels;
-            spec.clickTimes = {0.01, 0.02, 19.5};
-            const QString path =
-                make(spec, c.container, QString("clicks%1.%2").arg(channels).arg(c.extension));
-            auto decoder = AudioDecoder::open(path);
+            auto decoder =
+                AudioDecoder::open(make(spec, c.container, QString("clicks%1").arg(channels)));
             ASSERT_TRUE(decoder);
             EXPECT_GE(decoder->frameCount(), testaudio::frameCount(spec));
             // Without the tag the encoder delay and padding stay in: at most a few MPEG frames.
             EXPECT_LT(decoder->frameCount(), testaudio::frameCount(spec) + 4 * 1152);
-            EXPECT_EQ(frames(decodeAll(*decoder), *decoder), decoder->frameCount());
+            const std::vector<float> whole = decodeAll(*decoder);
+            EXPECT_EQ(frames(whole, *decoder), decoder->frameCount());
+            expectSeeksMatch(*decoder, whole, {440500, 859500, 1, 0});
         }
     }
 }
@@ -156,7 +161,7 @@ TEST_F(AudioDecoderTest, taggedMp3LengthSurvivesAnId3TagAndNotATruncation) {
     testaudio::Spec spec;
     spec.seconds = 5;
     for (Container container : {Container::Mp3Cbr, Container::Mp3Vbr}) {
-        QFile plain(make(spec, container, "plain.mp3"));
+        QFile plain(make(spec, container, "plain"));
         ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
         const QByteArray stream = plain.readAll();
 
@@ -190,39 +195,6 @@ TEST_F(AudioDecoderTest, taggedMp3LengthSurvivesAnId3TagAndNotATruncation) {
     }
 }
 
-TEST_F(AudioDecoderTest, seekReadsTheSameSamplesAsDecodingFromTheStart) {
-    // The decoder is chosen by the content, whatever the file is called.
-    testaudio::Spec spec;
-    spec.seconds = 2;
-    spec.frequency = 1234;
-    const struct {
-        Container container;
-        const char* name;
-    } misnamed[] = {{Container::Flac, "flac.mp3"},        {Container::Mp3Vbr, "mp3.m4a"},
-                    {Container::Mp3VbrNoTag, "mp3.ogg"},  {Container::M4aAac, "m4a.mp3"},
-                    {Container::M4aAlac, "alac.flac"},    {Container::AdtsAac, "aac.mp3"},
-                    {Container::M4aAacItunes, "aac.wav"}, {Container::WavPack, "wv.m4a"}};
-    for (const auto& c : misnamed) {
-        SCOPED_TRACE(c.name);
-        const QString path = make(spec, c.container, c.name);
-        auto decoder = AudioDecoder::open(path);
-        ASSERT_TRUE(decoder);
-        const std::vector<float> whole = decodeAll(*decoder);
-        for (int64_t frame : {int64_t(60000), int64_t(1), int64_t(77777), int64_t(0)}) {
-            ASSERT_TRUE(decoder->seek(frame));
-            std::vector<float> block(500 * 2);
-            ASSERT_EQ(decoder->readFloat(block.data(), 500), 500);
-            for (size_t i = 0; i < block.size(); ++i)
-                ASSERT_NEAR(block[i], whole[size_t(frame) * 2 + i], 1e-4) << "frame " << frame;
-        }
-        EXPECT_TRUE(decoder->seek(decoder->frameCount()));
-        float tail[2];
-        EXPECT_EQ(decoder->readFloat(tail, 1), 0);
-        EXPECT_FALSE(decoder->seek(-1));
-        EXPECT_FALSE(decoder->seek(decoder->frameCount() + 1));
-    }
-}
-
 TEST_F(AudioDecoderTest, int16AndFloatReadsAgreeAndLosslessFormatsGiveBackTheSource) {
     testaudio::Spec spec;
     spec.seconds = 1;
@@ -232,7 +204,7 @@ TEST_F(AudioDecoderTest, int16AndFloatReadsAgreeAndLosslessFormatsGiveBackTheSou
     for (const Case& c : {exactContainers[0], exactContainers[1], exactContainers[2],
                           exactContainers[4], exactContainers[5]}) {
         SCOPED_TRACE(c.name);
-        const QString path = make(spec, c.container, QString("agree.%1").arg(c.extension));
+        const QString path = make(spec, c.container, "agree");
         const std::vector<float> expected = decodeAll(*AudioDecoder::open(path));
         if (c.container == Container::Wav) {
             source = expected;
@@ -320,12 +292,12 @@ TEST_F(AudioDecoderTest, otherContainersReadWholeAndRefuseACutOffFile) {
 TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {
     testaudio::Spec spec;
     spec.seconds = 5;
-    QFile mp3(make(spec, Container::Mp3Cbr, "whole.mp3"));
-    QFile flac(make(spec, Container::Flac, "whole.flac"));
-    QFile aac(make(spec, Container::M4aAac, "whole.m4a"));
-    QFile alac(make(spec, Container::M4aAlac, "whole-alac.m4a"));
-    for (QFile* file : {&mp3, &flac, &aac, &alac})
-        ASSERT_TRUE(file->open(QIODevice::ReadOnly));
+    // The first half of a whole file.
+    const auto half = [&](Container container) {
+        QFile file(make(spec, container, "whole"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.read(file.size() / 2);
+    };
     QByteArray noise(qsizetype(64) * 1024, '\0');
     std::mt19937 random(15);
     std::generate(noise.begin(), noise.end(), [&random] { return char(random()); });
@@ -336,13 +308,13 @@ TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {
         writeBytes("empty.mp3", {}),
         writeBytes("text.mp3", "This is a text file, not an MP3.\n"),
         writeBytes("text", QByteArray(5000, 'x')),
-        writeBytes("header.mp3", mp3.read(100)),
-        writeBytes("half.flac", flac.read(flac.size() / 2)),
+        writeBytes("header.mp3", half(Container::Mp3Cbr).left(100)),
+        writeBytes("half.flac", half(Container::Flac)),
         writeBytes("noise.mp3", noise),
         writeBytes("noise.m4a", noise),
         writeBytes("noise.wav", noise),
-        writeBytes("half.m4a", aac.read(aac.size() / 2)),
-        writeBytes("half-alac.m4a", alac.read(alac.size() / 2)),
+        writeBytes("half.m4a", half(Container::M4aAac)),
+        writeBytes("half-alac.m4a", half(Container::M4aAlac)),
     };
     for (const QString& path : paths) {
         SCOPED_TRACE(path.toStdString());
@@ -356,42 +328,4 @@ TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {
         ASSERT_EQ(capture.lines().size(), 1);
         EXPECT_TRUE(capture.lines()[0].contains(path));
     }
-}
-
-TEST_F(AudioDecoderTest, aFilesBytesInMemoryDecodeAsTheFileDoes) {
-    testaudio::Spec spec;
-    spec.seconds = 1.5;
-    // One file for each library: libmpg123, libsndfile, FFmpeg.
-    for (const Case& c : {exactContainers[3], exactContainers[1], exactContainers[6]}) {
-        SCOPED_TRACE(c.name);
-        const QString path = make(spec, c.container, QString("memory.%1").arg(c.extension));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        auto fromFile = AudioDecoder::open(path);
-        auto fromMemory = AudioDecoder::open(ByteSource::fromMemory(file.readAll()));
-        ASSERT_TRUE(fromFile && fromMemory);
-        EXPECT_EQ(fromMemory->sampleRate(), fromFile->sampleRate());
-        EXPECT_EQ(fromMemory->channels(), fromFile->channels());
-        EXPECT_EQ(fromMemory->frameCount(), fromFile->frameCount());
-        ASSERT_TRUE(fromFile->seek(40000) && fromMemory->seek(40000));
-        EXPECT_EQ(decodeAll(*fromMemory), decodeAll(*fromFile));
-    }
-}
-
-TEST_F(AudioDecoderTest, decodersOnSeparateThreadsAgree) {
-    testaudio::Spec spec;
-    spec.seconds = 2;
-    const QString path = make(spec, Container::Mp3VbrNoTag, "threads.mp3");
-    std::vector<std::vector<float>> results(4);
-    {
-        std::vector<std::jthread> threads;
-        for (auto& result : results)
-            threads.emplace_back([&path, &result] {
-                if (auto decoder = AudioDecoder::open(path))
-                    result = decodeAll(*decoder);
-            });
-    }
-    ASSERT_FALSE(results[0].empty());
-    for (const auto& result : results)
-        EXPECT_EQ(result, results[0]);
 }

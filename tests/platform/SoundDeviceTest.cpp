@@ -57,8 +57,6 @@ public:
             ;
         return length() >= seconds;
     }
-    // Waits until the recording flows, past its late start.
-    bool flowing() { return reach(0.2); }
     // When sound is first heard at or after `from` seconds of the recording, waiting for it.
     std::optional<double> soundAfter(double from) {
         const QDeadlineTimer deadline(patience);
@@ -101,11 +99,8 @@ private:
 class SoundDeviceTest : public testing::Test {
 protected:
     void SetUp() override {
-        if (const auto reason =
-                PrivateSoundServer::unavailable(PrivateSoundServer::Kind::PulseAudio))
-            GTEST_SKIP() << reason->toStdString();
-        server = std::make_unique<PrivateSoundServer>(QStringList{"speakers", "spare"});
-        ASSERT_TRUE(server->isRunning()) << server->error().toStdString();
+        if (!(server = PrivateSoundServer::startOrSkip({"speakers", "spare"})))
+            return;
         // Read when the engine opens the device, at the first play.
         qputenv("SDL_AUDIODRIVER", "pulseaudio");
         testaudio::Spec tone;
@@ -133,6 +128,20 @@ protected:
         const double after = player->currentTime();
         EXPECT_GT(after, before + 0.5);
         EXPECT_LT(after, before + 1.0 + slack);
+    }
+
+    // Runs `command` while the music plays, and expects it to sound on `target` within a second,
+    // going on from where it was.
+    void expectMovedTo(MonitorRecording& target, const char* what, const QStringList& command) {
+        ASSERT_TRUE(target.reach(0.2)) << "the recording did not start";
+        const double before = player->currentTime();
+        const double moved = target.length();
+        ASSERT_TRUE(server->pactl(command));
+        const std::optional<double> resumed = target.soundAfter(moved);
+        ASSERT_TRUE(resumed) << "no sound on the sink that took over";
+        report(what, *resumed - moved);
+        EXPECT_LT(*resumed - moved, 1.0);
+        expectPositionCarriedOn(target, *resumed, before);
     }
 
     // The sink-inputs' sinks (their indexes): the streams playing and where.
@@ -178,17 +187,10 @@ TEST_F(SoundDeviceTest, thePlayingSinkRemovedTheMusicGoesOnOnTheOtherOne) {
     MonitorRecording speakers("speakers");
     MonitorRecording spare("spare");
     playOn(speakers);
-    ASSERT_TRUE(spare.flowing());
     const QString module = indexOf("modules", "speakers");
     ASSERT_FALSE(module.isEmpty());
-    const double before = player->currentTime();
-    const double removed = spare.length();
-    ASSERT_TRUE(server->pactl({"unload-module", module}));
-    const std::optional<double> resumed = spare.soundAfter(removed);
-    ASSERT_TRUE(resumed) << "no sound on the remaining sink";
-    report("from the sink's removal to sound on the other one", *resumed - removed);
-    EXPECT_LT(*resumed - removed, 1.0);
-    expectPositionCarriedOn(spare, *resumed, before);
+    expectMovedTo(spare, "from the sink's removal to sound on the other one",
+                  {"unload-module", module});
 }
 
 TEST_F(SoundDeviceTest, headphonesPluggedInBecomeTheDefaultAndTheMusicFollows) {
@@ -196,15 +198,8 @@ TEST_F(SoundDeviceTest, headphonesPluggedInBecomeTheDefaultAndTheMusicFollows) {
     playOn(speakers);
     ASSERT_TRUE(server->pactl({"load-module", "module-null-sink", "sink_name=headphones"}));
     MonitorRecording headphones("headphones");
-    ASSERT_TRUE(headphones.flowing());
-    const double before = player->currentTime();
-    const double switched = headphones.length();
-    ASSERT_TRUE(server->pactl({"set-default-sink", "headphones"}));
-    const std::optional<double> resumed = headphones.soundAfter(switched);
-    ASSERT_TRUE(resumed) << "the music did not follow the new default";
-    report("from the new default to sound on it", *resumed - switched);
-    EXPECT_LT(*resumed - switched, 1.0);
-    expectPositionCarriedOn(headphones, *resumed, before);
+    expectMovedTo(headphones, "from the new default to sound on it",
+                  {"set-default-sink", "headphones"});
     EXPECT_EQ(streamSinks(), QStringList{indexOf("sinks", "headphones")})
         << "one stream, moved to the headphones";
 }

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <alsa/asoundlib.h>
 #include <csignal>
+#include <gtest/gtest.h>
 #include <sys/prctl.h>
 
 namespace {
@@ -23,22 +24,24 @@ bool writeFile(const QString& path, const QByteArray& text) {
 
 } // namespace
 
-QString PrivateSoundServer::name(Kind kind) {
-    return kind == Kind::PulseAudio ? QStringLiteral("PulseAudio") : QStringLiteral("PipeWire");
-}
-
-std::optional<QString> PrivateSoundServer::unavailable(Kind kind) {
-    if (kind == Kind::PipeWire) {
-        const QString plugin = QStringLiteral(ALSA_PLUGIN_DIR "/libasound_module_ctl_pipewire.so");
-        if (!QFile::exists(plugin))
-            return QStringLiteral("PipeWire's ALSA plugin is not installed (no %1)").arg(plugin);
-        return QStringLiteral("PipeWire's ALSA plugin is installed, but only a private "
-                              "PulseAudio can be started here");
-    }
+std::optional<QString> PrivateSoundServer::unavailable() {
     for (const char* program : {"pulseaudio", "pactl"})
         if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty())
             return QStringLiteral("%1 is not installed").arg(QLatin1String(program));
     return std::nullopt;
+}
+
+std::unique_ptr<PrivateSoundServer> PrivateSoundServer::startOrSkip(QStringList sinkNames) {
+    if (const std::optional<QString> reason = unavailable()) {
+        // GTEST_SKIP returns from a function returning nothing.
+        [&reason] { GTEST_SKIP() << reason->toStdString(); }();
+        return nullptr;
+    }
+    auto server = std::make_unique<PrivateSoundServer>(std::move(sinkNames));
+    if (server->isRunning())
+        return server;
+    ADD_FAILURE() << server->error().toStdString();
+    return nullptr;
 }
 
 PrivateSoundServer::PrivateSoundServer(QStringList sinkNames) : sinks(std::move(sinkNames)) {

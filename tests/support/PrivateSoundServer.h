@@ -8,29 +8,18 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <array>
+#include <memory>
 #include <optional>
-#include <ostream>
-#include <string>
 #include <utility>
 #include <vector>
 
 class PrivateSoundServer {
 public:
-    // The sound servers whose ALSA plugin a desktop's default device can go through.
-    enum class Kind { PulseAudio, PipeWire };
-    static constexpr std::array<Kind, 2> kinds = {Kind::PulseAudio, Kind::PipeWire};
-    static QString name(Kind kind);
-    // Names a parameterised test after its kind.
-    struct TestName {
-        template <typename ParamInfo> std::string operator()(const ParamInfo& info) const {
-            return name(info.param).toStdString();
-        }
-    };
-    // How GoogleTest shows the parameter in test lists.
-    friend void PrintTo(Kind kind, std::ostream* out) { *out << name(kind).toStdString(); }
-    // Why no private server of this kind can run on this machine; none when it can.
-    static std::optional<QString> unavailable(Kind kind);
+    // Why no private server can run on this machine; none when it can.
+    static std::optional<QString> unavailable();
+    // For a test's SetUp: a running server with these sinks, or none when the test was skipped
+    // (no server can run here) or failed (it did not come up), and SetUp should return.
+    static std::unique_ptr<PrivateSoundServer> startOrSkip(QStringList sinkNames);
 
     // Starts the server with null sinks of these names, the first the default.
     explicit PrivateSoundServer(QStringList sinkNames);
