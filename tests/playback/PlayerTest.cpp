@@ -56,17 +56,14 @@ protected:
     Player player{[this](const QString& line) { logged << line; }};
 };
 
-TEST_F(PlayerTest, SeeksClampAndOnlyMoveThePositionWhileStopped) {
+TEST_F(PlayerTest, SeeksClampAndOnlyMoveThePositionWhileStoppedOrPreviewing) {
     const auto track = entry("track.wav", 20);
     player.setEntry(track);
     EXPECT_EQ(delegate.taken(), (Calls{"stopped"}));
-    player.setCurrentTime(100);
-    EXPECT_DOUBLE_EQ(player.currentTime(), 19.9);
-    player.setCurrentTime(-1);
-    EXPECT_DOUBLE_EQ(player.currentTime(), 0.0);
-    player.setCurrentTime(std::nan(""));
-    EXPECT_DOUBLE_EQ(player.currentTime(), 0.0);
-    player.setCurrentTime(7.5);
+    for (const auto& [to, at] : {std::pair{100.0, 19.9}, {-1.0, 0.0}, {NAN, 0.0}, {7.5, 7.5}}) {
+        player.setCurrentTime(to);
+        EXPECT_DOUBLE_EQ(player.currentTime(), at) << to;
+    }
     EXPECT_EQ(delegate.taken(), (Calls{"time", "time", "time", "time"}));
     const auto silence = render(0.5);
     EXPECT_TRUE(std::all_of(silence.begin(), silence.end(), [](float s) { return s == 0; }));
@@ -122,32 +119,13 @@ TEST_F(PlayerTest, PlayingRecordsHeardRangesAndAJumpStartsAnotherOne) {
     EXPECT_NEAR(player.currentTime(), 4.05, 1e-6);
 }
 
-TEST_F(PlayerTest, TheEndReportsStoppedThenFinishedOnceAndIsPlayingStaysTrue) {
-    player.setEntry(entry("short.wav", 2));
-    player.setCurrentTime(1.5);
-    player.play();
-    delegate.taken();
-    tick(0.4);
-    EXPECT_EQ(delegate.taken(), Calls{});
-    tick(0.2);
-    EXPECT_EQ(delegate.taken(), (Calls{"stopped", "finished"}));
-    EXPECT_TRUE(player.isPlaying());
-    EXPECT_DOUBLE_EQ(player.currentTime(), 2.0);
-    tick(1.0);
-    EXPECT_EQ(delegate.taken(), Calls{});
-}
-
-TEST_F(PlayerTest, LoadingStopsTheSoundAndCarriesTheRateOver) {
-    const auto first = entry("first.wav", 20);
-    const auto second = entry("second.wav", 12);
-    player.setEntry(first);
+TEST_F(PlayerTest, LoadingStopsTheSoundKeepsTheRateAndTheEndReportsStoppedThenFinishedOnce) {
+    const auto second = entry("second.wav", 2);
+    player.setEntry(entry("first.wav", 20));
     player.setRate(1.2f);
-    player.setCurrentTime(4);
     player.play();
     tick(1.0);
-    EXPECT_NEAR(player.currentTime(), 5.2, 0.01);
     delegate.taken();
-
     player.setEntry(second);
     EXPECT_EQ(delegate.taken(), (Calls{"stopped"}));
     EXPECT_FALSE(player.isPlaying());
@@ -157,26 +135,36 @@ TEST_F(PlayerTest, LoadingStopsTheSoundAndCarriesTheRateOver) {
     const auto silence = render(0.3);
     EXPECT_TRUE(std::all_of(silence.begin(), silence.end(), [](float s) { return s == 0; }));
 
+    player.setCurrentTime(1.0);
+    player.play();
+    delegate.taken();
+    tick(0.8);
+    EXPECT_EQ(delegate.taken(), Calls{});
+    tick(0.2);
+    EXPECT_EQ(delegate.taken(), (Calls{"stopped", "finished"}));
+    EXPECT_TRUE(player.isPlaying());
+    EXPECT_DOUBLE_EQ(player.currentTime(), 2.0);
+    tick(1.0);
+    EXPECT_EQ(delegate.taken(), Calls{});
     // Unloading keeps the last audio player: its duration still answers.
     player.setEntry(nullptr);
-    EXPECT_DOUBLE_EQ(player.duration(), 12.0);
+    EXPECT_DOUBLE_EQ(player.duration(), 2.0);
 }
 
-TEST_F(PlayerTest, AnUnopenableFileIsLoggedRetriedAtItsBookmarkAndLeavesThePlayerEmpty) {
+// The refusal to play such a track, with its reason, is the main controller's test.
+TEST_F(PlayerTest, AnUnopenableFileIsRetriedAtItsBookmarkAndOtherwiseLeavesThePlayerEmpty) {
     DiagnosticCapture capture;
     const QUrl moved = make("moved.wav", tone(3));
-    const auto track =
-        std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(dir.filePath("gone.wav")), 3.0);
+    const QUrl gone = QUrl::fromLocalFile(dir.filePath("gone.wav"));
+    const auto track = std::make_shared<PlaylistEntry>(gone, 3.0);
     track->storedBookmark = PlaylistEntry::bookmarkFor(moved);
     track->playProblem = "found missing earlier";
     player.setEntry(track);
     EXPECT_EQ(track->_url, moved);
     EXPECT_FALSE(track->playProblem) << "a file that opens is playable again";
-    EXPECT_EQ(capture.lines().size(), 1);
     ASSERT_EQ(logged.size(), 2);
-    EXPECT_EQ(logged[1], "   url: " + QUrl::fromLocalFile(dir.filePath("gone.wav")).toString());
+    EXPECT_EQ(logged[1], "   url: " + gone.toString());
     capture.clear();
-    logged.clear();
 
     // A folder where the track should be, and a bookmark naming the same place: nothing else
     // to try. The entry keeps the line that says why.
@@ -186,12 +174,6 @@ TEST_F(PlayerTest, AnUnopenableFileIsLoggedRetriedAtItsBookmarkAndLeavesThePlaye
     EXPECT_FALSE(player.entry());
     ASSERT_EQ(capture.lines().size(), 1);
     EXPECT_EQ(broken->playProblem, capture.lines()[0]);
-    EXPECT_FALSE(logged[0].contains('\n'));
-    EXPECT_DOUBLE_EQ(player.duration(), 10.0);
-    delegate.taken();
-    player.play();
-    EXPECT_FALSE(player.isPlaying());
-    EXPECT_EQ(delegate.taken(), Calls{});
     player.recordPlayedRange();
     EXPECT_FALSE(broken->currentTimeRangeSet);
 }
