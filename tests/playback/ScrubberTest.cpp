@@ -99,17 +99,7 @@ TEST_F(ScrubberTest, ADragOfTwoAndAHalfSecondsPlaysThreeSnippetsFromTheKnob) {
     EXPECT_DOUBLE_EQ(player.currentTime(), 30);
 }
 
-TEST_F(ScrubberTest, SnippetVolumeIsHalfTheMainVolumeAndSilentWithoutAFile) {
-    for (const auto& [main, snippet] : std::vector<std::pair<float, float>>{
-             {1.0f, 0.5f}, {0.1f, 0.05f}, {3.0f, 1.0f}, {-1.0f, 0.0f}}) {
-        player.setVolume(main);
-        Scrubber scrubber(&player, url, scheduler());
-        scrubber.setScrubbing(true);
-        EXPECT_FLOAT_EQ(scrubber.audioPlayer()->volume(), snippet) << main;
-        scrubber.setScrubbing(false);
-        advance(1.0);
-    }
-
+TEST_F(ScrubberTest, WithoutAFileItIsSilentAndAReplacedOnesStepFindsNothingToDo) {
     for (const std::optional<QUrl>& none :
          {std::optional<QUrl>{},
           std::optional<QUrl>{QUrl::fromLocalFile(dir.filePath("no.wav"))}}) {

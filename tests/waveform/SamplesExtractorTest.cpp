@@ -81,23 +81,22 @@ protected:
 } // namespace
 
 TEST_F(SamplesExtractorTest, monoStereoAndWavAgreeSilenceGivesOnesAndAShortTrackOneValue) {
-    const QUrl stereo = make("stereo.mp3", testaudio::Signal::Tone, 30.0, 2);
-    const QUrl mono = make("mono.mp3", testaudio::Signal::Tone, 30.0);
-    const QUrl monoWav = make("mono.wav", testaudio::Signal::Tone, 30.0);
-    // Odd counts and real decoders: the files agree on the count and the level.
-    const Outcome fromStereo = extract(stereo, 333);
-    const Outcome fromMono = extract(mono, 333);
-    const Outcome fromWav = extract(monoWav, 333);
-    ASSERT_TRUE(fromStereo.samples && fromMono.samples && fromWav.samples);
-    EXPECT_GE(fromStereo.samples->size(), 333u);
-    EXPECT_LE(fromStereo.samples->size(), 334u);
-    EXPECT_EQ(fromStereo.samples->size(), fromMono.samples->size());
-    EXPECT_EQ(fromWav.samples->size(), fromMono.samples->size());
-    // A tone at half scale: a steady level well above the floor.
+    // Odd counts and real decoders: the files agree on the count and the level of a tone at half
+    // scale, well above the floor.
+    const Outcome fromMono = extract(make("mono.mp3", testaudio::Signal::Tone, 30.0), 333);
+    ASSERT_TRUE(fromMono.samples);
+    ASSERT_GE(fromMono.samples->size(), 333u);
+    EXPECT_LE(fromMono.samples->size(), 334u);
     const float middle = (*fromMono.samples)[fromMono.samples->size() / 2];
     EXPECT_GT(middle, 0.1f);
     EXPECT_LT(middle, 0.5f);
-    EXPECT_NEAR((*fromStereo.samples)[fromStereo.samples->size() / 2], middle, 0.01f);
+    for (const QUrl& other : {make("stereo.mp3", testaudio::Signal::Tone, 30.0, 2),
+                              make("mono.wav", testaudio::Signal::Tone, 30.0)}) {
+        const Outcome outcome = extract(other, 333);
+        ASSERT_TRUE(outcome.samples);
+        ASSERT_EQ(outcome.samples->size(), fromMono.samples->size());
+        EXPECT_NEAR((*outcome.samples)[outcome.samples->size() / 2], middle, 0.01f);
+    }
 
     const Outcome quiet =
         extract(make("s.wav", testaudio::Signal::Silence, 3.0), 200, {}, QStringLiteral("view"));
@@ -117,28 +116,22 @@ TEST_F(SamplesExtractorTest, monoStereoAndWavAgreeSilenceGivesOnesAndAShortTrack
 }
 
 TEST_F(SamplesExtractorTest, badInputFailsOnTheMainThreadWithAReason) {
-    const Outcome missing = extract(QUrl::fromLocalFile(folder.filePath("gone.mp3")), 100);
-    ASSERT_TRUE(missing.error);
-    EXPECT_TRUE(missing.onMainThread);
-    EXPECT_EQ(missing.error->kind, SamplesExtractorError::Case::readingError);
-    EXPECT_TRUE(missing.error->payload.startsWith("could not load asset: "));
-
     QFile text(folder.filePath("notes.mp3"));
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write(QByteArray("These are notes, not music.\n").repeated(200));
     text.close();
-    const Outcome notAudio = extract(QUrl::fromLocalFile(text.fileName()), 100);
-    ASSERT_TRUE(notAudio.error);
-    EXPECT_TRUE(
-        notAudio.error->description().startsWith("readingError(message: \"could not load asset: "));
-
-    const Outcome remote = extract(QUrl("https://example.org/a.mp3"), 100);
-    ASSERT_TRUE(remote.error);
-    EXPECT_EQ(remote.error->description(), "assetNotFound");
-
-    const Outcome refused = extract(make("t.wav", testaudio::Signal::Tone, 1.0), 0);
-    ASSERT_TRUE(refused.error);
-    EXPECT_EQ(refused.error->kind, SamplesExtractorError::Case::readingError);
+    using Case = SamplesExtractorError::Case;
+    const std::pair<Outcome, Case> cases[] = {
+        {extract(QUrl::fromLocalFile(folder.filePath("gone.mp3")), 100), Case::readingError},
+        {extract(QUrl::fromLocalFile(text.fileName()), 100), Case::readingError},
+        {extract(QUrl("https://example.org/a.mp3"), 100), Case::assetNotFound},
+        {extract(make("t.wav", testaudio::Signal::Tone, 1.0), 0), Case::readingError}};
+    for (const auto& [outcome, kind] : cases) {
+        ASSERT_TRUE(outcome.error);
+        EXPECT_TRUE(outcome.onMainThread);
+        EXPECT_EQ(outcome.error->kind, kind);
+        EXPECT_FALSE(outcome.error->payload.isEmpty() && kind == Case::readingError);
+    }
 }
 
 TEST_F(SamplesExtractorTest, newerExtractionCancelsTheOlder) {
