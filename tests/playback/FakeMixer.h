@@ -1,5 +1,5 @@
 #pragma once
-// A mixer whose device lacks a mute switch, or whose reads and writes fail, on demand. Guarded by
+// A mixer whose device lacks a mute switch, or whose writes fail, on demand. Guarded by
 // a lock because queued volume settings arrive from another thread.
 
 #include "platform/AudioMixer.h"
@@ -14,8 +14,6 @@ public:
     struct State {
         bool hasDevice = true;
         bool hasMute = true;
-        bool muteSettable = true;
-        bool failVolumeRead = false;
         bool failVolumeWrite = false;
         bool failMuteWrite = false;
         float volume = 0.6f;
@@ -40,19 +38,18 @@ public:
         return property == Property::MainVolume || state().hasMute;
     }
     bool isSettable(uint32_t id, Property property) const override {
-        return hasProperty(id, property) &&
-               (property == Property::MainVolume || state().muteSettable);
+        return hasProperty(id, property);
     }
     std::optional<float> read(uint32_t, Property property) const override {
         const State s = state();
         if (property == Property::Mute)
             return s.hasMute ? std::optional<float>(s.muted) : std::nullopt;
-        return s.failVolumeRead ? std::nullopt : std::optional<float>(s.volume);
+        return s.volume;
     }
     bool write(uint32_t, Property property, float value) override {
         QMutexLocker lock(&mutex);
         if (property == Property::Mute) {
-            if (!current.hasMute || !current.muteSettable || current.failMuteWrite)
+            if (!current.hasMute || current.failMuteWrite)
                 return false;
             current.muted = value != 0.0f;
         } else if (current.failVolumeWrite) {

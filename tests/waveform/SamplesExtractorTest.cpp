@@ -13,56 +13,49 @@
 
 namespace {
 
-using Range = std::optional<SamplesExtractor::TimeRange>;
-
 // What one extraction called back with.
 struct Outcome {
     std::optional<std::vector<float>> samples;
     float sampleMax = 0;
     std::optional<SamplesExtractorError> error;
-    std::optional<QString> identifier;
     bool onMainThread = false;
 
     // Starts an extraction that records here and quits `loop`, when given, on its callback.
-    void request(SamplesExtractor& extractor, const QUrl& track, int desired, QEventLoop* loop,
-                 Range range = {}, std::optional<QString> id = {}) {
-        const auto called = [this, loop](const std::optional<QString>& calledId) {
-            identifier = calledId;
+    void request(SamplesExtractor& extractor, const QUrl& track, int desired, QEventLoop* loop) {
+        const auto called = [this, loop] {
             onMainThread = QThread::currentThread() == qApp->thread();
             if (loop)
                 loop->quit();
         };
         extractor.extractSamples(
-            track, range, desired,
+            track, std::nullopt, desired,
             [this, called](const std::vector<float>& values, float max,
-                           const std::optional<QString>& calledId) {
+                           const std::optional<QString>&) {
                 samples = values;
                 sampleMax = max;
-                called(calledId);
+                called();
             },
-            [this, called](const SamplesExtractorError& failure,
-                           const std::optional<QString>& calledId) {
+            [this, called](const SamplesExtractorError& failure, const std::optional<QString>&) {
                 error = failure;
-                called(calledId);
-            },
-            id);
+                called();
+            });
     }
 };
 
 // Runs one extraction to its callback. The timer only keeps a broken build from hanging.
-Outcome extract(const QUrl& track, int desired, Range range = {}, std::optional<QString> id = {}) {
+Outcome extract(const QUrl& track, int desired) {
     SamplesExtractor extractor;
     Outcome outcome;
     QEventLoop loop;
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    outcome.request(extractor, track, desired, &loop, range, id);
+    outcome.request(extractor, track, desired, &loop);
     loop.exec();
     return outcome;
 }
 
 class SamplesExtractorTest : public testing::Test {
 protected:
-    // A WAV or (by its name) MP3 file of the signal.
+    // A WAV or (by its name) MP3 file of the signal. Time ranges and identifiers have no caller.
     QUrl make(const QString& name, testaudio::Signal signal, double seconds, int channels = 1) {
         testaudio::Spec spec;
         spec.signal = signal;
@@ -80,7 +73,7 @@ protected:
 
 } // namespace
 
-TEST_F(SamplesExtractorTest, monoStereoAndWavAgreeSilenceGivesOnesAndAShortTrackOneValue) {
+TEST_F(SamplesExtractorTest, monoStereoAndWavAgreeAndSilenceGivesOnes) {
     // Odd counts and real decoders: the files agree on the count and the level of a tone at half
     // scale, well above the floor.
     const Outcome fromMono = extract(make("mono.mp3", testaudio::Signal::Tone, 30.0), 333);
@@ -98,21 +91,11 @@ TEST_F(SamplesExtractorTest, monoStereoAndWavAgreeSilenceGivesOnesAndAShortTrack
         EXPECT_NEAR((*outcome.samples)[outcome.samples->size() / 2], middle, 0.01f);
     }
 
-    const Outcome quiet =
-        extract(make("s.wav", testaudio::Signal::Silence, 3.0), 200, {}, QStringLiteral("view"));
+    const Outcome quiet = extract(make("s.wav", testaudio::Signal::Silence, 3.0), 200);
     ASSERT_TRUE(quiet.samples);
     EXPECT_TRUE(quiet.onMainThread);
-    EXPECT_EQ(quiet.identifier, QStringLiteral("view"));
     EXPECT_EQ(*quiet.samples, std::vector<float>(quiet.samples->size(), 1.0f));
     EXPECT_FLOAT_EQ(quiet.sampleMax, -50.0f);
-
-    // Ten seconds in two blocks: the 0.1 s of a full-scale square there is falls short of the
-    // first.
-    const Outcome shortTrack = extract(make("q.wav", testaudio::Signal::Square, 0.1), 2,
-                                       SamplesExtractor::TimeRange{0.0, 10.0});
-    ASSERT_TRUE(shortTrack.samples);
-    ASSERT_EQ(shortTrack.samples->size(), 1u);
-    EXPECT_LT((*shortTrack.samples)[0], 0.001f);
 }
 
 TEST_F(SamplesExtractorTest, badInputFailsOnTheMainThreadWithAReason) {
