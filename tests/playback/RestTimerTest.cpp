@@ -42,7 +42,6 @@ TEST(RestTimer, RingsAtTheDeadlineWithTheOneMinuteFloor) {
         EXPECT_EQ(f.rang->count(), 1);
         EXPECT_TRUE(f.timer->fired());
         EXPECT_FALSE(f.timer->fractionRemaining());
-        EXPECT_EQ(f.timer->timeArmed(), start);
     }
 }
 
@@ -53,7 +52,6 @@ TEST(RestTimer, ArmingReadsTheDurationAndRestartsAndDisarmingKeepsFired) {
     f.time->advance(20);
     f.timer->toggle();
     EXPECT_FALSE(f.timer->timeArmed());
-    EXPECT_FALSE(f.timer->fractionRemaining());
     f.time->advance(3600);
     EXPECT_EQ(f.rang->count(), 0);
 
