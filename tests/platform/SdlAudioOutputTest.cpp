@@ -1,7 +1,5 @@
 #include "platform/audio/SdlAudioOutput.h"
 
-#include "platform/Diagnostics.h"
-
 #include <SDL2/SDL.h>
 #include <algorithm>
 #include <atomic>
