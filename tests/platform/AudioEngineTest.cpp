@@ -1,25 +1,17 @@
 #include "platform/audio/AudioFilePlayer.h"
 #include "testaudio/TestAudio.h"
 
-#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
-#include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <gtest/gtest.h>
-#include <vector>
 
-// The engine on a real SDL device, paced in real time: the disk driver records what the device
-// callback produced while the feeder thread keeps the ring filled and the main thread seeks,
-// changes the rate and stops.
+// The engine on SDL's dummy device, paced in real time, while the feeder thread keeps the ring
+// filled and the main thread seeks, changes the rate and stops. That the sound reaches a real
+// device is the sound-device test's.
 TEST(AudioEngine, theLiveDeviceKeepsPlayingThroughSeeksRateChangesAndStops) {
     QTemporaryDir dir;
-    const QString recording = dir.filePath("device.raw");
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", QFile::encodeName(recording).constData(), 1);
     testaudio::Spec spec;
     spec.seconds = 12;
     const QString path = dir.filePath("tone.wav");
@@ -55,11 +47,4 @@ TEST(AudioEngine, theLiveDeviceKeepsPlayingThroughSeeksRateChangesAndStops) {
     ASSERT_TRUE(player->play());
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_TRUE(finished.front().front().toBool());
-
-    QFile file(recording);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    std::vector<float> samples(size_t(bytes.size()) / sizeof(float));
-    std::memcpy(samples.data(), bytes.constData(), samples.size() * sizeof(float));
-    EXPECT_TRUE(std::any_of(samples.begin(), samples.end(), [](float s) { return s > 0.1f; }));
 }
