@@ -1,21 +1,20 @@
 #include "waveform/TimeSlider.h"
 
 #include "platform/Diagnostics.h"
+#include "playback/OfflinePlayback.h"
 #include "playback/Player.h"
 #include "playback/Scrubber.h"
-#include "testaudio/TestAudio.h"
 #include "waveform/NoteButton.h"
 #include "waveform/ZeroButton.h"
 
 #include <QFile>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-class TimeSliderWidgetTest : public ::testing::Test {
+class TimeSliderWidgetTest : public OfflinePlayback {
 protected:
     TimeSliderWidgetTest() {
         slider.resize(420, 40);
@@ -31,7 +30,6 @@ protected:
                                                100.0);
     }
 
-    QTemporaryDir dir;
     TimeSlider slider;
     int displayUpdates = 0;
 };
@@ -77,11 +75,7 @@ TEST_F(TimeSliderWidgetTest, OneMarkerPerZeroAndNoteAndRemovingOneRemovesOnlyIt)
 }
 
 TEST_F(TimeSliderWidgetTest, PressesSeekTheClampingPlayerAndDragsScrub) {
-    const QString path = dir.filePath("tone.wav");
-    testaudio::Spec spec;
-    spec.seconds = 4.0;
-    ASSERT_TRUE(testaudio::write(spec, testaudio::Container::Wav, path));
-    auto entry = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(path), 4.0);
+    auto entry = std::make_shared<PlaylistEntry>(make("tone.wav", tone(4.0)), 4.0);
     entry->zeros = {2.0};
     Player player;
     player.setPreviewing(true);
