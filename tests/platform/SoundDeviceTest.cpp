@@ -69,10 +69,14 @@ public:
                 return double(i) / recordRate;
         }
     }
-    // Whether any sound is heard in [from, to).
+    // Whether any sound is heard in [from, to), waiting until the recording reaches `to`.
     bool soundBetween(double from, double to) {
-        const std::optional<double> heard = soundAfter(from);
-        return heard && *heard < to;
+        reach(to);
+        const size_t end = std::min(samples.size(), size_t(to * recordRate));
+        for (auto i = size_t(from * recordRate); i < end; ++i)
+            if (std::abs(samples[i]) > soundLevel)
+                return true;
+        return false;
     }
 
 private:
