@@ -15,7 +15,7 @@ SANITIZED = -G Ninja -DCMAKE_BUILD_TYPE=Sanitize -DCMAKE_EXPORT_COMPILE_COMMANDS
 # callback, the player and scrubber on it, decoders on several threads, waveform extraction,
 # the system volume and its mixer, export, game controllers, and the lengths of added tracks
 # measured on the thread pool.
-TSAN_TESTS = AudioEngine AudioFilePlayer AudioDecoderTest.decodersOnSeparateThreads SdlAudio \
+TSAN_TESTS = AudioEngine AudioFilePlayer SdlAudio \
 	Player Scrubber SoundEffect SamplesExtractor LoudnessReading SystemVolume AlsaMixer \
 	Exporter GameControllerSet EntryCommands
 space = $(subst x, ,x)
