@@ -37,14 +37,14 @@ class AudioDecoderTest : public testing::Test {
 protected:
     // Every file is named .ogg, which none of them is: the content chooses the decoder.
     QString make(const testaudio::Spec& spec, Container container, const QString& name) {
-        const QString path = dir.filePath(name + ".ogg");
+        QString path = dir.filePath(name + ".ogg");
         QString error;
         EXPECT_TRUE(testaudio::write(spec, container, path, &error)) << error.toStdString();
         return path;
     }
 
     QString writeBytes(const QString& name, const QByteArray& bytes) {
-        const QString path = dir.filePath(name);
+        QString path = dir.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
