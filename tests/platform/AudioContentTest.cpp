@@ -19,7 +19,8 @@ template <size_t size> QByteArray bytes(const char (&literal)[size]) {
 
 } // namespace
 
-// Whole files of each format are the decoder's test, every one of them misnamed.
+// One case for each decision; whole files of each format are the decoder's test, every one of
+// them misnamed.
 TEST(AudioContentTest, firstBytesChooseTheDecoder) {
     QByteArray noise(qsizetype(64) * 1024, '\0');
     std::mt19937 random(7);
@@ -40,13 +41,10 @@ TEST(AudioContentTest, firstBytesChooseTheDecoder) {
          AudioContent::mpegAudio},
         {"one frame, the whole file", mpegFrames(1), AudioContent::mpegAudio},
         {"a chain that breaks", brokenChain + noise, AudioContent::other},
-        {"a tag before something else", id3 + bytes("fLaC") + noise, AudioContent::other},
         {"adts", adts.repeated(10), AudioContent::other},
-        {"noise", noise, AudioContent::other},
         {"mp4", bytes("\0\0\0 ftypM4A ") + mpegFrames(5), AudioContent::other},
         {"wave", bytes("RIFF\x24\0\0\0WAVEfmt ") + noise, AudioContent::sndfile},
         {"avi", bytes("RIFF\x24\0\0\0AVI LIST") + noise, AudioContent::other},
-        {"aiff", bytes("FORM\0\0\0 AIFFCOMM"), AudioContent::sndfile},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -7,10 +7,10 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-// The engine on SDL's dummy device, paced in real time, while the feeder thread keeps the ring
-// filled and the main thread seeks, changes the rate and stops. That the sound reaches a real
-// device is the sound-device test's.
-TEST(AudioEngine, theLiveDeviceKeepsPlayingThroughSeeksRateChangesAndStops) {
+// The engine on SDL's dummy device, paced in real time, while the main thread seeks and changes
+// the rate in quick succession, each while the feeder thread may be filling the ring. That the
+// sound reaches a real device is the sound-device test's.
+TEST(AudioEngine, seeksRacingTheFeederLeaveItPlayingOnFromTheLastOneToTheEnd) {
     QTemporaryDir dir;
     testaudio::Spec spec;
     spec.seconds = 12;
@@ -25,7 +25,6 @@ TEST(AudioEngine, theLiveDeviceKeepsPlayingThroughSeeksRateChangesAndStops) {
 
     ASSERT_TRUE(player->play());
     EXPECT_TRUE(playsPast(0.2));
-    // Changes in quick succession, each while the feeder may be filling the ring.
     for (int i = 0; i < 20; ++i) {
         player->setCurrentTime(1.0 + 0.25 * i);
         player->setRate(0.5f + 0.075f * float(i));
@@ -34,17 +33,8 @@ TEST(AudioEngine, theLiveDeviceKeepsPlayingThroughSeeksRateChangesAndStops) {
     player->setCurrentTime(8.0);
     EXPECT_TRUE(playsPast(8.2));
     EXPECT_LT(player->currentTime(), 10.0);
-    player->setRate(0.75f);
-    EXPECT_TRUE(playsPast(8.4));
-    player->stop();
-    EXPECT_FALSE(player->isPlaying());
-    const double stoppedAt = player->currentTime();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(player->currentTime(), stoppedAt);
-
-    QSignalSpy finished(player.get(), &AudioFilePlayer::finishedPlaying);
     player->setCurrentTime(11.6);
-    ASSERT_TRUE(player->play());
+    QSignalSpy finished(player.get(), &AudioFilePlayer::finishedPlaying);
     ASSERT_TRUE(finished.wait(20000));
     EXPECT_TRUE(finished.front().front().toBool());
 }
