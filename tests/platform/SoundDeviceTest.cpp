@@ -22,19 +22,14 @@
 
 namespace {
 
-using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 // Enough to tell the tone from silence.
 constexpr int recordRate = 8000;
 // The null sinks play exact zeros; the tone peaks at half of full scale.
 constexpr int soundLevel = 1000;
-// Generous bounds on waits for the server, so that a busy machine does not fail a test.
-constexpr auto patience = 15s;
-
-double seconds(Clock::duration duration) {
-    return std::chrono::duration<double>(duration).count();
-}
+// A generous bound on waits for the server, so that a busy machine does not fail a test.
+constexpr int patienceMs = 15000;
 
 // A sink's monitor recorded with parec from its creation.
 class MonitorRecording {
@@ -45,21 +40,16 @@ public:
         parec.waitForStarted();
     }
 
-    // Seconds recorded by now.
-    double length() {
-        take();
-        return double(samples.size()) / recordRate;
-    }
-    // Waits until the recording reaches `seconds`; false when it does not.
-    bool reach(double seconds) {
-        const QDeadlineTimer deadline(patience);
-        while (length() < seconds && !deadline.hasExpired() && take())
+    // Seconds recorded by now, waiting until the recording reaches `atLeast` or ends.
+    double length(double atLeast = 0) {
+        const QDeadlineTimer deadline(patienceMs);
+        while (take() && double(samples.size()) / recordRate < atLeast && !deadline.hasExpired())
             ;
-        return length() >= seconds;
+        return double(samples.size()) / recordRate;
     }
     // When sound is first heard at or after `from` seconds of the recording, waiting for it.
     std::optional<double> soundAfter(double from) {
-        const QDeadlineTimer deadline(patience);
+        const QDeadlineTimer deadline(patienceMs);
         for (auto i = size_t(from * recordRate);; ++i) {
             while (i >= samples.size() && !deadline.hasExpired() && take())
                 ;
@@ -71,7 +61,7 @@ public:
     }
     // Whether any sound is heard in [from, to), waiting until the recording reaches `to`.
     bool soundBetween(double from, double to) {
-        reach(to);
+        length(to);
         const size_t end = std::min(samples.size(), size_t(to * recordRate));
         for (auto i = size_t(from * recordRate); i < end; ++i)
             if (std::abs(samples[i]) > soundLevel)
@@ -123,17 +113,16 @@ protected:
     // the position went on from `before` by about what was heard (within `slack`), not from the
     // start.
     void expectPositionCarriedOn(MonitorRecording& recording, double resumed, double before,
-                                 double slack = 0.5) {
+                                 double slack) {
         ASSERT_TRUE(recording.soundBetween(resumed + 0.5, resumed + 1.0));
-        const double after = player->currentTime();
-        EXPECT_GT(after, before + 0.5);
-        EXPECT_LT(after, before + 1.0 + slack);
+        EXPECT_GT(player->currentTime(), before + 0.5);
+        EXPECT_LT(player->currentTime(), before + 1.0 + slack);
     }
 
     // Runs `command` while the music plays, and expects it to sound on `target` within a second,
     // going on from where it was.
     void expectMovedTo(MonitorRecording& target, const char* what, const QStringList& command) {
-        ASSERT_TRUE(target.reach(0.2)) << "the recording did not start";
+        ASSERT_GE(target.length(0.2), 0.2) << "the recording did not start";
         const double before = player->currentTime();
         const double moved = target.length();
         ASSERT_TRUE(server->pactl(command));
@@ -141,26 +130,34 @@ protected:
         ASSERT_TRUE(resumed) << "no sound on the sink that took over";
         report(what, *resumed - moved);
         EXPECT_LT(*resumed - moved, 1.0);
-        expectPositionCarriedOn(target, *resumed, before);
+        expectPositionCarriedOn(target, *resumed, before, 0.5);
+    }
+
+    // After the server came back at `back`, expects the program's stream on it and the music
+    // going on from `before` (or from where it is once the stream is back). The new server's
+    // monitor starts late: the sound may have begun before it was recorded.
+    void expectBackOnTheServer(Clock::time_point back, const char* what,
+                               std::optional<double> before = std::nullopt) {
+        MonitorRecording speakers("speakers");
+        const QDeadlineTimer deadline(patienceMs);
+        while (streamSinks().isEmpty() && !deadline.hasExpired())
+            ;
+        ASSERT_FALSE(streamSinks().isEmpty()) << "the program did not come back to the server";
+        report(what, std::chrono::duration<double>(Clock::now() - back).count());
+        const double from = before.value_or(player->currentTime());
+        const std::optional<double> resumed = speakers.soundAfter(0);
+        ASSERT_TRUE(resumed) << "a stream, but no sound";
+        expectPositionCarriedOn(speakers, *resumed, from, 2.5);
     }
 
     // The sink-inputs' sinks (their indexes): the streams playing and where.
-    std::optional<QStringList> streamSinks() const {
-        const std::optional<QString> list = server->pactl({"list", "short", "sink-inputs"});
-        if (!list)
-            return std::nullopt;
+    QStringList streamSinks() const {
         QStringList sinks;
-        for (const QString& line : list->split('\n', Qt::SkipEmptyParts))
+        for (const QString& line : server->pactl({"list", "short", "sink-inputs"})
+                                       .value_or(QString())
+                                       .split('\n', Qt::SkipEmptyParts))
             sinks << line.section('\t', 1, 1);
         return sinks;
-    }
-    // Polls the server until a stream plays on it.
-    bool waitForStream() const {
-        const QDeadlineTimer deadline(patience);
-        while (!deadline.hasExpired())
-            if (!streamSinks().value_or(QStringList()).isEmpty())
-                return true;
-        return false;
     }
     // The index of a sink, or of the null-sink module that made it.
     QString indexOf(const QString& listing, const QString& name) const {
@@ -205,21 +202,16 @@ TEST_F(SoundDeviceTest, headphonesPluggedInBecomeTheDefaultAndTheMusicFollows) {
 }
 
 TEST_F(SoundDeviceTest, theServerGoneAndBackThePlayingResumesWithoutARestart) {
-    auto speakers = std::make_unique<MonitorRecording>("speakers");
-    playOn(*speakers);
+    {
+        MonitorRecording speakers("speakers");
+        playOn(speakers);
+    }
     const double before = player->currentTime();
     const Clock::time_point gone = Clock::now();
     server->stop();
     ASSERT_TRUE(server->start()) << server->error().toStdString();
-    const Clock::time_point back = Clock::now();
-    speakers = std::make_unique<MonitorRecording>("speakers");
-    ASSERT_TRUE(waitForStream()) << "the program did not come back to the server";
-    report("while the server was away", seconds(back - gone));
-    report("from the server's return to the stream's", seconds(Clock::now() - back));
-    const std::optional<double> resumed = speakers->soundAfter(0);
-    ASSERT_TRUE(resumed) << "a stream, but no sound";
-    // The new server's monitor starts late: the sound may have begun before it was recorded.
-    expectPositionCarriedOn(*speakers, *resumed, before, 2.5);
+    report("while the server was away", std::chrono::duration<double>(Clock::now() - gone).count());
+    expectBackOnTheServer(Clock::now(), "from the server's return to the stream's", before);
 }
 
 // The engine is the process's own and opens the device once: this needs a process of its own, as
@@ -233,13 +225,5 @@ TEST_F(SoundDeviceTest, aServerAwayWhenTheMusicStartedGetsItOnceBack) {
         EXPECT_TRUE(capture.lines()[0].contains("playing silently"));
     }
     ASSERT_TRUE(server->start()) << server->error().toStdString();
-    const Clock::time_point back = Clock::now();
-    MonitorRecording speakers("speakers");
-    ASSERT_TRUE(waitForStream()) << "the program never found the server";
-    report("from the server's arrival to the stream's", seconds(Clock::now() - back));
-    const double before = player->currentTime();
-    const std::optional<double> sound = speakers.soundAfter(0);
-    ASSERT_TRUE(sound) << "a stream, but no sound";
-    ASSERT_TRUE(speakers.soundBetween(*sound + 0.5, *sound + 1.0));
-    EXPECT_GT(player->currentTime(), before + 0.5) << "the music plays on from where it was";
+    expectBackOnTheServer(Clock::now(), "from the server's arrival to the stream's");
 }
