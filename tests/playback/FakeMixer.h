@@ -1,6 +1,6 @@
 #pragma once
-// A mixer whose device lacks a mute switch, or whose writes fail, on demand. Guarded by
-// a lock because queued volume settings arrive from another thread.
+// A mixer with one device, whose level writes fail on demand. Guarded by a lock because queued
+// volume settings arrive from another thread.
 
 #include "platform/AudioMixer.h"
 
@@ -12,10 +12,7 @@ class FakeMixer : public AudioMixer {
 public:
     static constexpr uint32_t device = 0x2a;
     struct State {
-        bool hasDevice = true;
-        bool hasMute = true;
         bool failVolumeWrite = false;
-        bool failMuteWrite = false;
         float volume = 0.6f;
         bool muted = false;
     };
@@ -29,34 +26,27 @@ public:
         current = state;
     }
 
-    bool hasDefaultOutputDevice() const override { return state().hasDevice; }
-    std::optional<uint32_t> defaultOutputDevice() const override {
-        return state().hasDevice ? std::optional<uint32_t>(device) : std::nullopt;
-    }
-    bool hasProperty(uint32_t id, Property property) const override {
+    bool hasDefaultOutputDevice() const override { return true; }
+    std::optional<uint32_t> defaultOutputDevice() const override { return device; }
+    bool hasProperty(uint32_t id, Property) const override {
         EXPECT_EQ(id, device);
-        return property == Property::MainVolume || state().hasMute;
+        return true;
     }
     bool isSettable(uint32_t id, Property property) const override {
         return hasProperty(id, property);
     }
     std::optional<float> read(uint32_t, Property property) const override {
         const State s = state();
-        if (property == Property::Mute)
-            return s.hasMute ? std::optional<float>(s.muted) : std::nullopt;
-        return s.volume;
+        return property == Property::Mute ? float(s.muted) : s.volume;
     }
     bool write(uint32_t, Property property, float value) override {
         QMutexLocker lock(&mutex);
-        if (property == Property::Mute) {
-            if (!current.hasMute || current.failMuteWrite)
-                return false;
+        if (property == Property::Mute)
             current.muted = value != 0.0f;
-        } else if (current.failVolumeWrite) {
+        else if (current.failVolumeWrite)
             return false;
-        } else {
+        else
             current.volume = value;
-        }
         return true;
     }
 
