@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QThreadPool>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -19,27 +18,6 @@ struct Outcome {
     float sampleMax = 0;
     std::optional<SamplesExtractorError> error;
     bool onMainThread = false;
-
-    // Starts an extraction that records here and quits `loop`, when given, on its callback.
-    void request(SamplesExtractor& extractor, const QUrl& track, int desired, QEventLoop* loop) {
-        const auto called = [this, loop] {
-            onMainThread = QThread::currentThread() == qApp->thread();
-            if (loop)
-                loop->quit();
-        };
-        extractor.extractSamples(
-            track, std::nullopt, desired,
-            [this, called](const std::vector<float>& values, float max,
-                           const std::optional<QString>&) {
-                samples = values;
-                sampleMax = max;
-                called();
-            },
-            [this, called](const SamplesExtractorError& failure, const std::optional<QString>&) {
-                error = failure;
-                called();
-            });
-    }
 };
 
 // Runs one extraction to its callback. The timer only keeps a broken build from hanging.
@@ -48,7 +26,21 @@ Outcome extract(const QUrl& track, int desired) {
     Outcome outcome;
     QEventLoop loop;
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    outcome.request(extractor, track, desired, &loop);
+    const auto called = [&] {
+        outcome.onMainThread = QThread::currentThread() == qApp->thread();
+        loop.quit();
+    };
+    extractor.extractSamples(
+        track, std::nullopt, desired,
+        [&](const std::vector<float>& values, float max, const std::optional<QString>&) {
+            outcome.samples = values;
+            outcome.sampleMax = max;
+            called();
+        },
+        [&](const SamplesExtractorError& failure, const std::optional<QString>&) {
+            outcome.error = failure;
+            called();
+        });
     loop.exec();
     return outcome;
 }
@@ -115,25 +107,4 @@ TEST_F(SamplesExtractorTest, badInputFailsOnTheMainThreadWithAReason) {
         EXPECT_EQ(outcome.error->kind, kind);
         EXPECT_FALSE(outcome.error->payload.isEmpty() && kind == Case::readingError);
     }
-}
-
-TEST_F(SamplesExtractorTest, newerExtractionCancelsTheOlder) {
-    const QUrl tone = make("t.mp3", testaudio::Signal::Tone, 20.0);
-    SamplesExtractor extractor;
-    Outcome older;
-    Outcome newer;
-    QEventLoop loop;
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    older.request(extractor, tone, 500, nullptr);
-    newer.request(extractor, tone, 50, &loop);
-    loop.exec();
-    ASSERT_TRUE(newer.samples);
-    EXPECT_GE(newer.samples->size(), 50u);
-    EXPECT_LE(newer.samples->size(), 51u);
-
-    // Whatever the older job still posts is delivered now and must be dropped.
-    QThreadPool::globalInstance()->waitForDone();
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(older.samples);
-    EXPECT_FALSE(older.error);
 }
