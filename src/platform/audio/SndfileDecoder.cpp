@@ -1,6 +1,7 @@
 #include "platform/audio/SndfileDecoder.h"
 
 #include <algorithm>
+#include <cmath>
 #include <sndfile.h>
 #include <vector>
 
@@ -50,8 +51,6 @@ std::unique_ptr<SndfileDecoder> SndfileDecoder::open(std::unique_ptr<ByteSource>
     if (sf_seek(file.get(), info.frames - 1, SEEK_SET) < 0 ||
         sf_readf_float(file.get(), last.data(), 1) != 1 || sf_seek(file.get(), 0, SEEK_SET) != 0)
         return fail("truncated file");
-    // Float files read as 16-bit would otherwise come out unscaled: zeros and ones.
-    sf_command(file.get(), SFC_SET_SCALE_FLOAT_INT_READ, nullptr, SF_TRUE);
     return std::unique_ptr<SndfileDecoder>(new SndfileDecoder(
         std::move(source), file.release(), info.samplerate, info.channels, info.frames));
 }
@@ -76,7 +75,13 @@ int64_t SndfileDecoder::readFloat(float* out, int64_t frames) {
     return read == 0 && sf_error(_file) != SF_ERR_NO_ERROR ? -1 : read;
 }
 
+// Through floats: libsndfile reads float data (float WAV, Vorbis, Opus) as 16-bit either
+// unscaled, zeros and ones, or scaled so that the file's peak is full scale, which would draw a
+// quiet file as loud as any. Sixteen-bit sources come back exactly.
 int64_t SndfileDecoder::readInt16(int16_t* out, int64_t frames) {
-    const sf_count_t read = sf_readf_short(_file, out, frames);
-    return read == 0 && sf_error(_file) != SF_ERR_NO_ERROR ? -1 : read;
+    _floats.resize(size_t(frames) * size_t(_channels));
+    const int64_t read = readFloat(_floats.data(), frames);
+    for (int64_t i = 0; i < read * _channels; ++i)
+        out[i] = int16_t(std::clamp(std::lrint(_floats[size_t(i)] * 32768.0f), -32768L, 32767L));
+    return read;
 }

@@ -6,6 +6,7 @@
 #include "platform/audio/ByteSource.h"
 
 #include <memory>
+#include <vector>
 
 struct sf_private_tag;
 
@@ -33,4 +34,5 @@ private:
     int _sampleRate;
     int _channels;
     int64_t _frameCount;
+    std::vector<float> _floats; // the 16-bit reads' floats
 };
