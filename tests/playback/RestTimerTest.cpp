@@ -1,11 +1,8 @@
-// The rest timer on a hand-set clock, and the overtime sector its dial draws (the countdown ring
-// is checked through the clock that draws it).
+// The rest timer on a hand-set clock.
 #include "playback/RestTimer.h"
 
 #include "FakeTimeSource.h"
-#include "playback/RestTimerDial.h"
 
-#include <QImage>
 #include <QSignalSpy>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -62,25 +59,4 @@ TEST(RestTimer, RingsOnceAtTheDeadlineReadWhenArmedAndDisarmingKeepsFired) {
     unusable.time->advance(1);
     EXPECT_EQ(unusable.rang->count(), 1);
     EXPECT_FALSE(unusable.timer->fractionRemaining());
-}
-
-TEST(RestTimerDial, OvertimeSectorCoversWhatTheMinuteHandSwept) {
-    // Armed on the hour with a five-minute break; 30 minutes later the sector is the right half
-    // (a 264 px dial, its ring's radius 100 px).
-    Fixture f(5);
-    f.timer->arm();
-    f.time->advance(30 * 60);
-    QImage image(264, 264, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    RestTimerDial::draw(painter, QRectF(0, 0, 264, 264), *f.timer);
-    // 60 px from the centre to the right, above and below it; to the left, and past the ring.
-    for (const auto& [x, y, overtime] : {std::tuple{192, 132, true},
-                                         {162, 80, true},
-                                         {162, 184, true},
-                                         {72, 132, false},
-                                         {102, 80, false},
-                                         {252, 132, false}})
-        EXPECT_EQ(image.pixelColor(x, y) == RestTimerDial::overtimeColor, overtime)
-            << x << "," << y;
 }
