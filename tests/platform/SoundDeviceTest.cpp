@@ -61,12 +61,9 @@ public:
     }
     // Whether any sound is heard in [from, to), waiting until the recording reaches `to`.
     bool soundBetween(double from, double to) {
+        const std::optional<double> sound = soundAfter(from);
         length(to);
-        const size_t end = std::min(samples.size(), size_t(to * recordRate));
-        for (auto i = size_t(from * recordRate); i < end; ++i)
-            if (std::abs(samples[i]) > soundLevel)
-                return true;
-        return false;
+        return sound && *sound < to;
     }
 
 private:

@@ -13,9 +13,6 @@
 namespace {
 
 constexpr int startMilliseconds = 10000;
-constexpr int pactlMilliseconds = 5000;
-// The server's normal (100 %) volume.
-constexpr double normalVolume = 65536.0;
 
 bool writeFile(const QString& path, const QByteArray& text) {
     QFile file(path);
@@ -134,25 +131,21 @@ std::optional<QString> PrivateSoundServer::pactl(const QStringList& arguments) c
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral("pactl"), arguments);
-    if (!process.waitForFinished(pactlMilliseconds) ||
-        process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    if (!process.waitForFinished(5000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
         return std::nullopt;
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
 std::optional<double> PrivateSoundServer::sinkVolume(const QString& sink) const {
-    // "Volume: front-left: 36045 /  55% / -15.58 dB,   front-right: ..."
-    const std::optional<QString> text = pactl({QStringLiteral("get-sink-volume"), sink});
+    // "Volume: front-left: 36045 /  55% / -15.58 dB,   front-right: ...", of 65536 at 100 %.
     static const QRegularExpression level(QStringLiteral(":\\s*(\\d+)\\s*/"));
-    const QRegularExpressionMatch match = level.match(text.value_or(QString()));
-    if (!match.hasMatch())
-        return std::nullopt;
-    return match.captured(1).toDouble() / normalVolume;
+    const QRegularExpressionMatch match =
+        level.match(pactl({QStringLiteral("get-sink-volume"), sink}).value_or(QString()));
+    return match.hasMatch() ? std::optional(match.captured(1).toDouble() / 65536.0) : std::nullopt;
 }
 
 std::optional<bool> PrivateSoundServer::sinkMuted(const QString& sink) const {
     const std::optional<QString> text = pactl({QStringLiteral("get-sink-mute"), sink});
-    if (!text)
-        return std::nullopt;
-    return text->trimmed() == QStringLiteral("Mute: yes");
+    return text ? std::optional(text->trimmed() == QStringLiteral("Mute: yes")) : std::nullopt;
 }
