@@ -1,6 +1,5 @@
 #include "platform/audio/AudioFilePlayer.h"
 
-#include "platform/audio/AudioDecoder.h"
 #include "playback/OfflinePlayback.h"
 #include "support/BadFile.h"
 
@@ -95,35 +94,6 @@ TEST_F(AudioFilePlayerTest, EndIsReportedOnceOnTheMainThreadWhenTheLastSampleIsH
     render(0.2);
     EXPECT_EQ(finishes.count(), 2);
     EXPECT_DOUBLE_EQ(player->currentTime(), player->duration());
-}
-
-TEST_F(AudioFilePlayerTest, VoicesMixWithTheirOwnVolumesFromTheChosenSample) {
-    const QUrl url = make("tone.wav", tone(3.0, 523.0));
-    const auto loud = open(url);
-    const auto quiet = open(url);
-    // Rate control at rate 1 passes the file through unchanged.
-    quiet->setEnableRate(true);
-    loud->setVolume(0.5f);
-    quiet->setVolume(0.25f);
-    for (const auto& player : {loud, quiet}) {
-        player->setCurrentTime(1.25);
-        player->play();
-    }
-    const auto mixed = render(0.5);
-    auto decoder = AudioDecoder::open(url.toLocalFile());
-    ASSERT_TRUE(decoder->seek(int64_t(1.25 * 44100)));
-    std::vector<float> source(mixed.size());
-    ASSERT_EQ(decoder->readFloat(source.data(), int64_t(source.size() / 2)),
-              int64_t(source.size() / 2));
-    for (size_t i = 0; i < mixed.size(); ++i)
-        ASSERT_NEAR(mixed[i], 0.75f * source[i], 1e-6f) << i;
-
-    // A volume change glides over one buffer rather than stepping.
-    loud->setVolume(0.0f);
-    quiet->setVolume(0.0f);
-    EXPECT_LT(largestStep(left(render(0.05))), 0.05f);
-    const auto silent = render(0.1);
-    EXPECT_TRUE(std::all_of(silent.begin(), silent.end(), [](float s) { return s == 0.0f; }));
 }
 
 TEST_F(AudioFilePlayerTest,
