@@ -12,29 +12,18 @@ public:
     explicit FakeTimeSource(QDateTime start) : current(std::move(start)) {}
 
     QDateTime now() const override { return current; }
-
     void callAt(const QDateTime& deadline, std::function<void()> handler) override {
-        pendingDeadline = deadline;
-        pendingHandler = std::move(handler);
+        pending.emplace(deadline, std::move(handler));
     }
-
-    void cancel() override {
-        pendingDeadline.reset();
-        pendingHandler = nullptr;
-    }
+    void cancel() override { pending.reset(); }
 
     void advance(double seconds) {
         current = current.addMSecs(qint64(seconds * 1000.0));
-        if (pendingDeadline && *pendingDeadline <= current) {
-            const std::function<void()> due = std::exchange(pendingHandler, nullptr);
-            pendingDeadline.reset();
-            due();
-        }
+        if (pending && pending->first <= current)
+            std::exchange(pending, std::nullopt)->second();
     }
-
-    std::optional<QDateTime> pendingDeadline;
 
 private:
     QDateTime current;
-    std::function<void()> pendingHandler;
+    std::optional<std::pair<QDateTime, std::function<void()>>> pending;
 };

@@ -38,7 +38,6 @@ TEST(RestTimer, RingsOnceAtTheDeadlineReadWhenArmedAndAnUnusableDurationIsAMinut
     EXPECT_EQ(f.rang->count(), 0);
     f.time->advance(1);
     EXPECT_EQ(f.rang->count(), 1);
-
     EXPECT_TRUE(f.timer->fired());
 
     // A duration that is not a number is a minute.

@@ -80,15 +80,6 @@ TEST_F(ScrubberTest, ADragOfTwoAndAHalfSecondsPlaysThreeSnippetsFromTheKnob) {
     EXPECT_EQ(snippets, (std::vector<std::pair<double, double>>{{0, 10}, {1, 20}, {2, 30}}));
     // The main player was never disturbed.
     EXPECT_FALSE(player.isPlaying());
-}
-
-TEST_F(ScrubberTest, WithoutAFileItIsSilentAndAReplacedOnesStepFindsNothingToDo) {
-    Scrubber silent(&player, QUrl::fromLocalFile(dir.filePath("no.wav")), scheduler());
-    player.setCurrentTime(5);
-    silent.setScrubbing(true);
-    EXPECT_FALSE(silent.isScrubPlaying());
-    EXPECT_TRUE(pending.empty());
-    EXPECT_DOUBLE_EQ(player.currentTime(), 5);
 
     // A replaced scrubber's pending step finds nothing to do.
     auto replaced = std::make_unique<Scrubber>(&player, url, scheduler());

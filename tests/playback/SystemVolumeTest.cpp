@@ -28,17 +28,6 @@ TEST(SystemVolume, BadLevelsAreClampedOrRefusedAndAFailedWriteIsReported) {
     EXPECT_EQ(set(0.5f, {.failVolumeWrite = true, .muted = true}),
               "The device 0x2a was unable to set volume");
     EXPECT_FALSE(mixer->state().muted);
-
-    // Following the program's volume unmutes and ends at the newest; the destructor waits for
-    // what is still queued.
-    mixer->setState({.muted = true});
-    {
-        SystemVolume volume(mixer);
-        for (float level : {0.2f, 0.4f, 0.7f, 0.03f, 0.3f})
-            volume.followVolume(level);
-    }
-    EXPECT_EQ(mixer->state().volume, 0.3f);
-    EXPECT_FALSE(mixer->state().muted);
 }
 
 // ALSA's default device going through a private sound server's plugin, as on a desktop.
