@@ -158,11 +158,9 @@ protected:
     }
     // The index of a sink, or of the null-sink module that made it.
     QString indexOf(const QString& listing, const QString& name) const {
-        const QStringList lines =
-            server->pactl({"list", "short", listing}).value_or("").split('\n');
-        const QStringList found =
-            lines.filter(QRegularExpression("\\t(sink_name=)?" + name + "\\b"));
-        return found.value(0).section('\t', 0, 0);
+        const QRegularExpression line("^(\\d+)\\t(.*\\t)?(sink_name=)?" + name + "\\b",
+                                      QRegularExpression::MultilineOption);
+        return line.match(server->pactl({"list", "short", listing}).value_or("")).captured(1);
     }
 
     static void report(const char* what, double gap) {
