@@ -28,21 +28,20 @@ struct Case {
     int clickSlack = 0;
 };
 
-const Case containers[] = {
-    {Container::Wav, "wav", 0},
-    {Container::Flac, "flac", 0},
-    {Container::M4aAlac, "alac", 0},
-    {Container::WavPack, "wavpack", 0},
-    {Container::Mp3Cbr, "mp3 cbr", 0, 3},
-    {Container::Mp3Vbr, "mp3 vbr", 0, 3},
-    {Container::OggVorbis, "vorbis", 0, 3},
-    // FFmpeg writes the edit list in milliseconds: within an AAC frame of the source's.
-    {Container::M4aAac, "aac", 1024, 3},
-    {Container::M4aAacItunes, "aac as itunes", 0, 3},
-    {Container::Mp3CbrNoTag, "untagged mp3 cbr", std::nullopt},
-    {Container::Mp3VbrNoTag, "untagged mp3 vbr", std::nullopt},
-    {Container::AdtsAac, "bare aac", std::nullopt},
-};
+// FFmpeg writes the AAC edit list in milliseconds: its length lies within an AAC frame of the
+// source's.
+const Case containers[] = {{Container::Wav, "wav", 0},
+                           {Container::Flac, "flac", 0},
+                           {Container::M4aAlac, "alac", 0},
+                           {Container::WavPack, "wavpack", 0},
+                           {Container::Mp3Cbr, "mp3 cbr", 0, 3},
+                           {Container::Mp3Vbr, "mp3 vbr", 0, 3},
+                           {Container::OggVorbis, "vorbis", 0, 3},
+                           {Container::M4aAac, "aac", 1024, 3},
+                           {Container::M4aAacItunes, "aac as itunes", 0, 3},
+                           {Container::Mp3CbrNoTag, "untagged mp3 cbr", std::nullopt},
+                           {Container::Mp3VbrNoTag, "untagged mp3 vbr", std::nullopt},
+                           {Container::AdtsAac, "bare aac", std::nullopt}};
 
 class AudioDecoderTest : public testing::Test {
 protected:

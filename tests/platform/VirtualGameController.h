@@ -43,8 +43,6 @@ public:
     VirtualGameController(const VirtualGameController&) = delete;
     VirtualGameController& operator=(const VirtualGameController&) = delete;
 
-    SDL_JoystickID id() const { return _id; }
-
     // Joystick buttons are numbered as SDL's game-controller buttons.
     void setButton(SDL_GameControllerButton button, bool down) {
         EXPECT_EQ(SDL_JoystickSetVirtualButton(_joystick, button, down ? 1 : 0), 0);

@@ -18,9 +18,7 @@ TEST(TimeSlider, RemovingAMarkerRemovesOnlyItsOwnZeroOrNote) {
     const auto entry =
         std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(dir.filePath("dance.mp3")), 100.0);
     entry->zeros = {10.0, 42.126, 42.126, 70.0};
-    int displayUpdates = 0;
     TimeSlider slider;
-    slider.updateDisplays = [&displayUpdates] { ++displayUpdates; };
     slider.setEntry(entry);
     ASSERT_EQ(slider.zeroButtons().size(), 4u);
     ASSERT_EQ(slider.noteButtons().size(), 3u);
@@ -30,7 +28,6 @@ TEST(TimeSlider, RemovingAMarkerRemovesOnlyItsOwnZeroOrNote) {
     slider.zeroButtons()[2]->makeMenu()->actions().last()->trigger();
     EXPECT_EQ(entry->zeros, std::vector<double>({10.0, 42.126, 70.0}));
     EXPECT_EQ(slider.zeroButtons().size(), 3u);
-    EXPECT_EQ(displayUpdates, 2) << "the time since the last zero is shown again";
 
     // The other note buttons stay in step with the note set.
     NoteButton* keptLast = slider.noteButtons()[2];
