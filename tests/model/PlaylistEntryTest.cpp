@@ -8,43 +8,40 @@
 #include <gtest/gtest.h>
 
 namespace {
-std::vector<TimeRange> ranges(std::initializer_list<TimeRange> list) {
-    return list;
-}
-
+using Ranges = std::vector<TimeRange>;
 } // namespace
 
-TEST(PlaylistEntry, BeginPlayedRangeJoinsOrInserts) {
-    PlaylistEntry entry(QUrl("file:///music/a.mp3"), 100);
-    entry.beginPlayedRange(3);
-    ASSERT_TRUE(entry.currentTimeRangeSet);
-    EXPECT_EQ(entry.cachedTimeRangeIndex, 0);
-    EXPECT_EQ(entry.currentTimeRangeSet->ranges(), ranges({{3, 3}}));
-
-    entry.currentTimeRangeSet = std::make_shared<TimeRangeSet>(ranges({{0, 10}, {20, 30}}));
-    entry.beginPlayedRange(12);
-    EXPECT_EQ(entry.cachedTimeRangeIndex, 1);
-    EXPECT_EQ(entry.currentTimeRangeSet->ranges(), ranges({{0, 10}, {12, 12}, {20, 30}}));
-
-    entry.currentTimeRangeSet = std::make_shared<TimeRangeSet>(ranges({{0, 10}, {20, 30}}));
-    entry.beginPlayedRange(25);
-    EXPECT_EQ(entry.cachedTimeRangeIndex, 1);
-    entry.beginPlayedRange(10);
-    EXPECT_EQ(entry.cachedTimeRangeIndex, 0);
-    EXPECT_EQ(entry.currentTimeRangeSet->ranges(), ranges({{0, 10}, {20, 30}}));
+TEST(PlaylistEntry, BeginPlayedRangeJoinsTheRangeItIsInOrInsertsAnEmptyOne) {
+    const struct {
+        Ranges before;
+        double start;
+        int index;
+        Ranges after;
+    } cases[] = {
+        {{}, 3, 0, {{3, 3}}},
+        {{{0, 10}, {20, 30}}, 12, 1, {{0, 10}, {12, 12}, {20, 30}}},
+        {{{0, 10}, {20, 30}}, 25, 1, {{0, 10}, {20, 30}}},
+        {{{0, 10}, {20, 30}}, 10, 0, {{0, 10}, {20, 30}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start);
+        PlaylistEntry entry(QUrl("file:///music/a.mp3"), 100);
+        if (!c.before.empty())
+            entry.currentTimeRangeSet = std::make_shared<TimeRangeSet>(c.before);
+        entry.beginPlayedRange(c.start);
+        ASSERT_TRUE(entry.currentTimeRangeSet);
+        EXPECT_EQ(entry.cachedTimeRangeIndex, c.index);
+        EXPECT_EQ(entry.currentTimeRangeSet->ranges(), c.after);
+    }
 }
 
-TEST(PlaylistEntry, PlayedFractionAndNextZeroUseTheDuration) {
-    PlaylistEntry entry(QUrl("file:///music/a.mp3"), 180);
-    EXPECT_DOUBLE_EQ(entry.playedFraction(TimeRangeSet(ranges({{0, 45}, {100, 145}}))), 0.5);
-    entry.addZero(12);
-    EXPECT_EQ(entry.nextZero(12.5), 180);
-    EXPECT_EQ(entry, PlaylistEntry(QUrl("file:///music/a.mp3"), 20)) << "equal by URL";
-    PlaylistEntry tiny(QUrl("file:///music/b.mp3"), 0.001);
-    EXPECT_EQ(tiny.playedFraction(TimeRangeSet(ranges({{0, 1}}))), 0.0);
+TEST(PlaylistEntry, PlayedFractionNeedsAKnownDuration) {
+    const TimeRangeSet played(Ranges{{0, 45}, {100, 145}});
+    EXPECT_DOUBLE_EQ(PlaylistEntry(QUrl("file:///m/a.mp3"), 180).playedFraction(played), 0.5);
+    EXPECT_EQ(PlaylistEntry(QUrl("file:///m/b.mp3"), 0.001).playedFraction(played), 0.0);
     // An unreadable file has no duration: nothing counts as played.
     PlaylistEntry missing(QUrl("file:///nonexistent/c.mp3"));
-    EXPECT_EQ(missing.playedFraction(TimeRangeSet(ranges({{0, 1}}))), 0.0);
+    EXPECT_EQ(missing.playedFraction(played), 0.0);
     EXPECT_FALSE(missing.duration());
 }
 
@@ -55,8 +52,7 @@ TEST(PlaylistEntry, CreateMeasuresRealAudioAndRefusesOtherFiles) {
     spec.seconds = 2.5;
     ASSERT_TRUE(testaudio::write(spec, testaudio::Container::Wav, wav));
     const auto entry = PlaylistEntry::create(QUrl::fromLocalFile(wav));
-    ASSERT_TRUE(entry);
-    ASSERT_TRUE(entry->_cachedDuration);
+    ASSERT_TRUE(entry && entry->_cachedDuration);
     EXPECT_NEAR(*entry->_cachedDuration, 2.5, 1e-6);
 
     const QString text = writeFile(dir.filePath("notes.mp3"), "this is not audio\n");
@@ -64,10 +60,9 @@ TEST(PlaylistEntry, CreateMeasuresRealAudioAndRefusesOtherFiles) {
     EXPECT_FALSE(PlaylistEntry::create(QUrl::fromLocalFile(dir.filePath("missing.mp3"))));
 }
 
-TEST(PlaylistEntry, BookmarkIsTheAbsolutePathAndResolvesWhileTheFileExists) {
+TEST(PlaylistEntry, BookmarkResolvesWhileTheFileExistsAndRelocateMovesItWithTheNotes) {
     QTemporaryDir dir;
     const QString path = writeFile(dir.filePath("moved ä.mp3"), {});
-
     EXPECT_EQ(PlaylistEntry::bookmarkFor(QUrl::fromLocalFile(path)), path.toUtf8());
     EXPECT_FALSE(PlaylistEntry::bookmarkFor(QUrl("https://example.org/a.mp3")));
 
@@ -76,20 +71,13 @@ TEST(PlaylistEntry, BookmarkIsTheAbsolutePathAndResolvesWhileTheFileExists) {
     entry.storedBookmark = path.toUtf8();
     EXPECT_TRUE(entry.resolveBookmark());
     EXPECT_EQ(entry._url, QUrl::fromLocalFile(path));
-
     ASSERT_TRUE(QFile::remove(path));
     EXPECT_FALSE(entry.resolveBookmark());
     EXPECT_FALSE(entry.storedBookmark);
-    EXPECT_EQ(entry._url, QUrl::fromLocalFile(path));
-}
 
-TEST(PlaylistEntry, RelocateMovesURLBookmarkAndNotes) {
-    QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath("new"));
     writeFile(dir.filePath("new/a.txt"), "/x/a.mp3\n 0:10 from the new folder\n");
-
-    PlaylistEntry entry(QUrl::fromLocalFile(dir.filePath("old/a.mp3")), 10);
-    entry.storedBookmark = dir.filePath("old/a.mp3").toUtf8();
+    entry.storedBookmark = path.toUtf8();
     EXPECT_TRUE(entry.noteSet()->notes.empty());
     entry.relocate(QUrl::fromLocalFile(dir.filePath("new/a.mp3")));
     EXPECT_EQ(entry.storedBookmark, dir.filePath("new/a.mp3").toUtf8());

@@ -4,9 +4,6 @@
 #include "testaudio/TestAudio.h"
 
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -55,10 +52,11 @@ QString writeSession(const QTemporaryDir& dir, const QString& folder) {
 } // namespace
 
 // Show, json and a refused from-json leave the file alone; from-json rebuilds it byte for byte.
-TEST(SessionTool, ShowJsonAndFromJsonRoundTrip) {
+TEST(SessionTool, ShowJsonFromJsonAndRelocate) {
     QTemporaryDir dir;
-    const QString session = writeSession(dir, dir.filePath("music"));
-    writeFile(dir.filePath("music/waltz.txt"), "x\n 0:10 one\n 0:20 two\n");
+    const QString folder = dir.filePath("music");
+    const QString session = writeSession(dir, folder);
+    writeFile(folder + "/waltz.txt", "x\n 0:10 one\n 0:20 two\n");
     const QByteArray original = readFile(session);
 
     const Result show = runTool({"show", session});
@@ -75,47 +73,39 @@ TEST(SessionTool, ShowJsonAndFromJsonRoundTrip) {
 
     const Result json = runTool({"json", session});
     ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
-    const QJsonObject waltz =
-        QJsonDocument::fromJson(json.out.toUtf8())["playlist"].toArray()[0].toObject();
-    EXPECT_EQ(waltz["_url"].toString(),
-              QUrl::fromLocalFile(dir.filePath("music/waltz.mp3")).toString(QUrl::FullyEncoded));
-    EXPECT_EQ(waltz["playedDates"].toArray()[0].toString(), "2026-01-10T21:30:05.125Z");
+    EXPECT_TRUE(json.out.contains("\"2026-01-10T21:30:05.125Z\"")) << json.out.toStdString();
     const QString jsonPath = dir.filePath("session.json");
-    writeFile(jsonPath, json.out.toUtf8());
-    const Result back = runTool({"from-json", jsonPath, dir.filePath("Copy.varlin")});
+    const auto fromJson = [&](const QString& text, const QString& target) {
+        writeFile(jsonPath, text.toUtf8());
+        return runTool({"from-json", jsonPath, target});
+    };
+    const Result back = fromJson(json.out, dir.filePath("Copy.varlin"));
     ASSERT_EQ(back.exitCode, 0) << back.err.toStdString();
     EXPECT_EQ(readFile(dir.filePath("Copy.varlin")), original);
 
-    writeFile(jsonPath, R"({"playlist": [{"_url": "file:///m/a.mp3"}], "currentTime": 1})");
-    const Result refused = runTool({"from-json", jsonPath, session});
+    const Result refused =
+        fromJson(R"({"playlist": [{"_url": "file:///m/a.mp3"}], "currentTime": 1})", session);
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("entry 1: missing key \"prevTimeRangeSet\""))
         << refused.err.toStdString();
+    // A zero character would make the session written one that cannot be opened.
+    const Result zero = fromJson(QString(json.out).replace("slow", "sl\\u0000ow"), session);
+    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_TRUE(zero.err.contains("a text holds a zero character")) << zero.err.toStdString();
     EXPECT_EQ(readFile(session), original);
 
     // A session file holds dates within 68 years of 2001 only: a later one is not a date (and
     // its optional key reads as missing) rather than one that would come back as another.
-    writeFile(jsonPath, QString(json.out).replace("2026-01-10T21", "3195-01-10T21").toUtf8());
-    ASSERT_EQ(runTool({"from-json", jsonPath, dir.filePath("Far.varlin")}).exitCode, 0);
-    const PlaylistPtr far =
-        Playlist::open(QUrl::fromLocalFile(dir.filePath("Far.varlin")), nullptr);
-    ASSERT_TRUE(far);
-    EXPECT_TRUE(far->allEntries[0]->playedDates.empty());
+    const QString far = dir.filePath("Far.varlin");
+    ASSERT_EQ(fromJson(QString(json.out).replace("2026-01-10T21", "3195-01-10T21"), far).exitCode,
+              0);
+    const PlaylistPtr farPlaylist = Playlist::open(QUrl::fromLocalFile(far), nullptr);
+    ASSERT_TRUE(farPlaylist);
+    EXPECT_TRUE(farPlaylist->allEntries[0]->playedDates.empty());
 
-    // A zero character would make the session written one that cannot be opened.
-    writeFile(jsonPath, QString(json.out).replace("slow", "sl\\u0000ow").toUtf8());
-    const Result zero = runTool({"from-json", jsonPath, session});
-    EXPECT_EQ(zero.exitCode, 1);
-    EXPECT_TRUE(zero.err.contains("a text holds a zero character")) << zero.err.toStdString();
-}
-
-TEST(SessionTool, RelocateRewritesTheFile) {
-    QTemporaryDir dir;
-    const QString folder = dir.filePath("music");
-    const QString session = writeSession(dir, folder);
-    const Result result = runTool({"relocate", session, folder, dir.filePath("moved") + "/"});
-    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out.trimmed(), "2 of 3 entries moved");
+    const Result moved = runTool({"relocate", session, folder, dir.filePath("moved") + "/"});
+    ASSERT_EQ(moved.exitCode, 0) << moved.err.toStdString();
+    EXPECT_EQ(moved.out.trimmed(), "2 of 3 entries moved");
     const PlaylistPtr playlist = Playlist::open(QUrl::fromLocalFile(session), nullptr);
     ASSERT_TRUE(playlist);
     EXPECT_EQ(playlist->allEntries[1]->_url.toLocalFile(), dir.filePath("moved/tone.wav"));

@@ -14,12 +14,21 @@ template <size_t size> QByteArray bytes(const char (&literal)[size]) {
     return QByteArray(literal, size - 1);
 }
 
-std::vector<double> times(const TextNoteSet& set) {
-    std::vector<double> result;
+// The notes as "time text" pairs.
+QStringList notes(const TextNoteSet& set) {
+    QStringList result;
     for (const auto& note : set.notes)
-        result.push_back(note->time);
+        result << QString::number(note->time) + ' ' + note->text;
     return result;
 }
+
+// Notes beside a track in a folder of the test's own.
+class TextNoteSetTest : public testing::Test {
+protected:
+    QTemporaryDir dir;
+    const QUrl mp3 = QUrl::fromLocalFile(dir.filePath("d.mp3"));
+    const QString path = dir.filePath("d.txt");
+};
 } // namespace
 
 TEST(TextNote, ParsesTheFirstTimeInALine) {
@@ -42,70 +51,53 @@ TEST(TextNote, ParsesTheFirstTimeInALine) {
         EXPECT_FALSE(TextNote::parse(line)) << line;
 }
 
-TEST(TextNoteSet, WritesAndReadsBack) {
-    QTemporaryDir dir;
-    const QUrl mp3 = QUrl::fromLocalFile(dir.filePath("dance.mp3"));
-    EXPECT_EQ(TextNoteSet::textURLFor(mp3), QUrl::fromLocalFile(dir.filePath("dance.txt")));
+TEST_F(TextNoteSetTest, WritesReadsBackAndPlacesANewNoteAfterEqualTimes) {
     EXPECT_EQ(TextNoteSet::textURLFor(QUrl::fromLocalFile("/m/a.b.mp3")),
               QUrl::fromLocalFile("/m/a.b.txt"));
-
     TextNoteSet set(mp3);
-    EXPECT_TRUE(set.notes.empty());
-    set.addNote(65.7)->text = "swing";
     set.addNote(600)->text = "ten";
+    set.addNote(65.7)->text = "swing";
     set.addNote(6000)->text = "hundred";
-    EXPECT_TRUE(set.altered);
-    ASSERT_TRUE(set.save());
+    set.addNote(600)->text = "second ten";
+    ASSERT_TRUE(set.altered && set.save());
     EXPECT_FALSE(set.altered);
-    EXPECT_EQ(readFile(dir.filePath("dance.txt")),
-              (dir.filePath("dance.mp3") + "\n 1:05 swing\n10:00 ten\n100:00 hundred\n").toUtf8());
-
+    EXPECT_EQ(readFile(path), (mp3.toLocalFile() + "\n 1:05 swing\n10:00 ten\n10:00 second ten\n"
+                                                   "100:00 hundred\n")
+                                  .toUtf8());
     TextNoteSet read(mp3);
-    EXPECT_EQ(times(read), (std::vector<double>{65, 600, 6000}));
-    EXPECT_EQ(read.notes[0]->text, "swing");
+    EXPECT_EQ(notes(read), (QStringList{"65 swing", "600 ten", "600 second ten", "6000 hundred"}));
     EXPECT_FALSE(read.altered);
+
+    // A note applies within three seconds either side; the index is that of the last one begun.
+    EXPECT_EQ(read.noteIndex(600), 2);
+    EXPECT_EQ(read.noteIndex(599.9), 0);
+    EXPECT_EQ(read.noteIndex(9000), 3);
+    EXPECT_EQ(read.noteNear(67.9), read.notes[0]);
+    EXPECT_EQ(read.noteNear(62.5), read.notes[0]);
+    EXPECT_FALSE(read.noteNear(68));
+    EXPECT_FALSE(read.noteNear(62));
 }
 
-TEST(TextNoteSet, SplitsAtControlCharactersAndFallsBackFromInvalidUtf8) {
-    QTemporaryDir dir;
-    const QUrl mp3 = QUrl::fromLocalFile(dir.filePath("d.mp3"));
-    writeFile(dir.filePath("d.txt"), "/x/d.mp3\r\n0:10 caf\xc3\xa9\r0:20\tafter tab\x0b"
-                                     "0:30 x\n no time here\n");
-    TextNoteSet set(mp3);
-    EXPECT_EQ(times(set), (std::vector<double>{10, 20, 30}));
-    EXPECT_EQ(set.notes[0]->text, QString::fromUtf8("caf\xc3\xa9"));
-    EXPECT_EQ(set.notes[1]->text, "");
-
-    writeFile(dir.filePath("d.txt"), "0:10 caf\xe9 cr\xe8me\n");
-    TextNoteSet latin(mp3);
-    ASSERT_EQ(latin.notes.size(), 1u);
-    EXPECT_EQ(latin.notes[0]->text, QString::fromUtf8("caf\xc3\xa9 cr\xc3\xa8me"));
+TEST_F(TextNoteSetTest, SplitsAtControlCharactersAndReadsWindows1252WhenNotUtf8) {
+    const struct {
+        QByteArray bytes;
+        QStringList notes;
+    } cases[] = {
+        {"/x/d.mp3\r\n0:10 caf\xc3\xa9\r0:20\tafter tab\x0b"
+         "0:30 x\n no time here\n",
+         {"10 café", "20 ", "30 x"}},
+        {"0:10 caf\xe9 cr\xe8me\n", {"10 café crème"}},
+        {"0:10 \x93Swing\x94 \x96 caf\xe9\n", {"10 “Swing” – café"}},
+    };
+    for (const auto& c : cases) {
+        writeFile(path, c.bytes);
+        TextNoteSet set(mp3);
+        EXPECT_FALSE(set.refusal);
+        EXPECT_EQ(notes(set), c.notes);
+    }
 }
 
-TEST(TextNoteSet, NoteNearIsWithinThreeSecondsAndAddNotePlacesAfterEqualTimes) {
-    QTemporaryDir dir;
-    TextNoteSet set(QUrl::fromLocalFile(dir.filePath("d.mp3")));
-    EXPECT_EQ(set.noteIndex(5), 0);
-    EXPECT_FALSE(set.noteNear(5));
-    const auto at10 = set.addNote(10);
-    const auto at20 = set.addNote(20);
-    EXPECT_EQ(set.noteIndex(20), 1);
-    EXPECT_EQ(set.noteIndex(19.9), 0);
-    EXPECT_FALSE(set.noteNear(13));
-    EXPECT_EQ(set.noteNear(12.9), at10);
-    EXPECT_FALSE(set.noteNear(7));
-    EXPECT_EQ(set.noteNear(7.5), at10);
-    EXPECT_EQ(set.noteNear(17.5), at20);
-
-    const auto at15 = set.addNote(15);
-    const auto at5 = set.addNote(5);
-    const auto second20 = set.addNote(20);
-    EXPECT_EQ(set.notes, (std::vector<std::shared_ptr<TextNote>>{at5, at10, at15, at20, second20}));
-    EXPECT_EQ(set.noteIndex(25), 4);
-}
-
-TEST(TextNoteSet, CommitReplacesOrRemovesByIdentityAndAFailedSaveKeepsTheChanges) {
-    QTemporaryDir dir;
+TEST_F(TextNoteSetTest, CommitReplacesOrRemovesByIdentityAndAFailedSaveKeepsTheChanges) {
     const QString folder = dir.filePath("missing folder");
     TextNoteSet set(QUrl::fromLocalFile(folder + "/d.mp3"));
     DiagnosticCapture capture;
@@ -124,10 +116,7 @@ TEST(TextNoteSet, CommitReplacesOrRemovesByIdentityAndAFailedSaveKeepsTheChanges
     EXPECT_EQ(readFile(folder + "/d.txt"), (folder + "/d.mp3\n 0:10 one\n").toUtf8());
 }
 
-TEST(TextNoteSet, AFileThatIsNoNotesFileIsRefusedAndNeverWritten) {
-    QTemporaryDir dir;
-    const QUrl mp3 = QUrl::fromLocalFile(dir.filePath("d.mp3"));
-    const QString path = dir.filePath("d.txt");
+TEST_F(TextNoteSetTest, AFileThatIsNoNotesFileIsRefusedNeverWrittenAndReadAgainOnceLeft) {
     const struct {
         const char* name;
         QByteArray bytes;
@@ -164,22 +153,13 @@ TEST(TextNoteSet, AFileThatIsNoNotesFileIsRefusedAndNeverWritten) {
         EXPECT_EQ(readFile(path), c.bytes);
         QDir().rmdir(path);
     }
-}
 
-TEST(TextNoteSet, AWindows1252FileIsReadAndARefusedOneIsReadAgainOnceLeft) {
-    QTemporaryDir dir;
-    const QUrl mp3 = QUrl::fromLocalFile(dir.filePath("d.mp3"));
-    writeFile(dir.filePath("d.txt"), "0:10 \x93Swing\x94 \x96 caf\xe9\n");
-    TextNoteSet legacy(mp3);
-    ASSERT_FALSE(legacy.refusal);
-    ASSERT_EQ(legacy.notes.size(), 1u);
-    EXPECT_EQ(legacy.notes[0]->text, QString::fromUtf8("“Swing” – café"));
-
-    writeFile(dir.filePath("d.txt"), bytes("0:10 one\0"));
-    PlaylistEntry entry(mp3, 60.0);
+    // Fixed while the entry was left, it is read again.
+    writeFile(path, bytes("0:10 one\0"));
     DiagnosticCapture capture;
+    PlaylistEntry entry(mp3, 60.0);
     EXPECT_TRUE(entry.noteSet()->refusal);
-    writeFile(dir.filePath("d.txt"), "0:10 one\n");
+    writeFile(path, "0:10 one\n");
     entry.recordLeave();
     EXPECT_FALSE(entry.noteSet()->refusal);
     EXPECT_EQ(entry.noteSet()->notes.size(), 1u);

@@ -2,7 +2,7 @@
 
 #include "platform/Diagnostics.h"
 #include "services/Environment.h"
-#include "support/BadFile.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
