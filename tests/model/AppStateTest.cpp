@@ -17,31 +17,23 @@ bool bare(const AppState& state) {
 }
 } // namespace
 
+// The entry, position and zeros come back through the main view's restart test.
 TEST(AppState, WriteReadAndRemoveInTheUserDataFolder) {
     EXPECT_EQ(AppState::stateFileURL().toLocalFile(),
               QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                   "/net.brenmoor.varlin/state.plist");
     AppState state;
-    state.playlistURL = QUrl::fromLocalFile("/home/caller/Session.varlin");
     state.currentTime = 93.5;
-    state.currentEntryIndex = 4;
-    state.currentTimeRangeSet =
-        std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0, 12}, {40, 93.5}});
-    state.zeros = std::vector<double>{3.0, 60.25};
     ASSERT_TRUE(state.write());
     std::optional<AppState> read = AppState::read();
-    ASSERT_TRUE(read && read->currentTimeRangeSet);
-    EXPECT_EQ(
-        std::tuple(read->playlistURL, read->currentTime, read->currentEntryIndex, read->zeros),
-        std::tuple(state.playlistURL, 93.5, 4, state.zeros));
-    EXPECT_EQ(*read->currentTimeRangeSet, *state.currentTimeRangeSet);
-
-    AppState nothingElse;
-    nothingElse.currentTime = 1;
-    ASSERT_TRUE(nothingElse.write());
-    read = AppState::read();
     ASSERT_TRUE(read);
-    EXPECT_TRUE(bare(*read));
+    EXPECT_TRUE(bare(*read)) << "what was not set is not written";
+    state.currentTimeRangeSet =
+        std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0, 12}, {40, 93.5}});
+    ASSERT_TRUE(state.write());
+    read = AppState::read();
+    ASSERT_TRUE(read && read->currentTimeRangeSet);
+    EXPECT_EQ(*read->currentTimeRangeSet, *state.currentTimeRangeSet);
 
     AppState::remove();
     QString reason;
@@ -53,23 +45,13 @@ TEST(AppState, WriteReadAndRemoveInTheUserDataFolder) {
     EXPECT_TRUE(reason.startsWith("can't write ")) << reason.toStdString();
 }
 
-TEST(AppState, WithoutCurrentTimeTheStateIsNotUsedAndOtherKeysOfAnotherTypeAreLeftOut) {
-    const auto writeState = [](const CodecValue::Dict& root) {
-        writeFile(AppState::stateFileURL().toLocalFile(),
-                  PlistCodec::encode(CodecValue::dict(root)));
-    };
-    writeState({{"playlistURL", CodecValue::url(QUrl::fromLocalFile("/s.varlin"))}});
-    QString reason;
-    DiagnosticCapture capture;
-    EXPECT_FALSE(AppState::read(&reason));
-    EXPECT_TRUE(reason.endsWith("missing key \"currentTime\"")) << reason.toStdString();
-    EXPECT_EQ(capture.lines().size(), 1);
-
-    writeState({{"playlistURL", CodecValue::integer(3)},
-                {"currentTime", CodecValue::real(7)},
-                {"currentEntryIndex", CodecValue::string("2")},
-                {"currentTimeRangeSet", CodecValue::dict({})},
-                {"zeros", CodecValue::string("1, 2")}});
+TEST(AppState, OptionalKeysOfAnotherTypeAreLeftOut) {
+    writeFile(AppState::stateFileURL().toLocalFile(),
+              PlistCodec::encode(CodecValue::dict({{"playlistURL", CodecValue::integer(3)},
+                                                   {"currentTime", CodecValue::real(7)},
+                                                   {"currentEntryIndex", CodecValue::string("2")},
+                                                   {"currentTimeRangeSet", CodecValue::dict({})},
+                                                   {"zeros", CodecValue::string("1, 2")}})));
     std::optional<AppState> state = AppState::read();
     ASSERT_TRUE(state);
     EXPECT_EQ(state->currentTime, 7);
@@ -85,8 +67,9 @@ TEST(AppState, AStateThatCannotBeReadIsSetAsideBesideTheOlderOnes) {
         goodBytes.left(goodBytes.size() - 9),
         "\x07\xff not a property list",
         PlistCodec::encode(CodecValue::array({CodecValue::real(1)})),
-        PlistCodec::encode(CodecValue::dict({{"playlist", CodecValue::array({})}})), // a session
-        {},                                                                          // a folder
+        // A session: no "currentTime", without which the state is of no use.
+        PlistCodec::encode(CodecValue::dict({{"playlist", CodecValue::array({})}})),
+        {}, // a folder
     };
     QStringList asideNames;
     for (const QByteArray& bytes : cases) {

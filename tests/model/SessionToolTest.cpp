@@ -24,9 +24,14 @@ Result runTool(const QStringList& arguments) {
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// A saved session of three entries under `folder`, the second one a real (measurable) track.
-QString writeSession(const QTemporaryDir& dir, const QString& folder) {
-    EXPECT_TRUE(QDir().mkpath(folder));
+} // namespace
+
+// Show, json and a refused from-json leave the file alone; from-json rebuilds it byte for byte.
+TEST(SessionTool, ShowJsonFromJsonAndRelocate) {
+    // A saved session of three entries, the second one a real (measurable) track.
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("music");
+    ASSERT_TRUE(QDir().mkpath(folder));
     auto playlist = std::make_shared<Playlist>();
     auto waltz = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(folder + "/waltz.mp3"), 200.0);
     waltz->prevTimeRangeSet = std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0, 150}});
@@ -37,25 +42,16 @@ QString writeSession(const QTemporaryDir& dir, const QString& folder) {
     waltz->tags = "slow";
     waltz->sideDocuments = {
         std::make_shared<SideDocument>(QUrl::fromLocalFile(folder + "/waltz.pdf"), "pdf")};
-    EXPECT_TRUE(testaudio::write({}, testaudio::Container::Wav, folder + "/tone.wav"));
+    ASSERT_TRUE(testaudio::write({}, testaudio::Container::Wav, folder + "/tone.wav"));
     auto tone = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(folder + "/tone.wav"));
-    auto elsewhere =
-        std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(folder + "x/other.mp3"), 60.0);
-    playlist->allEntries = {waltz, tone, elsewhere};
+    playlist->allEntries = {
+        waltz, tone,
+        std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(folder + "x/other.mp3"), 60.0)};
     playlist->currentTime = 31.5;
     playlist->_ageUnits = AgeUnits::days;
     playlist->assignedEntry = tone;
-    const QString path = dir.filePath("Session.varlin");
-    EXPECT_TRUE(playlist->save(QUrl::fromLocalFile(path)));
-    return path;
-}
-} // namespace
-
-// Show, json and a refused from-json leave the file alone; from-json rebuilds it byte for byte.
-TEST(SessionTool, ShowJsonFromJsonAndRelocate) {
-    QTemporaryDir dir;
-    const QString folder = dir.filePath("music");
-    const QString session = writeSession(dir, folder);
+    const QString session = dir.filePath("Session.varlin");
+    ASSERT_TRUE(playlist->save(QUrl::fromLocalFile(session)));
     writeFile(folder + "/waltz.txt", "x\n 0:10 one\n 0:20 two\n");
     const QByteArray original = readFile(session);
 
@@ -106,7 +102,7 @@ TEST(SessionTool, ShowJsonFromJsonAndRelocate) {
     const Result moved = runTool({"relocate", session, folder, dir.filePath("moved") + "/"});
     ASSERT_EQ(moved.exitCode, 0) << moved.err.toStdString();
     EXPECT_EQ(moved.out.trimmed(), "2 of 3 entries moved");
-    const PlaylistPtr playlist = Playlist::open(QUrl::fromLocalFile(session), nullptr);
-    ASSERT_TRUE(playlist);
-    EXPECT_EQ(playlist->allEntries[1]->_url.toLocalFile(), dir.filePath("moved/tone.wav"));
+    const PlaylistPtr relocated = Playlist::open(QUrl::fromLocalFile(session), nullptr);
+    ASSERT_TRUE(relocated);
+    EXPECT_EQ(relocated->allEntries[1]->_url.toLocalFile(), dir.filePath("moved/tone.wav"));
 }
