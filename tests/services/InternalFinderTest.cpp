@@ -1,7 +1,7 @@
 #include "services/InternalFinder.h"
 
-#include <QDir>
-#include <QFile>
+#include "support/TestFiles.h"
+
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -13,11 +13,9 @@ public:
     // `attributes` as "name=value,name=value".
     void add(const QString& supply, const QString& attributes) {
         QDir(root.path()).mkpath(supply);
-        for (const QString& attribute : attributes.split(',')) {
-            QFile file(root.filePath(supply + '/' + attribute.section('=', 0, 0)));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write((attribute.section('=', 1) + '\n').toUtf8());
-        }
+        for (const QString& attribute : attributes.split(','))
+            writeFile(root.filePath(supply + '/' + attribute.section('=', 0, 0)),
+                      (attribute.section('=', 1) + '\n').toUtf8());
     }
     std::optional<InternalBattery> battery() const {
         return InternalFinder(PowerSupplies(root.path())).getInternalBattery();
@@ -38,9 +36,8 @@ TEST(InternalFinder, ReadsChargeAndEnergyUnits) {
     ASSERT_TRUE(battery);
     EXPECT_EQ(battery->manufactureDate, QDate(2021, 3, 14));
     // Micro-units become milli-units; a discharge is a negative current.
-    EXPECT_EQ(battery->currentCapacity, 2500);
-    EXPECT_EQ(battery->acPowered, false);
-    EXPECT_EQ(battery->amperage, -1250);
+    EXPECT_EQ(std::tuple(battery->currentCapacity, battery->acPowered, battery->amperage),
+              std::tuple(2500, false, -1250));
     EXPECT_DOUBLE_EQ(*battery->watts, 14.25);
     EXPECT_DOUBLE_EQ(*battery->temperature, 30.5);
     EXPECT_NEAR(*battery->health(), 83.333, 1e-3);
@@ -53,9 +50,8 @@ TEST(InternalFinder, ReadsChargeAndEnergyUnits) {
                        "time_to_full_now=3900");
     battery = energy.battery();
     ASSERT_TRUE(battery);
-    EXPECT_EQ(battery->currentCapacity, 3000);
-    EXPECT_EQ(battery->acPowered, true);
-    EXPECT_EQ(battery->amperage, 1667);
+    EXPECT_EQ(std::tuple(battery->currentCapacity, battery->acPowered, battery->amperage),
+              std::tuple(3000, true, 1667));
     EXPECT_EQ(battery->timeLeftText(), "01:05");
     // Without the kernel's estimate the time comes from the missing energy and the power.
     QFile::remove(energy.root.filePath("BAT1/time_to_full_now"));
@@ -81,10 +77,8 @@ TEST(InternalFinder, UnusableFilesLeaveFieldsAbsent) {
                       "manufacture_day=1,time_to_empty_now=600");
     const std::optional<InternalBattery> battery = sysfs.battery();
     ASSERT_TRUE(battery);
-    EXPECT_FALSE(battery->isCharged);
-    EXPECT_FALSE(battery->currentCapacity);
+    EXPECT_FALSE(battery->isCharged || battery->currentCapacity || battery->manufactureDate ||
+                 battery->watts);
     EXPECT_FALSE(battery->charge()) << "no division by a zero full capacity";
-    EXPECT_FALSE(battery->manufactureDate);
-    EXPECT_FALSE(battery->watts);
     EXPECT_EQ(battery->timeLeftText(), "-") << "charging or not is unknown";
 }

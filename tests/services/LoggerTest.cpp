@@ -1,11 +1,10 @@
 #include "services/Logger.h"
 
 #include "model/PlaylistEntry.h"
-#include "model/WallClock.h"
 #include "platform/Diagnostics.h"
+#include "support/FixedClock.h"
+#include "support/TestFiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -15,26 +14,12 @@ class LoggerTest : public testing::Test {
 protected:
     LoggerTest() {
         // Each test starts without a log, also when the tests share one process.
-        QDir(folder()).removeRecursively();
-        QFile::remove(folder());
-        setNow(QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9)));
-    }
-    ~LoggerTest() override { WallClock::setSource({}); }
-    void setNow(const QDateTime& when) {
-        WallClock::setSource([when] { return when; });
+        QDir(folder).removeRecursively();
+        QFile::remove(folder);
     }
 
-    static QString folder() {
-        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-               "/net.brenmoor.varlin";
-    }
-    static QString path() { return folder() + "/net.brenmoor.varlin.log.txt"; }
-
-    static QStringList lines() {
-        QFile file(path());
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        const QString text = QString::fromUtf8(file.readAll());
+    QStringList lines() const {
+        const QString text = QString::fromUtf8(readFile(path));
         EXPECT_TRUE(text.endsWith('\n') && !text.contains('\r'));
         return text.chopped(1).split('\n');
     }
@@ -47,19 +32,25 @@ protected:
         entry->currentTimeRangeSet->insertRange(10, 10 + played);
         return entry;
     }
+
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                           "/net.brenmoor.varlin";
+    const QString path = folder + "/net.brenmoor.varlin.log.txt";
+    FixedClock clock{QDateTime(QDate(2026, 12, 6), QTime(14, 5, 9))};
 };
 
 TEST_F(LoggerTest, TitleOnceDateHeadersPerDayAndPerRun) {
     {
         Logger logger;
         logger.log("two\nlines");
-        setNow(QDateTime(QDate(2026, 12, 7), QTime(0, 1, 2)));
+        clock.set(QDateTime(QDate(2026, 12, 7), QTime(0, 1, 2)));
         logger.log("after midnight");
     }
     Logger again;
     again.log("restarted");
     const QStringList log = lines();
     ASSERT_EQ(log.size(), 8);
+    EXPECT_EQ(log[0], "Varlin Log");
     EXPECT_TRUE(log[1].startsWith(": ") && log[1].contains("2026") && !log[1].contains("05"));
     EXPECT_TRUE(log[2].contains("05") && log[2].contains("09") && log[2].endsWith(" two"));
     EXPECT_EQ(log[3], "lines");
@@ -91,17 +82,15 @@ TEST_F(LoggerTest, LinesThatCannotBeWrittenAreReportedAndDropped) {
     DiagnosticCapture capture;
     {
         Logger logger;
-        ASSERT_TRUE(QFile::remove(path()));
+        ASSERT_TRUE(QFile::remove(path));
         logger.log("lost");
         EXPECT_EQ(capture.lines(), (QStringList{"Can't write to log", "Can't write to log"}));
-        EXPECT_FALSE(QFile::exists(path())) << "a deleted log is not recreated without its title";
+        EXPECT_FALSE(QFile::exists(path)) << "a deleted log is not recreated without its title";
     }
     // The application folder cannot be made: the logger is created anyway and says so per line.
     capture.clear();
-    ASSERT_TRUE(QDir(folder()).removeRecursively());
-    QFile blocker(folder());
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    writeFile(folder, {});
     Logger blocked;
     blocked.log("nowhere");
     EXPECT_EQ(capture.lines().size(), 3);
