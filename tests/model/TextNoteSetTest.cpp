@@ -31,26 +31,6 @@ protected:
 };
 } // namespace
 
-TEST(TextNote, ParsesTheFirstTimeInALine) {
-    const struct {
-        const char* line;
-        double time;
-        const char* text;
-    } notes[] = {{" 1:05 next figure", 65, "next figure"},
-                 {"1:75 x", 135, "x"},
-                 {"cue at 100:00   stop  ", 6000, "stop  "},
-                 {"10:00", 600, ""}};
-    for (const auto& note : notes) {
-        const auto parsed = TextNote::parse(note.line);
-        ASSERT_TRUE(parsed) << note.line;
-        EXPECT_EQ(std::pair(parsed->time, parsed->text), std::pair(note.time, QString(note.text)));
-    }
-    // The last: seconds no longer whole in a double, so a saved note would move.
-    for (const char* line : {"/music/dance.mp3", "1:5 too short", "99999999999999999999:00 x",
-                             "1000000000000009:05 x"})
-        EXPECT_FALSE(TextNote::parse(line)) << line;
-}
-
 TEST_F(TextNoteSetTest, WritesReadsBackAndPlacesANewNoteAfterEqualTimes) {
     EXPECT_EQ(TextNoteSet::textURLFor(QUrl::fromLocalFile("/m/a.b.mp3")),
               QUrl::fromLocalFile("/m/a.b.txt"));
@@ -75,7 +55,8 @@ TEST_F(TextNoteSetTest, WritesReadsBackAndPlacesANewNoteAfterEqualTimes) {
     EXPECT_FALSE(read.noteNear(62));
 }
 
-TEST_F(TextNoteSetTest, SplitsAtControlCharactersAndReadsWindows1252WhenNotUtf8) {
+// A note is the first time in a line and the text after it.
+TEST_F(TextNoteSetTest, ReadsTheFirstTimeOfEachLineSplitAtControlsInUtf8OrWindows1252) {
     const struct {
         QByteArray bytes;
         QStringList notes;
@@ -83,6 +64,10 @@ TEST_F(TextNoteSetTest, SplitsAtControlCharactersAndReadsWindows1252WhenNotUtf8)
         {"/x/d.mp3\r\n0:10 caf\xc3\xa9\r0:20\tafter tab\x0b"
          "0:30 x\n no time here\n",
          {"10 café", "20 ", "30 x"}},
+        // The last two: seconds no longer whole in a double, so a saved note would move.
+        {"1:75 x\ncue at 100:00   stop  \n1:5 too short\n99999999999999999999:00 x\n"
+         "1000000000000009:05 x\n",
+         {"135 x", "6000 stop  "}},
         {"0:10 caf\xe9 cr\xe8me\n", {"10 café crème"}},
         {"0:10 \x93Swing\x94 \x96 caf\xe9\n", {"10 “Swing” – café"}},
     };

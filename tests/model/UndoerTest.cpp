@@ -1,5 +1,5 @@
-// The undo stacks on their own; the Edit menu and the table's selection are tested through the
-// main view's controller and the entry commands.
+// The undo stacks on their own; the Edit menu's titles, redo and the table's selection are tested
+// through the main view's controller and the entry commands.
 #include "model/EditListTransaction.h"
 #include "model/Playlist.h"
 
@@ -15,15 +15,10 @@ std::vector<PlaylistEntryPtr> entries(int count) {
 }
 } // namespace
 
-TEST(Undoer, UndoRedoRestoreTheSameEntriesAndANewEditEmptiesTheRedoStack) {
+TEST(Undoer, UndoRestoresTheSameEntriesAndANewEditEmptiesTheRedoStack) {
     Playlist playlist;
     playlist.allEntries = entries(4);
     const std::vector<PlaylistEntryPtr> original = playlist.allEntries;
-    // Empty stacks change nothing.
-    playlist.undoer.undo();
-    playlist.undoer.redo();
-    EXPECT_FALSE(playlist.dirty);
-
     playlist.undoer.registerTransaction(std::make_shared<EditListTransaction>(
         EditListTransaction::remove(playlist.allEntries, {1, 2})));
     EXPECT_EQ(playlist.allEntries, (std::vector<PlaylistEntryPtr>{original[0], original[3]}));
@@ -31,15 +26,11 @@ TEST(Undoer, UndoRedoRestoreTheSameEntriesAndANewEditEmptiesTheRedoStack) {
     playlist.undoer.undo();
     EXPECT_EQ(playlist.allEntries, original);
     EXPECT_TRUE(playlist.dirty);
-    playlist.undoer.redo();
-    EXPECT_EQ(playlist.allEntries.size(), 2u);
-    playlist.undoer.undo();
 
     playlist.undoer.registerTransaction(std::make_shared<EditListTransaction>(
         "add entries", playlist.allEntries, std::set<int>{}, entries(5), std::set<int>{4}));
     EXPECT_FALSE(playlist.undoer.canRedo());
     EXPECT_EQ(playlist.undoer.redoTitle(), "Redo");
-    EXPECT_EQ(playlist.undoer.undoTitle(), "Undo add entries");
     EXPECT_EQ(playlist.allEntries.size(), 5u);
 }
 
