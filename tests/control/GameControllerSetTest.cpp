@@ -79,30 +79,23 @@ protected:
 
 } // namespace
 
-TEST_F(GameControllerSetTest, givesASwitchProControllerTheMicroLayoutAndOthersTheZero2One) {
+// Which button does what on each layout is tested through the transport's commands; here the
+// triggers, which count only past half their travel and only on the Micro's layout.
+TEST_F(GameControllerSetTest, theTriggersArePressedPastHalfTheirTravelOnTheMicroLayoutOnly) {
     Controller micro(Controller::nintendo, Controller::switchPro, "8BitDo Micro gamepad");
     poll();
-    EXPECT_EQ(take(), QStringList{"changed 1"});
     EXPECT_EQ(capture.lines(),
               (QStringList{"8BitDo Micro gamepad added", "Switch Pro Controller category"}));
-    // Nintendo layouts too are read by position, not by the labels printed on the buttons.
-    click(micro, {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y,
-                  SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_DPAD_LEFT});
     pullTriggers(micro);
-    EXPECT_EQ(take(), clicks({"B", "Y", "X", "L", "dpadLeft", "L2", "R2"}));
+    EXPECT_EQ(take(), QStringList{"changed 1"} + clicks({"L2", "R2"}));
     EXPECT_EQ(remote().prevButtonPressed(), RemoteControlButton::R2);
 
     micro.disconnect();
     Controller generic(0x1234, 0x5678, "Generic Pad");
     poll();
+    pullTriggers(generic);
     EXPECT_EQ(take(), (QStringList{"changed 1"}));
     EXPECT_TRUE(capture.lines().endsWith("Virtual Controller category"));
-    // Start is not a remote button, and this layout has no triggers.
-    click(generic, {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_X,
-                    SDL_CONTROLLER_BUTTON_Y, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-                    SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_START});
-    pullTriggers(generic);
-    EXPECT_EQ(take(), clicks({"A", "B", "X", "Y", "R", "dpadUp"}));
 }
 
 TEST_F(GameControllerSetTest, takesInControllersPresentAtCreationAndCountsThemAsTheyComeAndGo) {

@@ -29,6 +29,15 @@ protected:
     RestTimer restTimer{[] { return 5.0; }, std::unique_ptr<FakeTimeSource>(breakTime)};
 };
 
+// Counts the paint events of the object it watches.
+struct PaintCounter : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+    int paints = 0;
+};
+
 } // namespace
 
 TEST_F(ClockTest, DrawsTheInjectedTimeOnlyWhileClockVisibleWithTheBreakRingUnderTheHands) {
@@ -71,13 +80,7 @@ TEST_F(ClockTest, TicksOnlyWhileShownAndRepaintsOnlyWhatWouldShow) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&clock));
     EXPECT_TRUE(clock.timer()->isActive());
 
-    struct PaintCounter : QObject {
-        bool eventFilter(QObject*, QEvent* event) override {
-            paints += event->type() == QEvent::Paint;
-            return false;
-        }
-        int paints = 0;
-    } counter;
+    PaintCounter counter;
     clock.installEventFilter(&counter);
     const auto tick = [&](int seconds) {
         QCoreApplication::processEvents();
@@ -96,7 +99,6 @@ TEST_F(ClockTest, TicksOnlyWhileShownAndRepaintsOnlyWhatWouldShow) {
     restTimer.arm();
     clock.setRestTimer(&restTimer);
     EXPECT_EQ(tick(1), 1) << "a running break";
-
     clock.hide();
     EXPECT_FALSE(clock.timer()->isActive());
 }
