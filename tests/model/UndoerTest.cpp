@@ -8,6 +8,7 @@
 namespace {
 std::vector<PlaylistEntryPtr> entries(int count) {
     std::vector<PlaylistEntryPtr> list;
+    list.reserve(size_t(count));
     for (int i = 0; i < count; ++i)
         list.push_back(std::make_shared<PlaylistEntry>(
             QUrl::fromLocalFile(QStringLiteral("/m/%1.mp3").arg(i)), 100.0));
