@@ -233,6 +233,9 @@ TEST(SessionFile, BrokenFilesFailWithAReasonAndOptionalKeysOfAnotherTypeReadAsMi
         const QString reason = openFailure(c.broken);
         EXPECT_TRUE(!reason.isEmpty() && reason.contains(c.reasonPart)) << reason.toStdString();
     }
+    QString reason;
+    EXPECT_FALSE(Playlist::open(QUrl::fromLocalFile("/nonexistent/s.varlin"), &reason));
+    EXPECT_TRUE(reason.startsWith("can't open /nonexistent/s.varlin: ")) << reason.toStdString();
 
     CodecValue broken = with(root, "currentItem", CodecValue::string("1"));
     broken = withEntryKey(broken, "zeros", CodecValue::array({CodecValue::string("1")}));
