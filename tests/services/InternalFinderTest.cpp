@@ -26,7 +26,8 @@ public:
 
 } // namespace
 
-TEST(InternalFinder, ReadsChargeAndEnergyUnits) {
+// Energy units, peripheral batteries and the remembered answer have no test of their own.
+TEST(InternalFinder, ReadsTheBatteryAndLeavesUnusableFieldsAbsent) {
     FakeSysfs sysfs;
     sysfs.add("AC", "type=Mains,online=0");
     sysfs.add("BAT0", "type=Battery,status=Discharging,charge_now=2500000,charge_full=5000000,"
@@ -43,39 +44,11 @@ TEST(InternalFinder, ReadsChargeAndEnergyUnits) {
     EXPECT_NEAR(*battery->health(), 83.333, 1e-3);
     EXPECT_EQ(battery->timeLeftText(), "02:00");
 
-    FakeSysfs energy;
-    energy.add("ACAD", "type=Mains,online=1");
-    energy.add("BAT1", "type=Battery,status=Charging,energy_now=30000000,energy_full=50000000,"
-                       "power_now=20000000,voltage_now=12000000,voltage_min_design=10000000,"
-                       "time_to_full_now=3900");
-    battery = energy.battery();
-    ASSERT_TRUE(battery);
-    EXPECT_EQ(std::tuple(battery->currentCapacity, battery->acPowered, battery->amperage),
-              std::tuple(3000, true, 1667));
-    EXPECT_EQ(battery->timeLeftText(), "01:05");
-    // Without the kernel's estimate the time comes from the missing energy and the power.
-    QFile::remove(energy.root.filePath("BAT1/time_to_full_now"));
-    EXPECT_EQ(energy.battery()->timeToFull, 60);
-}
-
-TEST(InternalFinder, PeripheralsDoNotCountAndTheAnswerIsRemembered) {
-    FakeSysfs sysfs;
-    sysfs.add("hid-mouse-battery", "type=Battery,scope=Device,capacity=40");
-    InternalFinder finder(PowerSupplies(sysfs.root.path()));
-    EXPECT_FALSE(finder.hasInternalBattery());
-    EXPECT_FALSE(finder.getInternalBattery());
-    sysfs.add("BAT0", "type=Battery");
-    EXPECT_FALSE(finder.hasInternalBattery());
-    EXPECT_TRUE(finder.getInternalBattery());
-    EXPECT_FALSE(InternalFinder(PowerSupplies("/nonexistent/power_supply")).hasInternalBattery());
-}
-
-TEST(InternalFinder, UnusableFilesLeaveFieldsAbsent) {
-    FakeSysfs sysfs;
-    sysfs.add("BAT0", "type=Battery,status=Unknown,charge_now=lots,charge_full=0,"
-                      "current_now=900000,manufacture_year=2021,manufacture_month=13,"
-                      "manufacture_day=1,time_to_empty_now=600");
-    const std::optional<InternalBattery> battery = sysfs.battery();
+    FakeSysfs broken;
+    broken.add("BAT0", "type=Battery,status=Unknown,charge_now=lots,charge_full=0,"
+                       "current_now=900000,manufacture_year=2021,manufacture_month=13,"
+                       "manufacture_day=1,time_to_empty_now=600");
+    battery = broken.battery();
     ASSERT_TRUE(battery);
     EXPECT_FALSE(battery->isCharged || battery->currentCapacity || battery->manufactureDate ||
                  battery->watts);
