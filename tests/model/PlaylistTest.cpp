@@ -1,6 +1,5 @@
 #include "model/Playlist.h"
 
-#include <QSettings>
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,19 +20,9 @@ Names names(const std::vector<PlaylistEntryPtr>& list) {
 }
 } // namespace
 
-// The filter's rows, its case and the current row under it are tested through the entry commands.
-TEST(Playlist, TheFilterMatchesFileNamesWithoutLowerCaseMp3) {
-    Playlist playlist;
-    playlist.allEntries =
-        entries({"/m/ABCdef.mp3", "/m/xabc.MP3", "/m/song.mp3", "/m/song.MP3", "/abc/other.mp3"});
-    playlist.filterText = "abc";
-    EXPECT_EQ(names(playlist.entries()), (Names{"ABCdef.mp3", "xabc.MP3"}));
-    playlist.filterText = "mp3";
-    EXPECT_EQ(names(playlist.entries()), (Names{"xabc.MP3", "song.MP3"}));
-}
-
-// Adding new audio is tested through the entry commands' drops.
-TEST(Playlist, AnEntryInsertedAgainMovesAndCheckedEntriesMoveToTheTopInOrder) {
+// The filter, the folder column's prefixes, moving checked entries to the top and adding new audio
+// by drops are tested through the entry commands or have no test of their own.
+TEST(Playlist, AnEntryInsertedAgainMovesAlsoBeforeItself) {
     Playlist playlist;
     playlist.allEntries = entries({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
     const PlaylistEntryPtr c = playlist.allEntries[2];
@@ -43,10 +32,6 @@ TEST(Playlist, AnEntryInsertedAgainMovesAndCheckedEntriesMoveToTheTopInOrder) {
     // Before itself: the target is gone once the entry is taken out, so it goes to the end.
     EXPECT_TRUE(playlist.insertURL(c->_url, c));
     EXPECT_EQ(names(playlist.allEntries), (Names{"a.mp3", "b.mp3", "c.mp3"}));
-
-    playlist.allEntries[1]->isCheckmarked = playlist.allEntries[2]->isCheckmarked = true;
-    playlist.moveCheckedToTop();
-    EXPECT_EQ(names(playlist.allEntries), (Names{"b.mp3", "c.mp3", "a.mp3"}));
 }
 
 TEST(Playlist, AfterLoadClearsThisRunAndAssignsTheSavedItemWhenItExists) {
@@ -60,21 +45,6 @@ TEST(Playlist, AfterLoadClearsThisRunAndAssignsTheSavedItemWhenItExists) {
         EXPECT_EQ(playlist.assignedEntry, index == 1 ? playlist.allEntries[1] : nullptr) << index;
         EXPECT_TRUE(playlist.allEntries[0]->currentTimeRangeSet->isEmpty());
     }
-}
-
-// The table's folder column shows the common cases; these are the fallbacks and the edges.
-TEST(Playlist, FoldersAreShownWithoutTheSessionsOrElseThePreferredPrefix) {
-    Playlist playlist;
-    const PlaylistEntry entry(QUrl::fromLocalFile("/home/caller/music/waltz/a.mp3"));
-    QSettings().setValue("directoryPrefix", "/home/caller");
-    EXPECT_EQ(playlist.folderText(entry), "music/waltz/");
-    Playlist::setPreferredPrefixSource(
-        [] { return std::optional<QString>("/home/caller/music/"); });
-    EXPECT_EQ(playlist.folderText(entry), "waltz/");
-    Playlist::setPreferredPrefixSource({});
-    playlist._directoryPrefix = "/home/caller/mus";
-    // Only a whole folder name followed by a slash is removed.
-    EXPECT_EQ(playlist.folderText(entry), "/home/caller/music/waltz/");
 }
 
 // Whole folder names and the question asked are tested through the entry commands.

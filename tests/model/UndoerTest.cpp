@@ -1,5 +1,5 @@
-// The undo stacks on their own; the Edit menu's titles, redo and the table's selection are tested
-// through the main view's controller and the entry commands.
+// The undo stacks on their own; the Edit menu's titles, redo and the rows selected after a removal
+// are tested through the main view's controller and the entry commands.
 #include "model/EditListTransaction.h"
 #include "model/Playlist.h"
 
@@ -8,7 +8,6 @@
 namespace {
 std::vector<PlaylistEntryPtr> entries(int count) {
     std::vector<PlaylistEntryPtr> list;
-    list.reserve(size_t(count));
     for (int i = 0; i < count; ++i)
         list.push_back(std::make_shared<PlaylistEntry>(
             QUrl::fromLocalFile(QStringLiteral("/m/%1.mp3").arg(i)), 100.0));
@@ -16,7 +15,8 @@ std::vector<PlaylistEntryPtr> entries(int count) {
 }
 } // namespace
 
-TEST(Undoer, UndoRestoresTheSameEntriesAndANewEditEmptiesTheRedoStack) {
+// An undone edit that left the session clean would be lost at the next quit without a question.
+TEST(Undoer, UndoRestoresTheSameEntriesAndMarksTheSessionAndANewEditEmptiesTheRedoStack) {
     Playlist playlist;
     playlist.allEntries = entries(4);
     const std::vector<PlaylistEntryPtr> original = playlist.allEntries;
@@ -31,16 +31,5 @@ TEST(Undoer, UndoRestoresTheSameEntriesAndANewEditEmptiesTheRedoStack) {
     playlist.undoer.registerTransaction(std::make_shared<EditListTransaction>(
         "add entries", playlist.allEntries, std::set<int>{}, entries(5), std::set<int>{4}));
     EXPECT_FALSE(playlist.undoer.canRedo());
-    EXPECT_EQ(playlist.undoer.redoTitle(), "Redo");
     EXPECT_EQ(playlist.allEntries.size(), 5u);
-}
-
-TEST(Undoer, RemoveSelectsTheRowThatTookThePlaceOfTheFirstRemoved) {
-    const std::vector<PlaylistEntryPtr> list = entries(4);
-    const std::pair<std::set<int>, std::set<int>> removals[] = {
-        {{3}, {2}}, {{2, 3}, {1}}, {{0, 2}, {0}}, {{0, 1, 2, 3}, {}}, {{}, {}}};
-    for (const auto& [rows, selected] : removals)
-        EXPECT_EQ(EditListTransaction::remove(list, rows).endingSelection(), selected);
-    EXPECT_TRUE(EditListTransaction::remove(list, {0, 1, 2, 3}).endingList().empty());
-    EXPECT_EQ(EditListTransaction::remove(list, {}).endingList(), list);
 }

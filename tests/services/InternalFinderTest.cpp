@@ -26,32 +26,28 @@ public:
 
 } // namespace
 
-// Energy units, peripheral batteries and the remembered answer have no test of their own.
+// Energy units, the temperature, the manufacture date, peripheral batteries and the remembered
+// answer have no test of their own.
 TEST(InternalFinder, ReadsTheBatteryAndLeavesUnusableFieldsAbsent) {
     FakeSysfs sysfs;
     sysfs.add("AC", "type=Mains,online=0");
     sysfs.add("BAT0", "type=Battery,status=Discharging,charge_now=2500000,charge_full=5000000,"
-                      "charge_full_design=6000000,current_now=1250000,voltage_now=11400000,"
-                      "temp=305,manufacture_year=2021,manufacture_month=3,manufacture_day=14");
+                      "charge_full_design=6000000,current_now=1250000,voltage_now=11400000");
     std::optional<InternalBattery> battery = sysfs.battery();
     ASSERT_TRUE(battery);
-    EXPECT_EQ(battery->manufactureDate, QDate(2021, 3, 14));
     // Micro-units become milli-units; a discharge is a negative current.
     EXPECT_EQ(std::tuple(battery->currentCapacity, battery->acPowered, battery->amperage),
               std::tuple(2500, false, -1250));
     EXPECT_DOUBLE_EQ(*battery->watts, 14.25);
-    EXPECT_DOUBLE_EQ(*battery->temperature, 30.5);
     EXPECT_NEAR(*battery->health(), 83.333, 1e-3);
     EXPECT_EQ(battery->timeLeftText(), "02:00");
 
     FakeSysfs broken;
     broken.add("BAT0", "type=Battery,status=Unknown,charge_now=lots,charge_full=0,"
-                       "current_now=900000,manufacture_year=2021,manufacture_month=13,"
-                       "manufacture_day=1,time_to_empty_now=600");
+                       "current_now=900000,time_to_empty_now=600");
     battery = broken.battery();
     ASSERT_TRUE(battery);
-    EXPECT_FALSE(battery->isCharged || battery->currentCapacity || battery->manufactureDate ||
-                 battery->watts);
+    EXPECT_FALSE(battery->isCharged || battery->currentCapacity || battery->watts);
     EXPECT_FALSE(battery->charge()) << "no division by a zero full capacity";
     EXPECT_EQ(battery->timeLeftText(), "-") << "charging or not is unknown";
 }

@@ -1,8 +1,6 @@
-// The overlays that flash a symbol or a number over the whole window. The fitted font size and
-// the colours of light and dark appearances have no test of their own.
-#include "platform/SymbolImage.h"
-#include "stage/ImageNotifierView.h"
-#include "stage/NamedColors.h"
+// The overlays that flash a number over the whole window. The symbol's overlay is shown through the
+// transport's zero commands; the fitted font size, the symbol's scaling and the colours of light
+// and dark appearances have no test of their own.
 #include "stage/TextNotifierView.h"
 
 #include <QGraphicsOpacityEffect>
@@ -33,19 +31,4 @@ TEST(NotifierView, EachShowFadesItsOwnOverlayNewestOnTop) {
     second->fadeAnimation()->setCurrentTime(1000);
     ASSERT_TRUE(QTest::qWaitFor([&] { return second.isNull(); }));
     EXPECT_FALSE(first.isNull() || third.isNull());
-}
-
-TEST(NotifierView, TheSymbolIsScaledProportionallyToTheWindow) {
-    QWidget window;
-    window.resize(600, 300);
-    ImageNotifierView notifier(&window);
-    window.show();
-    // A small square rendering, so that only proportional scaling puts it where it belongs.
-    ImageNotifierView* overlay = notifier.show(symbolImage(QStringLiteral("play.fill"), {60, 60}));
-    ASSERT_NE(overlay, nullptr);
-    // The triangle, 300 high in the middle, points right within x 150 to 450.
-    EXPECT_EQ(overlay->image().pixelColor(300, 150),
-              *NamedColors::color(u"notifierForeground", window.palette()));
-    for (const QPoint transparent : {QPoint(100, 150), QPoint(500, 150), QPoint(300, 5)})
-        EXPECT_EQ(overlay->image().pixelColor(transparent).alpha(), 0);
 }
