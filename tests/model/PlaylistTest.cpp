@@ -1,5 +1,7 @@
 #include "model/Playlist.h"
 
+#include "model/EditListTransaction.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -60,4 +62,26 @@ TEST(Playlist, RelocateMovesSideDocumentsTooAndCountsTheEntriesMoved) {
     playlist.dirty = false;
     EXPECT_EQ(playlist.relocate("/a/b", "/c"), 0);
     EXPECT_FALSE(playlist.dirty);
+}
+
+// The undo stacks on their own; the Edit menu's titles, redo and the rows selected after a removal
+// are tested through the main view's controller and the entry commands. An undone edit that left
+// the session clean would be lost at the next quit without a question.
+TEST(Playlist, UndoRestoresTheSameEntriesAndMarksTheSessionAndANewEditEmptiesTheRedoStack) {
+    Playlist playlist;
+    playlist.allEntries = entries({"/m/0.mp3", "/m/1.mp3", "/m/2.mp3", "/m/3.mp3"});
+    const std::vector<PlaylistEntryPtr> original = playlist.allEntries;
+    playlist.undoer.registerTransaction(std::make_shared<EditListTransaction>(
+        EditListTransaction::remove(playlist.allEntries, {1, 2})));
+    EXPECT_EQ(playlist.allEntries, (std::vector<PlaylistEntryPtr>{original[0], original[3]}));
+    playlist.dirty = false;
+    playlist.undoer.undo();
+    EXPECT_EQ(playlist.allEntries, original);
+    EXPECT_TRUE(playlist.dirty);
+
+    playlist.undoer.registerTransaction(std::make_shared<EditListTransaction>(
+        "add entries", playlist.allEntries, std::set<int>{},
+        entries({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3", "/m/d.mp3", "/m/e.mp3"}), std::set<int>{4}));
+    EXPECT_FALSE(playlist.undoer.canRedo());
+    EXPECT_EQ(playlist.allEntries.size(), 5u);
 }

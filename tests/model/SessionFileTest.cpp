@@ -193,8 +193,6 @@ TEST(SessionFile, BrokenFilesFailWithAReasonAndOptionalKeysOfAnotherTypeReadAsMi
     const auto bytes = [](const CodecValue& value) { return PlistCodec::encode(value); };
     const CodecValue rangeWithoutEnd = CodecValue::dict(
         {{"ranges", CodecValue::array({CodecValue::dict({{"start", CodecValue::real(1)}})})}});
-    CodecValue::Array entries = root.find(QLatin1StringView("playlist"))->toArray();
-    entries.push_back(with(entries[0], "_url", std::nullopt));
     // libplist aborts the program on a dictionary key that holds a zero byte.
     QByteArray zeroKey = bytes(root);
     zeroKey[zeroKey.indexOf("currentTime") + 7] = '\0';
@@ -223,10 +221,6 @@ TEST(SessionFile, BrokenFilesFailWithAReasonAndOptionalKeysOfAnotherTypeReadAsMi
          "entry 1: key \"_url\" is not a URL"},
         {bytes(withEntryKey(root, "prevTimeRangeSet", rangeWithoutEnd)),
          "entry 1, prevTimeRangeSet, range 1: missing key \"end\""},
-        {bytes(with(root, "playlist", CodecValue::array(entries))),
-         "entry 3: missing key \"_url\""},
-        {bytes(with(root, "ageUnits", CodecValue::string("years"))),
-         "unknown \"ageUnits\" value \"years\""},
         {bytes(CodecValue::array({})), "not a dictionary"},
     };
     for (const auto& c : cases) {

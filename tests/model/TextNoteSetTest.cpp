@@ -30,19 +30,6 @@ protected:
 };
 } // namespace
 
-// Notes near a time and the exact widths of the times written have no test of their own.
-TEST_F(TextNoteSetTest, WritesReadsBackAndPlacesANewNoteAfterEqualTimes) {
-    TextNoteSet set(mp3);
-    set.addNote(600)->text = "ten";
-    set.addNote(65.7)->text = "swing";
-    set.addNote(600)->text = "second ten";
-    ASSERT_TRUE(set.altered && set.save());
-    EXPECT_FALSE(set.altered);
-    EXPECT_EQ(readFile(path),
-              (mp3.toLocalFile() + "\n 1:05 swing\n10:00 ten\n10:00 second ten\n").toUtf8());
-    EXPECT_EQ(notes(TextNoteSet(mp3)), (QStringList{"65 swing", "600 ten", "600 second ten"}));
-}
-
 // A note is the first time in a line and the text after it.
 TEST_F(TextNoteSetTest, ReadsTheFirstTimeOfEachLineSplitAtControlsInUtf8OrWindows1252) {
     const struct {
@@ -66,23 +53,31 @@ TEST_F(TextNoteSetTest, ReadsTheFirstTimeOfEachLineSplitAtControlsInUtf8OrWindow
     }
 }
 
-TEST_F(TextNoteSetTest, CommitReplacesOrRemovesByIdentityAndAFailedSaveKeepsTheChanges) {
+// Notes near a time and the exact widths of the times written have no test of their own.
+TEST_F(TextNoteSetTest, CommitSavesAtOnceRemovesByIdentityAndAFailedSaveKeepsTheChanges) {
     const QString folder = dir.filePath("missing folder");
-    TextNoteSet set(QUrl::fromLocalFile(folder + "/d.mp3"));
+    const QUrl track = QUrl::fromLocalFile(folder + "/d.mp3");
+    TextNoteSet set(track);
     DiagnosticCapture capture;
-    const auto first = set.addNote(10);
-    const auto twin = set.addNote(10);
-    set.commitNoteText(first, "one");
-    EXPECT_EQ(first->text, "one");
+    const auto ten = set.addNote(600);
+    const auto swing = set.addNote(65.7);
+    const auto twin = set.addNote(600);
+    EXPECT_EQ(set.notes, (std::vector<std::shared_ptr<TextNote>>{swing, ten, twin}))
+        << "a new note goes after those of the same time";
+    set.commitNoteText(ten, "ten");
+    EXPECT_EQ(ten->text, "ten");
     EXPECT_EQ(capture.lines(),
               QStringList{"can't write " + QUrl::fromLocalFile(folder + "/d.txt").toString()});
     EXPECT_TRUE(set.altered);
 
     ASSERT_TRUE(QDir().mkdir(folder));
+    set.commitNoteText(swing, "swing");
     set.commitNoteText(twin, "");
-    EXPECT_EQ(set.notes, (std::vector<std::shared_ptr<TextNote>>{first}));
+    EXPECT_EQ(set.notes, (std::vector<std::shared_ptr<TextNote>>{swing, ten}));
     EXPECT_FALSE(set.altered);
-    EXPECT_EQ(readFile(folder + "/d.txt"), (folder + "/d.mp3\n 0:10 one\n").toUtf8());
+    EXPECT_EQ(readFile(folder + "/d.txt"),
+              (track.toLocalFile() + "\n 1:05 swing\n10:00 ten\n").toUtf8());
+    EXPECT_EQ(notes(TextNoteSet(track)), (QStringList{"65 swing", "600 ten"}));
 }
 
 // That a refused file is read again once fixed has no test of its own.

@@ -15,14 +15,11 @@ namespace {
 
 // The stand-ins answer on a thread of their own, as the desktop's services answer from their own
 // processes: the program waits for them when it ends. Each writes down the calls it answered.
-class CallLog {
-public:
+struct CallLog {
     QStringList calls() const {
         const QMutexLocker lock(&mutex);
         return _calls;
     }
-
-protected:
     mutable QMutex mutex;
     QStringList _calls;
 };
@@ -82,7 +79,7 @@ private:
 
 class IdleInhibitorTest : public testing::Test {
 protected:
-    void SetUp() override {
+    IdleInhibitorTest() {
         screenSaver.moveToThread(&servicesThread);
         login.moveToThread(&servicesThread);
         servicesThread.start();
@@ -94,7 +91,7 @@ protected:
         services.registerService("org.freedesktop.login1");
         inhibitor = std::make_unique<IdleInhibitor>(bus.connect("session"), bus.connect("system"));
     }
-    void TearDown() override {
+    ~IdleInhibitorTest() override {
         inhibitor.reset();
         servicesThread.quit();
         servicesThread.wait();
