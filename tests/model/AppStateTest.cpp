@@ -1,8 +1,8 @@
 #include "model/AppState.h"
 
-#include "ModelTestSupport.h"
 #include "model/PlistCodec.h"
 #include "platform/Diagnostics.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>

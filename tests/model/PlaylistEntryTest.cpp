@@ -1,6 +1,7 @@
 #include "model/PlaylistEntry.h"
 
-#include "ModelTestSupport.h"
+#include "support/FixedClock.h"
+#include "support/TestFiles.h"
 #include "testaudio/TestAudio.h"
 
 #include <QFile>

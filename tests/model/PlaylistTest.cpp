@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-using Names = std::vector<QString>;
-
 std::vector<PlaylistEntryPtr> entries(std::initializer_list<const char*> paths) {
     std::vector<PlaylistEntryPtr> result;
     for (const char* path : paths)
@@ -14,28 +12,10 @@ std::vector<PlaylistEntryPtr> entries(std::initializer_list<const char*> paths) 
     return result;
 }
 
-Names names(const std::vector<PlaylistEntryPtr>& list) {
-    Names result;
-    for (const PlaylistEntryPtr& e : list)
-        result.push_back(e->_url.fileName());
-    return result;
-}
 } // namespace
 
-// The filter, the folder column's prefixes, moving checked entries to the top and adding new audio
-// by drops are tested through the entry commands or have no test of their own.
-TEST(Playlist, AnEntryInsertedAgainMovesAlsoBeforeItself) {
-    Playlist playlist;
-    playlist.allEntries = entries({"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
-    const PlaylistEntryPtr c = playlist.allEntries[2];
-    EXPECT_TRUE(playlist.insertURL(c->_url, playlist.allEntries[0]));
-    EXPECT_EQ(names(playlist.allEntries), (Names{"c.mp3", "a.mp3", "b.mp3"}));
-    EXPECT_EQ(playlist.allEntries[0], c) << "the same entry, not a new one";
-    // Before itself: the target is gone once the entry is taken out, so it goes to the end.
-    EXPECT_TRUE(playlist.insertURL(c->_url, c));
-    EXPECT_EQ(names(playlist.allEntries), (Names{"a.mp3", "b.mp3", "c.mp3"}));
-}
-
+// The filter, the folder column's prefixes and moving checked entries to the top are tested
+// through the entry commands or have no test of their own.
 TEST(Playlist, AfterLoadClearsThisRunAndAssignsTheSavedItemWhenItExists) {
     for (qint64 index : {qint64(1), qint64(-1), qint64(2)}) {
         Playlist playlist;

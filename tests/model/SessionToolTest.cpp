@@ -1,6 +1,6 @@
 // varlin-session run as a separate process, as a caller's script would.
-#include "ModelTestSupport.h"
 #include "model/Playlist.h"
+#include "support/TestFiles.h"
 #include "testaudio/TestAudio.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "model/TextNoteSet.h"
 
-#include "ModelTestSupport.h"
 #include "platform/Diagnostics.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>

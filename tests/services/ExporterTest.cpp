@@ -8,21 +8,19 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-// A saved session "Friday" of three tracks of which the second is not checkmarked, and a fourth
-// that does not exist.
-class ExporterTest : public testing::Test {
-protected:
-    ExporterTest() {
-        QDir(root.path()).mkpath("music");
-        QDir(root.path()).mkpath("cloud");
-        writeFile(session.toLocalFile(), "session bytes");
-        for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
-            writeFile(root.filePath(QString("music/") + name), QByteArray("track ") + name);
-    }
-
-    std::unique_ptr<Playlist> playlist() const {
+// The texts said without a cloud folder, a folder that cannot be made and the session's name have
+// no test of their own.
+TEST(Exporter, CopiesCheckmarkedEntriesOnceFromAListTakenAtTheStartAndNeverOverwrites) {
+    // A saved session "Friday" of three tracks of which the second is not checkmarked, and a
+    // fourth that does not exist.
+    QTemporaryDir root;
+    const QString cloud = root.filePath("cloud");
+    QDir(root.path()).mkpath("music");
+    QDir(root.path()).mkpath("cloud");
+    const QUrl session = QUrl::fromLocalFile(writeFile(root.filePath("Friday.varlin"), "session"));
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+        writeFile(root.filePath(QString("music/") + name), QByteArray("track ") + name);
+    const auto playlist = [&root] {
         auto list = std::make_unique<Playlist>();
         for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "missing.mp3"}) {
             auto entry = std::make_shared<PlaylistEntry>(
@@ -31,45 +29,30 @@ protected:
             list->allEntries.push_back(entry);
         }
         return list;
-    }
-    QString exported(const QString& name) const {
-        return QUrl::fromLocalFile(root.filePath("cloud/Documents/" + name)).toString();
-    }
-
-    QTemporaryDir root;
-    const QString cloud = root.filePath("cloud");
-    const QUrl session = QUrl::fromLocalFile(root.filePath("Friday.varlin"));
+    };
+    const auto exported = [&root](const QString& name) {
+        return QUrl::fromLocalFile(root.filePath("cloud/Documents/Friday/" + name)).toString();
+    };
     DiagnosticCapture output;
-};
-
-} // namespace
-
-TEST_F(ExporterTest, CopiesCheckmarkedEntriesOnceFromAListTakenAtTheStartAndNeverOverwrites) {
     Preferences::shared().setCloudFolder(cloud);
     const QDateTime sessionModified = QFileInfo(session.toLocalFile()).lastModified();
     Exporter exporter;
+    // Never saved: cancelled, so that whoever waits for counts hears nothing.
+    EXPECT_TRUE(exporter.exportPlaylist(*playlist(), std::nullopt).isCanceled());
+    EXPECT_TRUE(output.lines().isEmpty() && QDir(cloud).isEmpty());
 
     // The worker must not depend on the playlist, which the main thread keeps changing.
     auto list = playlist();
     QFuture<Exporter::Counts> done = exporter.exportPlaylist(*list, session);
     list.reset();
     EXPECT_EQ(std::pair(done.result().copied, done.result().skipped), std::pair(2, 1));
-    EXPECT_EQ(output.lines(), QStringList({"Friday", "copied to " + exported("Friday/a.mp3"),
-                                           "copied to " + exported("Friday/c.mp3"),
-                                           "didn't copy to " + exported("Friday/missing.mp3")}));
+    EXPECT_EQ(output.lines(), QStringList({"Friday", "copied to " + exported("a.mp3"),
+                                           "copied to " + exported("c.mp3"),
+                                           "didn't copy to " + exported("missing.mp3")}));
 
     writeFile(root.filePath("music/a.mp3"), "changed since");
     const Exporter::Counts again = exporter.exportPlaylist(*playlist(), session).result();
     EXPECT_EQ(std::pair(again.copied, again.skipped), std::pair(0, 3));
     EXPECT_EQ(readFile(root.filePath("cloud/Documents/Friday/a.mp3")), "track a.mp3");
     EXPECT_EQ(QFileInfo(session.toLocalFile()).lastModified(), sessionModified);
-}
-
-// The texts said without a cloud folder, a folder that cannot be made and the session's name have
-// no test of their own.
-TEST_F(ExporterTest, ASessionNeverSavedIsCancelledAndCopiesNothing) {
-    Exporter exporter([this] { return std::optional<QString>(cloud); });
-    EXPECT_TRUE(exporter.exportPlaylist(*playlist(), std::nullopt).isCanceled())
-        << "whoever waits for counts hears nothing";
-    EXPECT_TRUE(output.lines().isEmpty() && QDir(cloud).isEmpty());
 }
