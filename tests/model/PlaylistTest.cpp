@@ -11,7 +11,6 @@ std::vector<PlaylistEntryPtr> entries(std::initializer_list<const char*> paths) 
         result.push_back(std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(path), 100.0));
     return result;
 }
-
 } // namespace
 
 // The filter, the folder column's prefixes and moving checked entries to the top are tested
