@@ -3,26 +3,19 @@
 
 #include "MainViewFixture.h"
 #include "model/TextNoteSet.h"
-#include "shell/InterceptingTextField.h"
-#include "table/PlaylistTableView.h"
-
-#include <QFile>
-#include <QTest>
 
 class NoteEditorTest : public MainViewFixture {
 protected:
     void SetUp() override {
         MainViewFixture::SetUp();
         openSession({"tune.wav"}, 10.0, 0);
-        entry = playlist().allEntries[0];
     }
-    QString notesFile() const {
-        QFile file(TextNoteSet::textURLFor(entry->url()).toLocalFile());
+    QString notesFile() {
+        QFile file(TextNoteSet::textURLFor(entry(0)->url()).toLocalFile());
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
+    std::vector<std::shared_ptr<TextNote>>& notes() { return entry(0)->noteSet()->notes; }
     InterceptingTextField& field() { return *view->noteTextField; }
-
-    PlaylistEntryPtr entry;
 };
 
 TEST_F(NoteEditorTest, aClickStartsANewNoteAtThePositionAndReturnKeepsIt) {
@@ -31,8 +24,8 @@ TEST_F(NoteEditorTest, aClickStartsANewNoteAtThePositionAndReturnKeepsIt) {
     QTest::mouseClick(&field(), Qt::LeftButton);
     EXPECT_TRUE(field().editing());
     EXPECT_FALSE(player().isPlaying()) << "editing pauses the music";
-    ASSERT_EQ(entry->noteSet()->notes.size(), 1u);
-    EXPECT_NEAR(entry->noteSet()->notes[0]->time, 5.5, 0.01);
+    ASSERT_EQ(notes().size(), 1u);
+    EXPECT_NEAR(notes()[0]->time, 5.5, 0.01);
 
     QTest::keyClicks(&field(), QStringLiteral("Swing"));
     // The position moving meanwhile does not take the text away.
@@ -41,22 +34,21 @@ TEST_F(NoteEditorTest, aClickStartsANewNoteAtThePositionAndReturnKeepsIt) {
     QTest::keyClick(&field(), Qt::Key_Return);
     EXPECT_FALSE(field().editing());
     EXPECT_EQ(view->focusWidget(), view->tableView) << "the keys go back to the table";
-    EXPECT_EQ(entry->noteSet()->notes[0]->text, QStringLiteral("Swing"));
     EXPECT_TRUE(notesFile().contains(QStringLiteral(" 0:05 Swing\n")));
 }
 
 TEST_F(NoteEditorTest, escapeRestoresTheStoredTextAndDropsAnEmptyNewNote) {
     player().setCurrentTime(2.0);
     QTest::mouseClick(&field(), Qt::LeftButton);
-    ASSERT_EQ(entry->noteSet()->notes.size(), 1u);
+    ASSERT_EQ(notes().size(), 1u);
     QTest::keyClick(&field(), Qt::Key_Escape);
     EXPECT_FALSE(field().editing());
-    EXPECT_TRUE(entry->noteSet()->notes.empty());
+    EXPECT_TRUE(notes().empty());
 
-    entry->noteSet()->addNote(2.0)->text = QStringLiteral("Star");
+    entry(0)->noteSet()->addNote(2.0)->text = QStringLiteral("Star");
     controller->updateDisplays();
     QTest::mouseClick(&field(), Qt::LeftButton);
-    EXPECT_EQ(entry->noteSet()->notes.size(), 1u) << "a note that applies is edited, not added";
+    EXPECT_EQ(notes().size(), 1u) << "a note that applies is edited, not added";
     field().selectAll();
     QTest::keyClicks(&field(), QStringLiteral("Circle"));
     QTest::keyClick(&field(), Qt::Key_Escape);
@@ -66,6 +58,6 @@ TEST_F(NoteEditorTest, escapeRestoresTheStoredTextAndDropsAnEmptyNewNote) {
     QTest::mouseClick(&field(), Qt::LeftButton);
     field().clear();
     QTest::keyClick(&field(), Qt::Key_Return);
-    EXPECT_TRUE(entry->noteSet()->notes.empty());
+    EXPECT_TRUE(notes().empty());
     EXPECT_FALSE(notesFile().contains(QStringLiteral("Star")));
 }

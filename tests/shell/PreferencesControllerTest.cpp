@@ -1,3 +1,6 @@
+// The Preferences dialog's controller, from nothing stored (the preferences' own tests leave the
+// defaults to this one).
+
 #include "shell/PreferencesController.h"
 
 #include "platform/audio/AudioFilePlayer.h"
@@ -26,19 +29,16 @@ protected:
     QStringList starts;
 };
 
-TEST_F(PreferencesControllerTest, WithNothingStoredTheDialogShowsAFullBellAndOneMinute) {
-    EXPECT_DOUBLE_EQ(controller.restSoundVolume(), 1.0);
-    EXPECT_EQ(controller.timerDurationText(), "Timer duration 1 minute");
-    EXPECT_EQ(controller.directoryPrefixText(), "");
-    EXPECT_EQ(controller.cloudFolderText(), "");
+TEST_F(PreferencesControllerTest, AFullBellAndOneMinuteAtFirstAndTheBellRingsAtANewVolume) {
     PreferencesDialog dialog;
     const auto sliders = dialog.findChildren<QSlider*>();
     ASSERT_EQ(sliders.size(), 2);
     EXPECT_EQ(sliders[0]->value(), sliders[0]->maximum());
     EXPECT_EQ(sliders[1]->value(), sliders[1]->minimum());
-}
+    EXPECT_DOUBLE_EQ(controller.restSoundVolume(), 1.0);
+    EXPECT_EQ(controller.timerDurationText(), "Timer duration 1 minute");
 
-TEST_F(PreferencesControllerTest, TheDurationShowsWholeMinutesAndTheBellRingsAtTheNewVolume) {
+    // Whole minutes are shown.
     EXPECT_EQ(PreferencesController::timerDurationLabel(2.0), "Timer duration 2 minutes");
     controller.timerDurationChanged(1.9);
     EXPECT_EQ(controller.timerDurationText(), "Timer duration 1 minute");

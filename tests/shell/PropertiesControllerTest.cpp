@@ -1,6 +1,5 @@
 #include "shell/PropertiesController.h"
 
-#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 TEST(PropertiesController, PrefixEditsMarkTheSessionAndRefreshTheFolders) {
@@ -9,31 +8,18 @@ TEST(PropertiesController, PrefixEditsMarkTheSessionAndRefreshTheFolders) {
     int refreshed = 0;
     PropertiesController controller(
         playlist, [&](const QString&, auto done) { done(answer); }, [&] { ++refreshed; });
-    EXPECT_EQ(controller.sessionUrlText(), "Not saved yet");
-    EXPECT_EQ(controller.prefixText(), "");
-
     controller.choosePrefixPressed();
-    EXPECT_FALSE(playlist->dirty);
-    EXPECT_EQ(refreshed, 0);
+    EXPECT_FALSE(playlist->dirty || refreshed) << "the chooser was cancelled";
 
     answer = "/media/music";
     controller.choosePrefixPressed();
     EXPECT_EQ(playlist->directoryPrefix(), "/media/music");
-    EXPECT_TRUE(playlist->dirty);
-    EXPECT_EQ(refreshed, 1);
-
-    // The same text again is no change.
+    EXPECT_TRUE(playlist->dirty && refreshed == 1);
+    // The same text again is no change; emptied, the session falls back to the preference.
     playlist->dirty = false;
     controller.prefixEdited("/media/music ");
-    EXPECT_FALSE(playlist->dirty);
-    EXPECT_EQ(refreshed, 1);
-
-    // Emptied: the session falls back to the preference.
+    EXPECT_FALSE(playlist->dirty || refreshed != 1);
     controller.prefixEdited("");
     EXPECT_FALSE(playlist->_directoryPrefix);
-    EXPECT_TRUE(playlist->dirty);
-    EXPECT_EQ(refreshed, 2);
-
-    playlist->url = QUrl::fromLocalFile("/home/caller/Friday.varlin");
-    EXPECT_EQ(controller.sessionUrlText(), "/home/caller/Friday.varlin");
+    EXPECT_TRUE(playlist->dirty && refreshed == 2);
 }
