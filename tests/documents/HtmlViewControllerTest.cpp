@@ -1,7 +1,9 @@
+// The help and about pages: links the pages handle themselves, others handed to the desktop, and
+// the guide's PDF built from the same pages.
+
 #include "documents/AboutViewController.h"
 #include "documents/HelpViewController.h"
 #include "platform/Diagnostics.h"
-#include "services/Environment.h"
 
 #include <QImage>
 #include <QPdfDocument>
@@ -26,7 +28,6 @@ TEST(HtmlViewController, AboutPageLinkReachesItsController) {
     std::vector<QUrl> opened;
     about.setLinkOpener(recordingInto(opened));
     QTextBrowser* browser = about.browser();
-    EXPECT_TRUE(browser->toPlainText().contains("Version " + Environment::appVersion()));
 
     // Through the page itself: the keyboard moves to the link and follows it.
     about.show();
