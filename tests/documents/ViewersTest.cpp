@@ -93,22 +93,26 @@ TEST(Mp4ViewController, KeysAndRemoteChangeRateAndVolumeWithinBounds) {
 
     // The remote steps the viewer's own volume and the rate within bounds; left is faster, as on
     // the main transport.
-    const auto press = [&](RemoteControlButton button, int times) {
-        for (int i = 0; i < times; ++i)
-            viewer.remoteButtonPressed(button);
+    using B = RemoteControlButton;
+    const struct {
+        B button;
+        int times;
+        float volume;
+        double rate;
+    } presses[] = {
+        {B::dpadUp, 1, 1.0f, 1.0},
+        {B::dpadDown, 30, 0.0f, 1.0},
+        {B::dpadLeft, 1, 0.0f, 1.1},
+        {B::dpadLeft, 20, 0.0f, Mp4ViewController::maximumRate},
+        {B::dpadRight, 30, 0.0f, Mp4ViewController::minimumRate},
+        {B::L, 1, 0.0f, 1.0},
     };
-    press(RemoteControlButton::dpadUp, 1);
-    EXPECT_FLOAT_EQ(viewer.volume(), 1.0f);
-    press(RemoteControlButton::dpadDown, 30);
-    EXPECT_FLOAT_EQ(viewer.volume(), 0.0f);
-    press(RemoteControlButton::dpadLeft, 1);
-    EXPECT_NEAR(rate(), 1.1, 1e-6);
-    press(RemoteControlButton::dpadLeft, 20);
-    EXPECT_DOUBLE_EQ(rate(), Mp4ViewController::maximumRate);
-    press(RemoteControlButton::dpadRight, 30);
-    EXPECT_DOUBLE_EQ(rate(), Mp4ViewController::minimumRate);
-    press(RemoteControlButton::L, 1);
-    EXPECT_DOUBLE_EQ(rate(), 1.0);
+    for (const auto& press : presses) {
+        for (int i = 0; i < press.times; ++i)
+            viewer.remoteButtonPressed(press.button);
+        EXPECT_FLOAT_EQ(viewer.volume(), press.volume) << int(press.button);
+        EXPECT_NEAR(rate(), press.rate, 1e-6) << int(press.button);
+    }
     QTest::keyClick(window, Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
 }
@@ -123,7 +127,6 @@ TEST(ViewerWindows, KeepOneViewerOfEachKindUntilTheEntryChanges) {
     QPointer<QWidget> mp4 = viewers.openMp4(QUrl::fromLocalFile("/nonexistent/c.mp4")).window();
     EXPECT_TRUE(first.isNull());
     ASSERT_TRUE(pdf && mp4);
-
     // The remote reaches the video only while its window is the active one.
     QApplication::setActiveWindow(mp4);
     EXPECT_EQ(viewers.activeRemoteTarget(), viewers.mp4ViewController());

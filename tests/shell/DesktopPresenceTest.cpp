@@ -53,15 +53,13 @@ protected:
     std::unique_ptr<DesktopPresence> presence;
 };
 
+// The rest of the metadata is read by playerctl in tests/e2e/media_controls.py.
 TEST_F(DesktopPresenceTest, theDesktopSeesTheTrackAndSetsRateAndVolume) {
     entry(0)->tags = "[W]";
     const QVariantMap data =
         qdbus_cast<QVariantMap>(call("Get", {MprisService::playerInterface, "Metadata"}, properties)
                                     .value<QDBusArgument>());
-    EXPECT_EQ(data["mpris:trackid"].value<QDBusObjectPath>(),
-              MprisService::trackId(entry(0).get()));
     EXPECT_EQ(data["xesam:title"], PlaylistTableModel::titleOf(*entry(0))) << "without the tags";
-    EXPECT_EQ(data["xesam:url"], entry(0)->url().toString(QUrl::FullyEncoded));
 
     // The nearest step of the slider, within its ends; zero is no rate.
     for (const auto& [asked, slider] :
