@@ -83,8 +83,9 @@ TEST_F(MainWindowControllerTest, addedTracksJoinTheEndAndTheCompanionNeedsItsPro
     qputenv("PATH", dir.path().toLocal8Bit());
     makeTools();
     EXPECT_FALSE(tools->choreodexAction->isEnabled());
-    ASSERT_TRUE(putBadFile(dir.filePath("choreodex"), "#!/bin/sh\n"));
-    QFile::setPermissions(dir.filePath("choreodex"), QFile::ReadOwner | QFile::ExeOwner);
+    QFile program(dir.filePath("choreodex"));
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly) &&
+                program.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
     makeTools();
     EXPECT_TRUE(tools->choreodexAction->isEnabled());
     qputenv("PATH", path);

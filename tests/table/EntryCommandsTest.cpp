@@ -189,7 +189,7 @@ TEST_F(EntryCommandsTest, DroppedFilesAndFoldersAreAddedAndASessionOpensAfterThe
 TEST_F(EntryCommandsTest, ClearCommandsEmptyTimesZerosAndThisEveningsPlay) {
     StoppedClock clock(QDateTime(QDate(2026, 3, 14), QTime(22, 0)));
     setEntries({"recent.mp3", "earlier.mp3", "never.mp3"});
-    entry(0)->playedDates = {clock.now.addDays(-7), clock.now.addSecs(-3 * 3600)};
+    entry(0)->playedDates = {clock.now.addDays(-7), clock.now.addSecs(-3LL * 3600)};
     for (const PlaylistEntryPtr& e : host.session->allEntries) {
         e->beginPlayedRange(10.0);
         e->currentTimeRangeSet->extendRange(0, 40.0);
