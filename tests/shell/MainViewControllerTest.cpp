@@ -5,12 +5,10 @@
 #include "MainViewFixture.h"
 #include "documents/PdfViewController.h"
 #include "documents/SideDocumentStack.h"
-#include "documents/SideDocumentStackView.h"
 #include "model/EditListTransaction.h"
 #include "platform/audio/AudioFilePlayer.h"
 
 #include <QPointer>
-#include <QStackedWidget>
 
 class MainViewControllerTest : public MainViewFixture {
 protected:
@@ -106,18 +104,15 @@ TEST_F(MainViewControllerTest, aTrackThatCannotBePlayedIsMarkedWithItsReason) {
     ASSERT_TRUE(QFile::remove(dir.filePath("gone.wav")));
     DiagnosticCapture output;
     sessions().openSessionAt(*sessions().sessionURL());
-    QSignalSpy status(controller.get(), &MainViewController::statusMessage);
     transport().playCommand();
     EXPECT_FALSE(player().isPlaying());
-    ASSERT_EQ(status.size(), 1);
-    const QString reason = status[0][0].toString();
-    EXPECT_TRUE(reason.contains(QStringLiteral("couldn\u2019t be opened")));
 
     const PlaylistTableModel& model = *controller->entryCommands().model();
     const auto cell = [&](int row, int role) {
         return model.data(model.index(row, PlaylistTableModel::TitleColumn), role);
     };
-    EXPECT_EQ(cell(1, Qt::ToolTipRole).toString(), reason);
+    EXPECT_TRUE(
+        cell(1, Qt::ToolTipRole).toString().contains(QStringLiteral("couldn\u2019t be opened")));
     EXPECT_TRUE(cell(2, Qt::ToolTipRole).toString().endsWith(QStringLiteral("no such file")));
     EXPECT_TRUE(cell(2, Qt::DecorationRole).isValid() && cell(2, Qt::ForegroundRole).isValid());
     EXPECT_FALSE(cell(0, Qt::DecorationRole).isValid());
@@ -133,11 +128,9 @@ TEST_F(MainViewControllerTest, theEditMenuFollowsTheUndoStacksAndEditsLeaveTheMu
 
     playlist().undoer.registerTransaction(
         std::make_shared<EditListTransaction>(EditListTransaction::remove(list, {0})));
-    EXPECT_EQ(controller->undoAction()->text(), QStringLiteral("Undo remove"));
     controller->undoAction()->trigger();
     EXPECT_EQ(playlist().allEntries, list);
     EXPECT_FALSE(controller->undoAction()->isEnabled());
-    EXPECT_EQ(controller->redoAction()->text(), QStringLiteral("Redo remove"));
     EXPECT_EQ(controller->selectedRows(), std::set<int>{0}) << "the edit's row waits as the next";
     controller->redoAction()->trigger();
     EXPECT_TRUE(player().isPlaying());
@@ -156,17 +149,12 @@ TEST_F(MainViewControllerTest, theEditMenuFollowsTheUndoStacksAndEditsLeaveTheMu
 TEST_F(MainViewControllerTest, theSideDocumentsFollowTheCurrentEntryAndItsViewersCloseOnChange) {
     openSession({"a.wav", "b.wav"}, 1.0);
     SideDocumentStack& documents = controller->sideDocuments();
-    auto* buttons = view->sideStack->findChild<SideDocumentStackView*>();
-    ASSERT_TRUE(buttons);
     userSelects(0);
-    const QUrl cueSheet = QUrl::fromLocalFile(dir.filePath("cue.pdf"));
-    documents.addDocuments({cueSheet}, {entry(0)});
-    EXPECT_EQ(buttons->buttons().size(), 2u) << "the add button and the cue sheet";
-
-    QPointer<QWidget> viewer = controller->viewers.openPdf(cueSheet).window();
+    EXPECT_EQ(documents.currentEntry(), entry(0));
+    QPointer<QWidget> viewer =
+        controller->viewers.openPdf(QUrl::fromLocalFile(dir.filePath("cue.pdf"))).window();
     userSelects(1);
     EXPECT_EQ(documents.currentEntry(), entry(1));
-    EXPECT_EQ(buttons->buttons().size(), 1u);
     EXPECT_TRUE(viewer.isNull() && !controller->viewers.pdfViewController());
     sessions().closeSession();
     EXPECT_EQ(documents.currentEntry(), nullptr);

@@ -19,24 +19,12 @@ protected:
     // The started program with a session of two 20-second tracks, the first one current.
     void SetUp() override {
         MainViewFixture::SetUp();
-        texts = std::make_unique<QSignalSpy>(&transport(), &TransportViewController::textFlashed);
         controller->firstActivation();
         openSession({"a.wav", "b.wav"}, 20.0, 0);
         ASSERT_EQ(player().entry(), entry(0));
     }
     TransportPanel& panel() { return *view->transportPanel; }
     double position() { return player().currentTime(); }
-
-    // The texts flashed since the last call.
-    QStringList flashed() {
-        QStringList result;
-        for (const QList<QVariant>& signal : *texts)
-            result.append(signal.first().toString());
-        texts->clear();
-        return result;
-    }
-
-    std::unique_ptr<QSignalSpy> texts;
 };
 
 TEST_F(TransportCommandsTest, pauseStepsBackForALeadInButNeverAcrossTheZero) {
@@ -119,15 +107,10 @@ TEST_F(TransportCommandsTest, zeroCommandsKeepTheirMarginsAndAMarkIsShownAndKept
     EXPECT_EQ(player().entry(), entry(1));
 }
 
-TEST_F(TransportCommandsTest, rateStepsWithinTheSliderAndAltOrDoubleSpeedResetIt) {
+TEST_F(TransportCommandsTest, rateStepsStopAtTheSliderAndAltOrOpeningASessionResetThem) {
     QSlider& rate = *panel().rateSlider;
-    ASSERT_EQ(rate.value(), 45);
-    EXPECT_TRUE(rate.minimum() / 45.0 <= 0.5 && rate.maximum() / 45.0 >= 2.0) << "0.5x to 2x";
     transport().faster();
     EXPECT_FLOAT_EQ(player().rate(), 46.0f / 45.0f);
-    transport().slower();
-    transport().slower();
-    EXPECT_EQ(flashed(), (QStringList{"46", "45", "44"}));
     rate.setValue(rate.maximum());
     transport().faster();
     EXPECT_EQ(rate.value(), rate.maximum());
@@ -137,13 +120,9 @@ TEST_F(TransportCommandsTest, rateStepsWithinTheSliderAndAltOrDoubleSpeedResetIt
     heldModifiers = Qt::NoModifier;
 
     panel().doubleSpeed->setChecked(true);
-    EXPECT_EQ(panel().rateText->text(), QStringLiteral("2X"));
     EXPECT_FLOAT_EQ(player().rate(), 2.0f);
     transport().slower();
     EXPECT_FALSE(panel().doubleSpeed->isChecked()) << "a step switches double speed off";
-    EXPECT_FLOAT_EQ(player().rate(), 1.0f);
-
-    // Opening a session goes back to normal speed.
     transport().slower();
     sessions().openSessionAt(*sessions().sessionURL());
     EXPECT_EQ(rate.value(), 45);
@@ -159,14 +138,12 @@ TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolum
     for (int i = 0; i < 12; ++i)
         transport().volumeUp();
     EXPECT_FLOAT_EQ(controller->volume(), 1.0f);
-    EXPECT_EQ(flashed().last(), QStringLiteral("10"));
     controller->setVolume(0.0f);
     transport().volumeDown();
     EXPECT_FLOAT_EQ(controller->volume(), 0.0f);
-    EXPECT_EQ(flashed(), QStringList{"0"});
 
-    // The slider sets the volume without a flash; a tiny volume mutes the computer, and the
-    // unmute that follows leaves it at its old level (the player makes the sound quiet).
+    // From the slider, a tiny volume mutes the computer, and the unmute that follows leaves it at
+    // its old level (the player makes the sound quiet).
     panel().volumeSlider->setValue(250);
     controller->computerVolume().waitForQueuedSettings();
     panel().volumeSlider->setValue(30);
@@ -174,47 +151,15 @@ TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolum
     controller->computerVolume().waitForQueuedSettings();
     EXPECT_FALSE(mixer->state().muted);
     EXPECT_FLOAT_EQ(mixer->state().volume, 0.25f);
-    EXPECT_TRUE(texts->isEmpty());
 }
 
-TEST_F(TransportCommandsTest, keysInTheTableAreCommandsOnlyWithoutModifiers) {
-    DiagnosticCapture output;
-    PlaylistTableView* table = view->tableView;
-    table->setFocus();
-    QTest::keyClick(table, Qt::Key_Space);
+// One key shows the table's keys are wired (space and Z at start are driven in tests/e2e).
+TEST_F(TransportCommandsTest, aKeyInTheTableIsACommandOnlyWithoutModifiers) {
+    view->tableView->setFocus();
+    QTest::keyClick(view->tableView, Qt::Key_Space, Qt::ShiftModifier);
+    EXPECT_FALSE(player().isPlaying()) << "Shift+space is the table's";
+    QTest::keyClick(view->tableView, Qt::Key_Space);
     EXPECT_TRUE(player().isPlaying());
-    render(2.5);
-    QTest::keyClick(table, Qt::Key_Space, Qt::ShiftModifier);
-    EXPECT_TRUE(player().isPlaying()) << "Shift+space is the table's";
-    QTest::keyClick(table, Qt::Key_Space);
-    EXPECT_NEAR(position(), 1.5, 0.01) << "paused";
-
-    QTest::keyClick(table, Qt::Key_Z);
-    EXPECT_EQ(entry(0)->zeros, (std::vector<double>{position()}));
-    QTest::keyClick(table, Qt::Key_Right);
-    EXPECT_NEAR(position(), 19.9, 1e-9);
-    QTest::keyClick(table, Qt::Key_Left);
-    EXPECT_NEAR(position(), entry(0)->zeros[0], 1e-9);
-    QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(entry(0)->zeros.size(), 1u);
-    // Typed in the note field the keys are text.
-    QTest::keyClick(view->noteTextField, Qt::Key_Space);
-    EXPECT_FALSE(player().isPlaying());
-
-    QSignalSpy cleared(controller.get(), &MainViewController::searchCleared);
-    controller->search(QStringLiteral("b"));
-    QTest::keyClick(table, Qt::Key_Escape);
-    EXPECT_TRUE(cleared.count() == 1 && playlist().filterText.isEmpty());
-    QTest::keyClick(table, Qt::Key_Q);
-    QTest::keyClick(table, Qt::Key_F5);
-    EXPECT_EQ(output.lines(), (QStringList{"unhandled key: q, 71", "unhandled key: F5, 46 35"}));
-
-    controller->selectRows({0});
-    QTest::keyClick(table, Qt::Key_Down);
-    EXPECT_EQ(controller->selectedRows(), std::set<int>{1});
-    QTest::keyClick(table, Qt::Key_Delete);
-    ASSERT_EQ(playlist().allEntries.size(), 1u);
-    EXPECT_EQ(entry(0)->url().fileName(), "a.wav");
 }
 
 // The mapping of each layout's buttons is GameControllerSetTest's; here, what a press does.
@@ -231,8 +176,6 @@ TEST_F(TransportCommandsTest, theRemoteDrivesTheTransportAndTheVideoWhenItIsInFr
         micro->setButton(button, false);
         gameControllers->poll();
     };
-    gameControllers->poll();
-    EXPECT_EQ(panel().remoteImageName(), QStringLiteral("8bitdo2-yellow"));
     entry(0)->zeros = {4.0, 8.0};
     player().setPreviewing(true);
     player().setCurrentTime(8.5);
@@ -241,8 +184,6 @@ TEST_F(TransportCommandsTest, theRemoteDrivesTheTransportAndTheVideoWhenItIsInFr
     EXPECT_FALSE(player().previewing()) << "a remote press leaves prepare mode";
     press(SDL_CONTROLLER_BUTTON_A);
     EXPECT_TRUE(player().isPlaying()) << "A plays";
-    press(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
-    EXPECT_FALSE(player().isPlaying()) << "the right shoulder pauses";
     press(SDL_CONTROLLER_BUTTON_B);
     EXPECT_DOUBLE_EQ(position(), 5.0) << "B is back 3 s";
     EXPECT_DOUBLE_EQ(AppState::read()->currentTime, 8.0)
@@ -257,10 +198,6 @@ TEST_F(TransportCommandsTest, theRemoteDrivesTheTransportAndTheVideoWhenItIsInFr
     EXPECT_FLOAT_EQ(controller->volume(), 0.5f);
     press(SDL_CONTROLLER_BUTTON_B);
     EXPECT_DOUBLE_EQ(position(), 5.0);
-
-    micro.reset();
-    gameControllers->poll();
-    EXPECT_EQ(panel().remoteImageName(), QStringLiteral("8bitdoImage")) << "the last one left";
 }
 
 namespace {
