@@ -40,24 +40,6 @@ protected:
 
 } // namespace
 
-TEST_F(SideDocumentStackTest, AddsChosenFilesToEverySelectedEntryOnce) {
-    auto first = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile("/music/a.mp3"), 60.0);
-    auto second = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile("/music/b.mp3"), 60.0);
-    const QUrl sheet = makeFile("Cues.pdf");
-    second->sideDocuments.push_back(std::make_shared<SideDocument>(sheet, "pdf"));
-    selected = {first, second};
-    chosen = {sheet, makeFile("Walkthrough.mp4")};
-    QSignalSpy dirty(&stack, &SideDocumentStack::documentsChanged);
-    // The second entry had the sheet already: only the video is new. Adding the same files again
-    // changes nothing and leaves the session clean.
-    stack.sideStackAddButtonPressed();
-    stack.sideStackAddButtonPressed();
-    EXPECT_EQ(first->sideDocuments.size(), 2u);
-    ASSERT_EQ(second->sideDocuments.size(), 2u);
-    EXPECT_EQ(second->sideDocuments[1]->tag, "mp4");
-    EXPECT_EQ(dirty.count(), 1);
-}
-
 TEST_F(SideDocumentStackTest, TheTagDecidesWhereADocumentOpensAndProgramsAreRefused) {
     DiagnosticCapture output;
     const auto click = [&](const QUrl& url) {

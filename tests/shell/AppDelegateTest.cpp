@@ -1,6 +1,5 @@
-// Files from outside and quitting: audio joins the top of the list as an undoable "add entries",
-// a session is opened, and quitting waits for the save of a dirty session. (A second start handing
-// its files over, and a file that is neither, are driven end to end in tests/e2e/newcomer.py.)
+// Quitting waits for the save of a dirty session. (Files from outside, audio added and a second
+// start handing its files over, are driven end to end in tests/e2e/newcomer.py.)
 
 #include "shell/AppDelegate.h"
 
@@ -15,20 +14,6 @@ protected:
     }
     AppDelegate delegate;
 };
-
-TEST_F(AppDelegateTest, audioJoinsTheTopAsAnUndoableEditAndSessionsOpen) {
-    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav"}, 1.0, 0);
-    ASSERT_TRUE(delegate.openFile(url.toLocalFile()));
-    ASSERT_EQ(sessions().sessionURL(), url);
-    const QUrl song = track("Song.mp3", 1.0);
-    QSignalSpy added(&controller->entryCommands(), &EntryCommands::addingFinished);
-    ASSERT_TRUE(delegate.openFile(song.toLocalFile()));
-    ASSERT_TRUE(!controller->entryCommands().isAdding() || added.wait(10000));
-    EXPECT_EQ(entry(0)->url(), song);
-    EXPECT_EQ(controller->undoAction()->text(), QStringLiteral("Undo add entries"));
-    controller->undoAction()->trigger();
-    EXPECT_EQ(playlist().allEntries.size(), 2u);
-}
 
 TEST_F(AppDelegateTest, quittingStopsTheMusicAndWaitsForTheSaveOfADirtySession) {
     const QUrl url = openSession({"a.wav", "b.wav"}, 2.0, 0);

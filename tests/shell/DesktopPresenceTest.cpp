@@ -9,7 +9,6 @@
 #include "shell/AppDelegate.h"
 #include "support/PrivateBus.h"
 
-#include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusVariant>
 
@@ -24,38 +23,24 @@ protected:
                                                      bus.connect("system"));
     }
 
-    // A call on `interface` (the player's unless told) and its first answer, as a plain value.
-    QVariant call(const QString& method, const QVariantList& arguments = {},
-                  const QString& interface = MprisService::playerInterface) {
+    // A call on `interface` (the player's unless told), which must be answered.
+    void call(const QString& method, const QVariantList& arguments = {},
+              const QString& interface = MprisService::playerInterface) {
         QDBusMessage message = QDBusMessage::createMethodCall(
             MprisService::serviceName, MprisService::objectPath, interface, method);
         message.setArguments(arguments);
         // The program answers on this thread: the call must let it run.
         const QDBusMessage reply = client.call(message, QDBus::BlockWithGui);
         EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
-        const QVariant value = reply.arguments().value(0);
-        return value.canConvert<QDBusVariant>() ? value.value<QDBusVariant>().variant() : value;
-    }
-    void setProperty(const QString& name, const QVariant& value) {
-        call("Set", {MprisService::playerInterface, name, QVariant::fromValue(QDBusVariant(value))},
-             properties);
     }
 
-    const QString properties = "org.freedesktop.DBus.Properties";
     AppDelegate delegate;
     PrivateBus bus;
     QDBusConnection client = bus.connect("client");
     std::unique_ptr<DesktopPresence> presence;
 };
 
-// The rest of the metadata is read by playerctl in tests/e2e/media_controls.py.
-TEST_F(DesktopPresenceTest, theDesktopSeesTheTrackAndItsCallsRunTheRemotesCommands) {
-    entry(0)->tags = "[W]";
-    const QVariantMap data =
-        qdbus_cast<QVariantMap>(call("Get", {MprisService::playerInterface, "Metadata"}, properties)
-                                    .value<QDBusArgument>());
-    EXPECT_EQ(data["xesam:title"], PlaylistTableModel::titleOf(*entry(0))) << "without the tags";
-
+TEST_F(DesktopPresenceTest, callsRunTheRemotesCommandsAndSetTheVolume) {
     entry(0)->zeros = {5.0, 12.0};
     player().setPreviewing(true);
     call("Play");
@@ -76,6 +61,7 @@ TEST_F(DesktopPresenceTest, theDesktopSeesTheTrackAndItsCallsRunTheRemotesComman
         call(step.method, step.arguments);
         EXPECT_NEAR(player().currentTime(), step.position, 0.01) << step.method;
     }
-    setProperty("Volume", 0.25);
+    call("Set", {MprisService::playerInterface, "Volume", QVariant::fromValue(QDBusVariant(0.25))},
+         "org.freedesktop.DBus.Properties");
     EXPECT_FLOAT_EQ(controller->volume(), 0.25f);
 }

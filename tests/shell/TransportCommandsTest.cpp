@@ -1,6 +1,6 @@
 // The transport commands on the real main controller, panel and player over the offline output:
-// what each does to the position, the entry, the rate and the volume, and how the keyboard, the
-// game-controller remote and a real sound server reach them.
+// what each does to the position, the entry, the rate and the volume, and how the game-controller
+// remote and a real sound server reach them.
 
 #include "MainViewFixture.h"
 #include "control/GameControllerSet.h"
@@ -153,15 +153,6 @@ TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolum
     EXPECT_FLOAT_EQ(mixer->state().volume, 0.25f);
 }
 
-// One key shows the table's keys are wired (space and Z at start are driven in tests/e2e).
-TEST_F(TransportCommandsTest, aKeyInTheTableIsACommandOnlyWithoutModifiers) {
-    view->tableView->setFocus();
-    QTest::keyClick(view->tableView, Qt::Key_Space, Qt::ShiftModifier);
-    EXPECT_FALSE(player().isPlaying()) << "Shift+space is the table's";
-    QTest::keyClick(view->tableView, Qt::Key_Space);
-    EXPECT_TRUE(player().isPlaying());
-}
-
 // The mapping of each layout's buttons is GameControllerSetTest's; here, what a press does.
 TEST_F(TransportCommandsTest, theRemoteDrivesTheTransportAndTheVideoWhenItIsInFront) {
     ASSERT_TRUE(gameControllers);
@@ -196,8 +187,6 @@ TEST_F(TransportCommandsTest, theRemoteDrivesTheTransportAndTheVideoWhenItIsInFr
     press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     EXPECT_FLOAT_EQ(video.volume(), Mp4ViewController::initialVolume - 0.05f);
     EXPECT_FLOAT_EQ(controller->volume(), 0.5f);
-    press(SDL_CONTROLLER_BUTTON_B);
-    EXPECT_DOUBLE_EQ(position(), 5.0);
 }
 
 namespace {
