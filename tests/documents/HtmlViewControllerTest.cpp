@@ -1,11 +1,9 @@
 // The help and about pages: the page's own links reach their controller, other links go to the
-// desktop, and the guide's PDF is built from the same pages.
+// desktop.
 
 #include "documents/AboutViewController.h"
-#include "documents/HelpViewController.h"
 #include "platform/Diagnostics.h"
 
-#include <QPdfDocument>
 #include <QTest>
 #include <QTextBrowser>
 #include <gtest/gtest.h>
@@ -39,13 +37,4 @@ TEST(HtmlViewController, AboutPageLinkReachesItsControllerAndOthersGoToTheDeskto
     EXPECT_EQ(output.lines(), QStringList{"Unknown page command: launchSomething"});
     about.linkActivated(QUrl("https://example.org/dances"));
     EXPECT_EQ(opened, std::vector{QUrl("https://example.org/dances")});
-}
-
-TEST(HtmlViewController, HelpPdfIsBuiltFromTheGuide) {
-    std::vector<QUrl> opened;
-    HelpViewController::openPdfHelp(recordingInto(opened));
-    ASSERT_EQ(opened.size(), 1u);
-    QPdfDocument pdf;
-    ASSERT_EQ(pdf.load(opened[0].toLocalFile()), QPdfDocument::Error::None);
-    EXPECT_TRUE(pdf.getAllText(0).text().contains("Varlin Guide"));
 }

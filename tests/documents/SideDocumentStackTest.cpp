@@ -1,3 +1,6 @@
+// Opening a side document: its tag decides where, and since session files come from other
+// people, nothing that could run is handed to the desktop.
+
 #include "documents/SideDocumentStack.h"
 
 #include "documents/ViewerWindows.h"
@@ -5,42 +8,26 @@
 #include "support/FakePanels.h"
 
 #include <QFile>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-class SideDocumentStackTest : public testing::Test {
-protected:
-    QUrl makeFile(const QString& name,
-                  QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner) {
-        QFile file(folder.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not much\n");
-        file.close();
-        file.setPermissions(permissions);
-        return QUrl::fromLocalFile(file.fileName());
-    }
-
+TEST(SideDocumentStack, TheTagDecidesWhereADocumentOpensAndProgramsAreRefused) {
     QTemporaryDir folder;
     FakePanels panels;
     ViewerWindows viewers;
-    std::vector<PlaylistEntryPtr> selected;
-    std::vector<QUrl> chosen;
     std::vector<QUrl> opened;
-    SideDocumentStack stack{panels, viewers,
-                            SideDocumentStack::Hooks{[this] { return selected; },
-                                                     [this](auto done) { done(chosen); },
-                                                     [this](const QUrl& url) {
-                                                         opened.push_back(url);
-                                                         return true;
-                                                     }}};
-};
-
-} // namespace
-
-TEST_F(SideDocumentStackTest, TheTagDecidesWhereADocumentOpensAndProgramsAreRefused) {
+    SideDocumentStack stack(panels, viewers, SideDocumentStack::Hooks{{}, {}, [&](const QUrl& url) {
+                                                                          opened.push_back(url);
+                                                                          return true;
+                                                                      }});
+    const auto makeFile = [&](const QString& name, QFile::Permissions permissions =
+                                                       QFile::ReadOwner | QFile::WriteOwner) {
+        QFile file(folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not much\n") > 0);
+        file.close();
+        file.setPermissions(permissions);
+        return QUrl::fromLocalFile(file.fileName());
+    };
     DiagnosticCapture output;
     const auto click = [&](const QUrl& url) {
         stack.buttonClicked(std::make_shared<SideDocument>(url, QFileInfo(url.path()).suffix()));
@@ -52,7 +39,6 @@ TEST_F(SideDocumentStackTest, TheTagDecidesWhereADocumentOpensAndProgramsAreRefu
     click(makeFile("Sheet.pdf"));
     EXPECT_NE(viewers.pdfViewController(), nullptr);
 
-    // Session files come from other people: nothing that could run is handed to the desktop.
     const QString program = "it is a program or desktop entry";
     // A link is judged by its target too: here the target's type gives it away.
     const QUrl tool = makeFile("tool.sh");

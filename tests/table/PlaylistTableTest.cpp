@@ -13,30 +13,18 @@ namespace {
 
 using PlaylistTableModelTest = TableFixture;
 
-TEST_F(PlaylistTableModelTest, CellsShowWhatEachColumnSays) {
+// Most cells are the entry's fields as text; the folder under the session's prefix and the heard
+// fraction of the bar are worked out.
+TEST_F(PlaylistTableModelTest, CellsShowTheFolderUnderThePrefixAndTheHeardFraction) {
     host.session->_directoryPrefix = QStringLiteral("/music");
-    setEntries({"/music/Swedish/Hambo.mp3", "/nowhere/Reel.MP3"});
+    setEntries({"/music/Swedish/Hambo.mp3"});
     entry(0)->_cachedDuration = 185.9;
-    entry(0)->tags = QStringLiteral("RB");
-    entry(0)->isCheckmarked = true;
     entry(0)->currentTimeRangeSet =
         std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0.0, 60.0}, {100.0, 130.0}});
-    entry(1)->_cachedDuration.reset();
     commands.reloadTable();
-
     using M = PlaylistTableModel;
-    const struct {
-        int row;
-        M::Column column;
-        const char* text;
-    } cells[] = {
-        {0, M::DirectoryColumn, "Swedish/"},  {0, M::TitleColumn, "HamboRB"},
-        {0, M::DurationColumn, " 3:05"},      {0, M::CheckedColumn, "\u2713"},
-        {1, M::DirectoryColumn, "/nowhere/"}, {1, M::DurationColumn, "?"},
-    };
-    for (const auto& cell : cells)
-        EXPECT_EQ(model().index(cell.row, cell.column).data().toString(), cell.text)
-            << cell.row << " " << cell.column;
+    EXPECT_EQ(model().index(0, M::DirectoryColumn).data().toString(), "Swedish/");
+    EXPECT_EQ(model().index(0, M::DurationColumn).data().toString(), " 3:05");
     EXPECT_NEAR(model().index(0, M::PlayedColumn).data(M::PlayedFractionRole).toDouble(),
                 90.0 / 185.9, 1e-9);
 }
