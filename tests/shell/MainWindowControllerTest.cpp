@@ -35,7 +35,7 @@ TEST_F(MainWindowControllerTest, prepareModeStopsTheBreakAndTheScreensaver) {
     EXPECT_TRUE(view->screensaver->saverTimer().isActive());
 }
 
-TEST_F(MainWindowControllerTest, thePointerHidesAfterASecondStillAndAMoveShowsIt) {
+TEST_F(MainWindowControllerTest, thePointerHidesWhileTheMouseIsStillAndAMoveShowsIt) {
     idleSeconds = 1.5;
     tools->hideMouse();
     ASSERT_TRUE(QGuiApplication::overrideCursor());
