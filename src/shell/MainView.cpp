@@ -31,6 +31,8 @@ QLabel* timeLabel(Qt::Alignment alignment, QWidget* parent) {
     // The font follows the field's size, never the other way round.
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     label->setEnabled(false);
+    // Opaque: its new digits each second then repaint the label alone, not the window under it.
+    label->setAutoFillBackground(true);
     return label;
 }
 

@@ -54,7 +54,7 @@ bool SdlAudioOutput::open() {
     wanted.freq = format().sampleRate;
     wanted.format = AUDIO_F32SYS;
     wanted.channels = Uint8(format().channels);
-    wanted.samples = 512;
+    wanted.samples = Uint16(requestedFrames);
     wanted.callback = &SdlAudioOutput::callback;
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
