@@ -2,12 +2,12 @@
 
 #include "control/TransportPanel.h"
 #include "shell/InterceptingTextField.h"
-#include "table/PlaylistTableView.h"
-#include "table/TagMenu.h"
 #include "shell/WaveformView.h"
 #include "stage/ImageNotifierView.h"
 #include "stage/Screensaver.h"
 #include "stage/TextNotifierView.h"
+#include "table/PlaylistTableView.h"
+#include "table/TagMenu.h"
 #include "waveform/TimeSlider.h"
 
 #include <QGridLayout>
