@@ -12,15 +12,14 @@
 
 namespace {
 // How far ahead of the callback the feeder keeps each ring: enough to ride out a busy moment,
-// short enough that a rate change is heard within about 100 ms (ring + device buffer + feeder
-// tick).
+// short enough that a rate change is heard within 100 ms (ring + device buffer + feeder tick).
 constexpr double aheadSeconds = 0.06;
 // A third of that: the ring never holds less than 40 ms when the feeder comes round, and the
 // feeder wakes 50 times a second rather than 200 (each wakeup costs more than the work it does).
 constexpr auto feederTick = std::chrono::milliseconds(20);
 // Filled by start() itself before the voice joins the mix (two device buffers and a little);
 // the feeder tops the ring up from there, so the first sound does not wait for a full ring.
-constexpr int primeBlocks = 9;
+constexpr int primeBlocks = 5;
 constexpr auto maintainEvery = std::chrono::milliseconds(250);
 // Silence this long closes the device (it reopens in a couple of milliseconds): a break between
 // tracks, not the pause before a scrub snippet or the next press of play.

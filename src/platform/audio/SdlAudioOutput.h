@@ -42,11 +42,7 @@ private:
     // On the silent driver for want of a device, and when a real one was last tried.
     bool silent = false;
     std::chrono::steady_clock::time_point lastTry;
-    // Each buffer costs the sound server's client library a round of wakeups and messages (a
-    // quarter of a millisecond of CPU here), so fewer, larger buffers save the battery; 1,024
-    // frames (23 ms) still lets a press of play or pause be heard within 50 ms.
-    static constexpr int requestedFrames = 1024;
-    std::atomic<int> bufferFrames = requestedFrames;
+    std::atomic<int> bufferFrames = 512;
     int64_t clock = 0;        // callback only
     double smoothedStamp = 0; // callback only: nanoseconds, see steadyStamp()
     int lastFrames = 0;       // callback only
