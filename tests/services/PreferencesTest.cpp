@@ -10,8 +10,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-// The other keys and the defaults (read through the preferences dialog's tests) have no test of
-// their own.
+// The other keys have no test of their own; the defaults apply in the set-aside test below.
 TEST(Preferences, StoresUnderTheKeyOtherVersionsReadAndClampsWhatItReads) {
     Preferences& preferences = Preferences::shared();
     preferences.setRestSoundAttenuation(0.5f);

@@ -1,6 +1,5 @@
-// The overlays that flash a number over the whole window. The symbol's overlay is shown through the
-// transport's zero commands; the fitted font size, the symbol's scaling and the colours of light
-// and dark appearances have no test of their own.
+// The overlays that flash a number over the whole window. The symbol's overlay, the fitted font
+// size and the colours of light and dark appearances have no test of their own.
 #include "stage/TextNotifierView.h"
 
 #include <QPointer>
