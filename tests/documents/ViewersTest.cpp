@@ -5,7 +5,7 @@
 #include "documents/PdfViewController.h"
 #include "documents/ViewerWindows.h"
 #include "platform/Diagnostics.h"
-#include "support/BadFile.h"
+#include "support/TestFiles.h"
 
 #include <QLabel>
 #include <QMediaPlayer>
