@@ -2,12 +2,12 @@
 
 #include "control/TransportPanel.h"
 #include "shell/InterceptingTextField.h"
-#include "table/PlaylistTableView.h"
-#include "table/TagMenu.h"
 #include "shell/WaveformView.h"
 #include "stage/ImageNotifierView.h"
 #include "stage/Screensaver.h"
 #include "stage/TextNotifierView.h"
+#include "table/PlaylistTableView.h"
+#include "table/TagMenu.h"
 #include "waveform/TimeSlider.h"
 
 #include <QGridLayout>
@@ -31,6 +31,8 @@ QLabel* timeLabel(Qt::Alignment alignment, QWidget* parent) {
     // The font follows the field's size, never the other way round.
     label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     label->setEnabled(false);
+    // Opaque: its new digits each second then repaint the label alone, not the window under it.
+    label->setAutoFillBackground(true);
     return label;
 }
 

@@ -1,10 +1,12 @@
 // The session file: round trips, exchange with Python's plistlib (the peer reader and writer of
 // the binary property-list format), decoding failures and failed saves.
-#include "ModelTestSupport.h"
 #include "model/Playlist.h"
 #include "model/PlistCodec.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <csignal>
@@ -12,7 +14,22 @@
 #include <sys/resource.h>
 
 namespace {
+// Runs a Python script with the given arguments; returns its standard output. The test fails
+// when Python is missing or the script exits with an error.
+QByteArray runPython(const QString& script, const QStringList& arguments = {}) {
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    EXPECT_FALSE(python.isEmpty()) << "python3 is needed (scripts/install-deps installs it)";
+    QProcess process;
+    process.start(python, QStringList{QStringLiteral("-c"), script} + arguments);
+    process.waitForFinished(60000);
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput();
+}
+
 const QDateTime played(QDate(2026, 3, 1), QTime(20, 15, 30, 250), Qt::UTC);
+// Before 2001 libplist gave the fraction of a second without its sign: the date moved at each save.
+const QDateTime early(QDate(1941, 1, 10), QTime(21, 30, 5, 125), Qt::UTC);
 
 // Two entries with every field set on the first, and `fillers` plain ones after them.
 PlaylistPtr sampleSession(int fillers = 0) {
@@ -22,13 +39,14 @@ PlaylistPtr sampleSession(int fillers = 0) {
         std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0, 10.5}, {20.1, 33.3}});
     first->currentTimeRangeSet = std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{1, 2}});
     first->zeros = {1.0, 5.5, 123.456};
-    first->playedDates = {played, played.addDays(7)};
+    first->playedDates = {early, played};
     first->storedBookmark = QByteArray("/music/Waltz \xc3\xa4.mp3");
     first->sideDocuments = {
         std::make_shared<SideDocument>(QUrl::fromLocalFile("/music/w.pdf"), "pdf")};
     first->isCheckmarked = true;
     first->zombie_playedSinceHistory = true;
-    first->tags = QString::fromUtf8("waltz \xc3\xa4 slow");
+    // A zero character typed into a tag is left out, or the file could not be opened again.
+    first->tags = QString::fromUtf8("waltz \xc3\xa4") + QChar(0) + " slow";
     auto second = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile("/music/polka.mp3"));
     playlist->allEntries = {first, second};
     for (int i = 0; i < fillers; ++i)
@@ -85,37 +103,40 @@ TEST(SessionFile, PlistlibAndTheProgramReadEveryFieldTheProgramWrites) {
     QTemporaryDir dir;
     PlaylistPtr playlist = sampleSession(3000);
     const QUrl url = QUrl::fromLocalFile(dir.filePath("s.varlin"));
+    playlist->assignedEntry = playlist->allEntries[1];
+    playlist->dirty = true;
     ASSERT_TRUE(playlist->save(url));
+    EXPECT_FALSE(playlist->dirty);
     // Python checks every key, its order and its type; a failed assertion fails runPython.
     const QByteArray output = runPython(R"(
 import plistlib, sys
-from datetime import datetime, timedelta
+from datetime import datetime
 raw = open(sys.argv[1], 'rb').read()
 assert raw.startswith(b'bplist00')
 d = plistlib.loads(raw)
 assert list(d) == ['playlist', 'currentItem', 'currentTime', 'ageUnits',
                    'automaticallyMoveToHistory', 'directoryPrefix'], list(d)
-assert [d[k] for k in list(d)[1:]] == [-1, 12.75, 'weeks', False, '/music'], d
-assert d['automaticallyMoveToHistory'] is False and type(d['currentTime']) is float
+assert [d[k] for k in list(d)[1:]] == [1, 12.75, 'weeks', False, '/music'], d
+assert d['automaticallyMoveToHistory'] is False
 first, second = d['playlist'][:2]
 assert list(first) == ['_url', 'prevTimeRangeSet', 'currentTimeRangeSet', 'zeros', 'playedDates',
                        'storedBookmark', '_cachedDuration', 'sideDocuments', 'isCheckmarked',
                        'inHistory', 'playedSinceHistory', 'tags'], list(first)
-played = datetime(2026, 3, 1, 20, 15, 30, 250000)
 assert first == {
     '_url': {'relative': 'file:///music/Waltz%20%C3%A4.mp3'},
     'prevTimeRangeSet': {'ranges': [{'start': 0.0, 'end': 10.5}, {'start': 20.1, 'end': 33.3}]},
     'currentTimeRangeSet': {'ranges': [{'start': 1.0, 'end': 2.0}]},
     'zeros': [1.0, 5.5, 123.456],
-    'playedDates': [played, played + timedelta(days=7)],
+    'playedDates': [datetime(1941, 1, 10, 21, 30, 5, 125000),
+                    datetime(2026, 3, 1, 20, 15, 30, 250000)],
     'storedBookmark': '/music/Waltz \u00e4.mp3'.encode(),
     '_cachedDuration': 180.25,
     'sideDocuments': [{'url': {'relative': 'file:///music/w.pdf'}, 'tag': 'pdf'}],
     'isCheckmarked': True, 'inHistory': False, 'playedSinceHistory': True,
     'tags': 'waltz \u00e4 slow',
 }, first
-assert all(type(first[k]) is bool for k in ['isCheckmarked', 'inHistory', 'playedSinceHistory'])
-assert all(type(z) is float for z in first['zeros'])
+bools = [first[k] for k in ['isCheckmarked', 'inHistory', 'playedSinceHistory']]
+assert all(type(v) is bool for v in bools) and all(type(z) is float for z in first['zeros'])
 assert list(second) == ['_url', 'prevTimeRangeSet', 'zeros', 'playedDates', 'sideDocuments',
                         'isCheckmarked', 'inHistory', 'playedSinceHistory'], list(second)
 last = d['playlist'][-1]
@@ -125,19 +146,10 @@ print(len(d['playlist']), last['_url']['relative'], last['_cachedDuration'])
     EXPECT_EQ(output.trimmed(),
               "3002 file:///music/a%20rather%20long%20folder%20name/track%202999.mp3 1499.5");
 
-    // Every field read is written back; an assigned entry not in the list comes back as none.
-    const PlaylistEntryPtr elsewhere = std::make_shared<PlaylistEntry>(QUrl("file:///e.mp3"));
-    for (const PlaylistEntryPtr& assigned : {playlist->allEntries[1], elsewhere}) {
-        playlist->assignedEntry = assigned;
-        playlist->dirty = true;
-        ASSERT_TRUE(playlist->save(url));
-        EXPECT_FALSE(playlist->dirty);
-        PlaylistPtr read = Playlist::open(url, nullptr);
-        ASSERT_TRUE(read);
-        EXPECT_EQ(read->encodedFile(), playlist->encodedFile());
-        read->afterLoad();
-        EXPECT_EQ(read->assignedEntry, assigned == elsewhere ? nullptr : read->allEntries[1]);
-    }
+    // The program reads what it wrote; the plistlib file below shows every field is read.
+    const PlaylistPtr read = Playlist::open(url, nullptr);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->encodedFile(), playlist->encodedFile());
 }
 
 TEST(SessionFile, ReadsAFileWrittenByPlistlibInTheOriginalFormAndWritesItBackWhole) {
@@ -166,11 +178,9 @@ else:
     d = plistlib.load(open(sys.argv[2], 'rb'))
     first, second = d.pop('playlist')
     assert first == entry, first
-    assert second['_url'] == {'relative': plain['_url']}, second
-    assert second['prevTimeRangeSet'] == plain['prevTimeRangeSet'], second
-    assert [second[k] for k in ['zeros', 'playedDates', 'sideDocuments', 'isCheckmarked',
-                                'inHistory', 'playedSinceHistory']] == [[], [], [], 0, 0, 0]
-    assert '_cachedDuration' not in second and 'tags' not in second, second
+    assert second == {'_url': {'relative': plain['_url']}, 'prevTimeRangeSet': {'ranges': []},
+                      'zeros': [], 'playedDates': [], 'sideDocuments': [], 'isCheckmarked': False,
+                      'inHistory': False, 'playedSinceHistory': False}, second
     del session['playlist']
     assert d == session, d
     print('checked')
@@ -192,8 +202,6 @@ TEST(SessionFile, BrokenFilesFailWithAReasonAndOptionalKeysOfAnotherTypeReadAsMi
     const auto bytes = [](const CodecValue& value) { return PlistCodec::encode(value); };
     const CodecValue rangeWithoutEnd = CodecValue::dict(
         {{"ranges", CodecValue::array({CodecValue::dict({{"start", CodecValue::real(1)}})})}});
-    CodecValue::Array entries = root.find(QLatin1StringView("playlist"))->toArray();
-    entries.push_back(with(entries[0], "_url", std::nullopt));
     // libplist aborts the program on a dictionary key that holds a zero byte.
     QByteArray zeroKey = bytes(root);
     zeroKey[zeroKey.indexOf("currentTime") + 7] = '\0';
@@ -216,20 +224,12 @@ TEST(SessionFile, BrokenFilesFailWithAReasonAndOptionalKeysOfAnotherTypeReadAsMi
         {{}, "the file is empty"},
         {"just some text, not a property list\n", "not a property list"},
         {bytes(root).chopped(20), ""},
-        {bytes(with(root, "playlist", CodecValue::string("x"))),
-         "key \"playlist\" is not an array"},
         {bytes(with(root, "currentTime", CodecValue::string("12"))),
          "key \"currentTime\" is not a real number"},
         {bytes(withEntryKey(root, "_url", CodecValue::dict({{"base", CodecValue::string("x")}}))),
          "entry 1: key \"_url\" is not a URL"},
-        {bytes(withEntryKey(root, "prevTimeRangeSet", std::nullopt)),
-         "entry 1: missing key \"prevTimeRangeSet\""},
         {bytes(withEntryKey(root, "prevTimeRangeSet", rangeWithoutEnd)),
          "entry 1, prevTimeRangeSet, range 1: missing key \"end\""},
-        {bytes(with(root, "playlist", CodecValue::array(entries))),
-         "entry 3: missing key \"_url\""},
-        {bytes(with(root, "ageUnits", CodecValue::string("years"))),
-         "unknown \"ageUnits\" value \"years\""},
         {bytes(CodecValue::array({})), "not a dictionary"},
     };
     for (const auto& c : cases) {
@@ -243,14 +243,11 @@ TEST(SessionFile, BrokenFilesFailWithAReasonAndOptionalKeysOfAnotherTypeReadAsMi
     CodecValue broken = with(root, "currentItem", CodecValue::string("1"));
     broken = withEntryKey(broken, "zeros", CodecValue::array({CodecValue::string("1")}));
     broken = withEntryKey(broken, "playedDates", CodecValue::array({CodecValue::real(3)}));
-    broken =
-        withEntryKey(broken, "sideDocuments",
-                     CodecValue::array({CodecValue::dict({{"tag", CodecValue::string("pdf")}})}));
     PlaylistPtr playlist;
     ASSERT_EQ(openFailure(bytes(broken), &playlist), "");
     EXPECT_FALSE(playlist->_currentItem);
-    const PlaylistEntry& entry = *playlist->allEntries[0];
-    EXPECT_TRUE(entry.zeros.empty() && entry.playedDates.empty() && entry.sideDocuments.empty());
+    EXPECT_TRUE(playlist->allEntries[0]->zeros.empty() &&
+                playlist->allEntries[0]->playedDates.empty());
 }
 
 TEST(SessionFile, FailedSaveLeavesTheOldFileWholeAndTheSessionDirty) {
@@ -260,9 +257,7 @@ TEST(SessionFile, FailedSaveLeavesTheOldFileWholeAndTheSessionDirty) {
     ASSERT_TRUE(playlist->save(url));
     const QByteArray before = readFile(url.toLocalFile());
 
-    for (int i = 0; i < 50; ++i)
-        playlist->allEntries.push_back(std::make_shared<PlaylistEntry>(
-            QUrl::fromLocalFile(QString("/m/%1.mp3").arg(i)), 60.0));
+    playlist->allEntries = sampleSession(50)->allEntries;
     playlist->dirty = true;
     // The file system refuses to grow the file past a few hundred bytes, as on a full disk.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -280,21 +275,4 @@ TEST(SessionFile, FailedSaveLeavesTheOldFileWholeAndTheSessionDirty) {
     EXPECT_TRUE(playlist->dirty);
     EXPECT_EQ(readFile(url.toLocalFile()), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"s.varlin"});
-}
-
-TEST(SessionFile, DatesKeepTheirMillisecondsAndTextsLeaveOutZeroCharacters) {
-    for (const char* text :
-         {"1941-01-10T21:30:05.125Z", "2000-12-31T23:59:58.250Z", "2025-12-11T21:30:05.125Z"}) {
-        const QDateTime date = QDateTime::fromString(QString::fromLatin1(text), Qt::ISODateWithMs);
-        const auto decoded = PlistCodec::decode(
-            PlistCodec::encode(CodecValue::array({CodecValue::date(date)})), nullptr);
-        ASSERT_TRUE(decoded) << text;
-        EXPECT_EQ(decoded->toArray()[0].toDate(), date) << text;
-    }
-    // A zero character typed into a text is left out rather than written into a file that
-    // could not be opened again.
-    const auto text = PlistCodec::decode(
-        PlistCodec::encode(CodecValue::string(QStringLiteral("wa") + QChar(0) + "ltz")), nullptr);
-    ASSERT_TRUE(text);
-    EXPECT_EQ(text->toString(), QStringLiteral("waltz"));
 }

@@ -1,12 +1,9 @@
 // varlin-session run as a separate process, as a caller's script would.
-#include "ModelTestSupport.h"
 #include "model/Playlist.h"
+#include "support/TestFiles.h"
 #include "testaudio/TestAudio.h"
 
 #include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -27,9 +24,14 @@ Result runTool(const QStringList& arguments) {
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// A saved session of three entries under `folder`, the second one a real (measurable) track.
-QString writeSession(const QTemporaryDir& dir, const QString& folder) {
-    EXPECT_TRUE(QDir().mkpath(folder));
+} // namespace
+
+// Show, json and a refused from-json leave the file alone; from-json rebuilds it byte for byte.
+TEST(SessionTool, ShowJsonFromJsonAndRelocate) {
+    // A saved session of three entries, the second one a real (measurable) track.
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("music");
+    ASSERT_TRUE(QDir().mkpath(folder));
     auto playlist = std::make_shared<Playlist>();
     auto waltz = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(folder + "/waltz.mp3"), 200.0);
     waltz->prevTimeRangeSet = std::make_shared<TimeRangeSet>(std::vector<TimeRange>{{0, 150}});
@@ -40,25 +42,17 @@ QString writeSession(const QTemporaryDir& dir, const QString& folder) {
     waltz->tags = "slow";
     waltz->sideDocuments = {
         std::make_shared<SideDocument>(QUrl::fromLocalFile(folder + "/waltz.pdf"), "pdf")};
-    EXPECT_TRUE(testaudio::write({}, testaudio::Container::Wav, folder + "/tone.wav"));
+    ASSERT_TRUE(testaudio::write({}, testaudio::Container::Wav, folder + "/tone.wav"));
     auto tone = std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(folder + "/tone.wav"));
-    auto elsewhere =
-        std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(folder + "x/other.mp3"), 60.0);
-    playlist->allEntries = {waltz, tone, elsewhere};
+    playlist->allEntries = {
+        waltz, tone,
+        std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(folder + "x/other.mp3"), 60.0)};
     playlist->currentTime = 31.5;
     playlist->_ageUnits = AgeUnits::days;
     playlist->assignedEntry = tone;
-    const QString path = dir.filePath("Session.varlin");
-    EXPECT_TRUE(playlist->save(QUrl::fromLocalFile(path)));
-    return path;
-}
-} // namespace
-
-// Show, json and a refused from-json leave the file alone; from-json rebuilds it byte for byte.
-TEST(SessionTool, ShowJsonAndFromJsonRoundTrip) {
-    QTemporaryDir dir;
-    const QString session = writeSession(dir, dir.filePath("music"));
-    writeFile(dir.filePath("music/waltz.txt"), "x\n 0:10 one\n 0:20 two\n");
+    const QString session = dir.filePath("Session.varlin");
+    ASSERT_TRUE(playlist->save(QUrl::fromLocalFile(session)));
+    writeFile(folder + "/waltz.txt", "x\n 0:10 one\n 0:20 two\n");
     const QByteArray original = readFile(session);
 
     const Result show = runTool({"show", session});
@@ -75,48 +69,40 @@ TEST(SessionTool, ShowJsonAndFromJsonRoundTrip) {
 
     const Result json = runTool({"json", session});
     ASSERT_EQ(json.exitCode, 0) << json.err.toStdString();
-    const QJsonObject waltz =
-        QJsonDocument::fromJson(json.out.toUtf8())["playlist"].toArray()[0].toObject();
-    EXPECT_EQ(waltz["_url"].toString(),
-              QUrl::fromLocalFile(dir.filePath("music/waltz.mp3")).toString(QUrl::FullyEncoded));
-    EXPECT_EQ(waltz["playedDates"].toArray()[0].toString(), "2026-01-10T21:30:05.125Z");
+    EXPECT_TRUE(json.out.contains("\"2026-01-10T21:30:05.125Z\"")) << json.out.toStdString();
     const QString jsonPath = dir.filePath("session.json");
-    writeFile(jsonPath, json.out.toUtf8());
-    const Result back = runTool({"from-json", jsonPath, dir.filePath("Copy.varlin")});
+    const auto fromJson = [&](const QString& text, const QString& target) {
+        writeFile(jsonPath, text.toUtf8());
+        return runTool({"from-json", jsonPath, target});
+    };
+    const Result back = fromJson(json.out, dir.filePath("Copy.varlin"));
     ASSERT_EQ(back.exitCode, 0) << back.err.toStdString();
     EXPECT_EQ(readFile(dir.filePath("Copy.varlin")), original);
 
-    writeFile(jsonPath, R"({"playlist": [{"_url": "file:///m/a.mp3"}], "currentTime": 1})");
-    const Result refused = runTool({"from-json", jsonPath, session});
+    const Result refused =
+        fromJson(R"({"playlist": [{"_url": "file:///m/a.mp3"}], "currentTime": 1})", session);
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("entry 1: missing key \"prevTimeRangeSet\""))
         << refused.err.toStdString();
+    // A zero character would make the session written one that cannot be opened.
+    const Result zero = fromJson(QString(json.out).replace("slow", "sl\\u0000ow"), session);
+    EXPECT_EQ(zero.exitCode, 1);
+    EXPECT_TRUE(zero.err.contains("a text holds a zero character")) << zero.err.toStdString();
     EXPECT_EQ(readFile(session), original);
 
     // A session file holds dates within 68 years of 2001 only: a later one is not a date (and
     // its optional key reads as missing) rather than one that would come back as another.
-    writeFile(jsonPath, QString(json.out).replace("2026-01-10T21", "3195-01-10T21").toUtf8());
-    ASSERT_EQ(runTool({"from-json", jsonPath, dir.filePath("Far.varlin")}).exitCode, 0);
-    const PlaylistPtr far =
-        Playlist::open(QUrl::fromLocalFile(dir.filePath("Far.varlin")), nullptr);
-    ASSERT_TRUE(far);
-    EXPECT_TRUE(far->allEntries[0]->playedDates.empty());
+    const QString far = dir.filePath("Far.varlin");
+    ASSERT_EQ(fromJson(QString(json.out).replace("2026-01-10T21", "3195-01-10T21"), far).exitCode,
+              0);
+    const PlaylistPtr farPlaylist = Playlist::open(QUrl::fromLocalFile(far), nullptr);
+    ASSERT_TRUE(farPlaylist);
+    EXPECT_TRUE(farPlaylist->allEntries[0]->playedDates.empty());
 
-    // A zero character would make the session written one that cannot be opened.
-    writeFile(jsonPath, QString(json.out).replace("slow", "sl\\u0000ow").toUtf8());
-    const Result zero = runTool({"from-json", jsonPath, session});
-    EXPECT_EQ(zero.exitCode, 1);
-    EXPECT_TRUE(zero.err.contains("a text holds a zero character")) << zero.err.toStdString();
-}
-
-TEST(SessionTool, RelocateRewritesTheFile) {
-    QTemporaryDir dir;
-    const QString folder = dir.filePath("music");
-    const QString session = writeSession(dir, folder);
-    const Result result = runTool({"relocate", session, folder, dir.filePath("moved") + "/"});
-    ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out.trimmed(), "2 of 3 entries moved");
-    const PlaylistPtr playlist = Playlist::open(QUrl::fromLocalFile(session), nullptr);
-    ASSERT_TRUE(playlist);
-    EXPECT_EQ(playlist->allEntries[1]->_url.toLocalFile(), dir.filePath("moved/tone.wav"));
+    const Result moved = runTool({"relocate", session, folder, dir.filePath("moved") + "/"});
+    ASSERT_EQ(moved.exitCode, 0) << moved.err.toStdString();
+    EXPECT_EQ(moved.out.trimmed(), "2 of 3 entries moved");
+    const PlaylistPtr relocated = Playlist::open(QUrl::fromLocalFile(session), nullptr);
+    ASSERT_TRUE(relocated);
+    EXPECT_EQ(relocated->allEntries[1]->_url.toLocalFile(), dir.filePath("moved/tone.wav"));
 }

@@ -1,6 +1,7 @@
 #include "platform/audio/AudioDecoder.h"
 
 #include "platform/Diagnostics.h"
+#include "support/TestFiles.h"
 #include "testaudio/TestAudio.h"
 
 #include <QFile>
@@ -54,9 +55,7 @@ protected:
     }
 
     QString writeBytes(const QString& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return file.fileName();
+        return writeFile(dir.filePath(name), bytes);
     }
 
     QTemporaryDir dir;
@@ -166,9 +165,8 @@ TEST_F(AudioDecoderTest, taggedMp3LengthSurvivesAnId3TagAndNotATruncation) {
         return decoder->frameCount();
     };
     for (Container container : {Container::Mp3Cbr, Container::Mp3Vbr}) {
-        QFile plain(make(spec, container, "plain"));
-        ASSERT_TRUE(plain.open(QIODevice::ReadOnly));
-        const QByteArray stream = plain.readAll();
+        const QByteArray stream = readFile(make(spec, container, "plain"));
+        ASSERT_FALSE(stream.isEmpty());
         // An ID3v2.4 tag of 300 bytes (syncsafe size 2 * 128 + 44) ahead of the stream.
         const QByteArray id3 =
             QByteArray("ID3\x04\x00\x00\x00\x00\x02\x2c", 10) + QByteArray(300, '\0');
@@ -212,9 +210,8 @@ TEST_F(AudioDecoderTest, unreadableFilesGiveNoDecoderAndAReason) {
     spec.seconds = 5;
     // The first half of a whole file.
     const auto half = [&](Container container) {
-        QFile file(make(spec, container, "whole"));
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return file.read(file.size() / 2);
+        const QByteArray whole = readFile(make(spec, container, "whole"));
+        return whole.left(whole.size() / 2);
     };
     QByteArray noise(qsizetype(64) * 1024, '\0');
     std::mt19937 random(15);

@@ -1,43 +1,20 @@
 // The main controller: the one rule that changes the current entry, the end of a track, the run
-// state across a restart, the Edit menu's undo items and the window title.
+// state across a restart, tracks that cannot be played, the Edit menu's undo items and the side
+// documents. (The window title is read by every scenario in tests/e2e.)
 
 #include "MainViewFixture.h"
-#include "control/TransportViewController.h"
 #include "documents/PdfViewController.h"
 #include "documents/SideDocumentStack.h"
-#include "documents/SideDocumentStackView.h"
-#include "model/AppState.h"
 #include "model/EditListTransaction.h"
-#include "platform/Diagnostics.h"
 #include "platform/audio/AudioFilePlayer.h"
-#include "table/EntryCommands.h"
-#include "table/PlaylistTableModel.h"
-#include "table/PlaylistTableView.h"
 
-#include <QAction>
-#include <QFile>
-#include <QItemSelectionModel>
-#include <QLabel>
 #include <QPointer>
-#include <QSignalSpy>
-#include <QStackedWidget>
-#include <QTest>
-
-namespace {
-QString logText(const MainViewController& controller) {
-    QFile file(controller.logger.url.toLocalFile());
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-} // namespace
 
 class MainViewControllerTest : public MainViewFixture {
 protected:
-    // The user clicks a row (the table's own selection rule runs).
-    void userSelects(int row) {
-        EntryCommands& commands = controller->entryCommands();
-        commands.selectionModel()->select(commands.model()->index(row, 0),
-                                          QItemSelectionModel::ClearAndSelect |
-                                              QItemSelectionModel::Rows);
+    QString logText() const {
+        QFile file(controller->logger.url.toLocalFile());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
 };
 
@@ -50,47 +27,47 @@ TEST_F(MainViewControllerTest, choosingTheCurrentRowAgainChangesNothing) {
     player().play();
     render(1.0);
     player().pause();
-    const QString logBefore = logText(*controller);
+    const QString logBefore = logText();
     controller->setCurrentEntry(0);
     EXPECT_EQ(player().audioPlayer(), loaded) << "the track was loaded again";
-    EXPECT_EQ(logText(*controller), logBefore) << "the entry was logged as left";
+    EXPECT_EQ(logText(), logBefore) << "the entry was logged as left";
 
     // Leaving it for another row logs the half that was heard and loads the other track.
     controller->setCurrentEntry(1);
     EXPECT_NE(player().audioPlayer(), loaded);
-    EXPECT_EQ(player().entry(), playlist().allEntries[1]);
-    EXPECT_TRUE(logText(*controller).mid(logBefore.size()).contains(QLatin1String("a.wav")));
+    EXPECT_EQ(player().entry(), entry(1));
+    EXPECT_TRUE(logText().mid(logBefore.size()).contains(QLatin1String("a.wav")));
 }
 
 TEST_F(MainViewControllerTest, aFinishedTrackSelectsTheNextRowOrStartsTheChosenOne) {
     openSession({"a.wav", "b.wav", "c.wav"}, 1.0);
     userSelects(0);
-    controller->transport().playCommand();
+    transport().playCommand();
     render(1.2);
 
     // The next row is selected and loaded, and waits.
     EXPECT_EQ(controller->selectedRows(), std::set<int>{1});
-    EXPECT_EQ(playlist().assignedEntry, playlist().allEntries[1]);
+    EXPECT_EQ(playlist().assignedEntry, entry(1));
     EXPECT_FALSE(player().isPlaying());
     EXPECT_TRUE(controller->restTimer.timeArmed().has_value()) << "dance mode arms the break";
-    EXPECT_EQ(controller->prevEntry(), playlist().allEntries[0]);
+    EXPECT_EQ(controller->prevEntry(), entry(0));
     EXPECT_FALSE(playlist().dirty) << "the session was saved quietly";
 
     // A row chosen while the music plays starts as soon as the track ends.
-    controller->transport().playCommand();
+    transport().playCommand();
     render(0.3);
     userSelects(0);
-    EXPECT_EQ(player().entry(), playlist().allEntries[1]) << "a choice during play only waits";
+    EXPECT_EQ(player().entry(), entry(1)) << "a choice during play only waits";
     render(1.0);
     EXPECT_EQ(controller->selectedRows(), std::set<int>{0});
-    EXPECT_EQ(player().entry(), playlist().allEntries[0]);
+    EXPECT_EQ(player().entry(), entry(0));
     EXPECT_TRUE(player().isPlaying());
     EXPECT_FALSE(controller->restTimer.timeArmed().has_value()) << "playing disarms the break";
 
     // After the last track nothing is current.
     player().pause();
     userSelects(2);
-    controller->transport().playCommand();
+    transport().playCommand();
     render(1.2);
     EXPECT_TRUE(controller->selectedRows().empty());
     EXPECT_EQ(playlist().assignedEntry, nullptr);
@@ -102,52 +79,43 @@ TEST_F(MainViewControllerTest, aRestartComesBackToTheEntryPositionAndZerosOfTheL
     userSelects(1);
     player().setCurrentTime(1.5);
     // A zero marked after the last save of the session lives in the run state only.
-    playlist().allEntries[1]->addZero(1.0);
+    entry(1)->addZero(1.0);
     controller->saveRunState();
 
     restart();
     controller->firstActivation();
-    ASSERT_EQ(controller->sessions().sessionURL(), url);
-    ASSERT_EQ(playlist().assignedEntry, playlist().allEntries[1]);
-    EXPECT_EQ(player().entry(), playlist().allEntries[1]);
-    EXPECT_EQ(playlist().allEntries[1]->zeros, std::vector<double>{1.0});
+    ASSERT_EQ(sessions().sessionURL(), url);
+    EXPECT_EQ(player().entry(), entry(1));
+    EXPECT_EQ(entry(1)->zeros, std::vector<double>{1.0});
     EXPECT_DOUBLE_EQ(player().currentTime(), 1.5);
     EXPECT_EQ(controller->selectedRows(), std::set<int>{1});
 
     // The run state belongs to its session: another session opens at its own entry.
     openSession({"x.wav", "y.wav"}, 3.0, 0, "Other.varlin");
-    EXPECT_EQ(player().entry(), playlist().allEntries[0]) << "the session's own entry is loaded";
+    EXPECT_EQ(player().entry(), entry(0)) << "the session's own entry is loaded";
     EXPECT_DOUBLE_EQ(player().currentTime(), 0.0);
 }
 
-TEST_F(MainViewControllerTest, aTrackThatCannotBePlayedIsMarkedAndRefusedWithItsReason) {
+// Refusing to play with the reason in the window is driven in tests/e2e/newcomer.py; here, the
+// marks in the table, also on the missing file that was never opened.
+TEST_F(MainViewControllerTest, aTrackThatCannotBePlayedIsMarkedWithItsReason) {
     openSession({"a.wav", "empty.wav", "gone.wav"}, 3.0, 1);
-    controller->saveRunState();
     ASSERT_TRUE(QFile::resize(dir.filePath("empty.wav"), 0));
     ASSERT_TRUE(QFile::remove(dir.filePath("gone.wav")));
-    restart();
     DiagnosticCapture output;
-    controller->firstActivation();
-    ASSERT_EQ(playlist().assignedEntry, playlist().allEntries[1]);
-    const QStringList failures = output.lines().filter(QStringLiteral("couldn\u2019t be opened"));
-    ASSERT_EQ(failures.size(), 1);
-    EXPECT_EQ(view->timeSinceZeroText->text(), QStringLiteral("--:--"));
+    sessions().openSessionAt(*sessions().sessionURL());
+    transport().playCommand();
+    EXPECT_FALSE(player().isPlaying());
 
-    // Marked in the table with the reason, also the missing file that was never opened.
     const PlaylistTableModel& model = *controller->entryCommands().model();
     const auto cell = [&](int row, int role) {
         return model.data(model.index(row, PlaylistTableModel::TitleColumn), role);
     };
-    EXPECT_EQ(cell(1, Qt::ToolTipRole).toString(), failures[0]);
+    EXPECT_TRUE(
+        cell(1, Qt::ToolTipRole).toString().contains(QStringLiteral("couldn\u2019t be opened")));
     EXPECT_TRUE(cell(2, Qt::ToolTipRole).toString().endsWith(QStringLiteral("no such file")));
     EXPECT_TRUE(cell(2, Qt::DecorationRole).isValid() && cell(2, Qt::ForegroundRole).isValid());
     EXPECT_FALSE(cell(0, Qt::DecorationRole).isValid());
-
-    QSignalSpy status(controller.get(), &MainViewController::statusMessage);
-    controller->transport().playCommand();
-    EXPECT_FALSE(player().isPlaying());
-    ASSERT_EQ(status.size(), 1);
-    EXPECT_EQ(status[0][0].toString(), failures[0]);
 }
 
 TEST_F(MainViewControllerTest, theEditMenuFollowsTheUndoStacksAndEditsLeaveTheMusicPlaying) {
@@ -160,11 +128,9 @@ TEST_F(MainViewControllerTest, theEditMenuFollowsTheUndoStacksAndEditsLeaveTheMu
 
     playlist().undoer.registerTransaction(
         std::make_shared<EditListTransaction>(EditListTransaction::remove(list, {0})));
-    EXPECT_EQ(controller->undoAction()->text(), QStringLiteral("Undo remove"));
     controller->undoAction()->trigger();
     EXPECT_EQ(playlist().allEntries, list);
     EXPECT_FALSE(controller->undoAction()->isEnabled());
-    EXPECT_EQ(controller->redoAction()->text(), QStringLiteral("Redo remove"));
     EXPECT_EQ(controller->selectedRows(), std::set<int>{0}) << "the edit's row waits as the next";
     controller->redoAction()->trigger();
     EXPECT_TRUE(player().isPlaying());
@@ -177,38 +143,19 @@ TEST_F(MainViewControllerTest, theEditMenuFollowsTheUndoStacksAndEditsLeaveTheMu
     EXPECT_FALSE(controller->undoAction()->isEnabled() || controller->redoAction()->isEnabled());
     playlist().undoer.registerTransaction(std::make_shared<EditListTransaction>(
         EditListTransaction::remove(playlist().allEntries, {0})));
-    EXPECT_EQ(playlist().assignedEntry, playlist().allEntries[0]);
-}
-
-TEST_F(MainViewControllerTest, windowTitles) {
-    // A version that is no release shows itself and the build date.
-    const QDate built(2026, 12, 1);
-    EXPECT_EQ(MainViewController::windowTitle(std::nullopt, "1.3b", built, false),
-              QStringLiteral("Varlin 1.3b ") + QLocale().toString(built, QLocale::ShortFormat));
-    openSession({"a.wav"}, 2.0, 0);
-    player().play();
-    EXPECT_EQ(view->windowTitle(), QStringLiteral("► Dance"));
-    player().pause();
-    controller->sessions().clearSession();
-    EXPECT_EQ(view->windowTitle(), QStringLiteral("Varlin"));
+    EXPECT_EQ(playlist().assignedEntry, entry(0));
 }
 
 TEST_F(MainViewControllerTest, theSideDocumentsFollowTheCurrentEntryAndItsViewersCloseOnChange) {
     openSession({"a.wav", "b.wav"}, 1.0);
     SideDocumentStack& documents = controller->sideDocuments();
-    auto* buttons = view->sideStack->findChild<SideDocumentStackView*>();
-    ASSERT_TRUE(buttons);
     userSelects(0);
-    const QUrl cueSheet = QUrl::fromLocalFile(dir.filePath("cue.pdf"));
-    documents.addDocuments({cueSheet}, {playlist().allEntries[0]});
-    EXPECT_EQ(buttons->buttons().size(), 2u) << "the add button and the cue sheet";
-
-    QPointer<QWidget> viewer = controller->viewers.openPdf(cueSheet).window();
+    EXPECT_EQ(documents.currentEntry(), entry(0));
+    QPointer<QWidget> viewer =
+        controller->viewers.openPdf(QUrl::fromLocalFile(dir.filePath("cue.pdf"))).window();
     userSelects(1);
-    EXPECT_EQ(documents.currentEntry(), playlist().allEntries[1]);
-    EXPECT_EQ(buttons->buttons().size(), 1u);
-    EXPECT_EQ(controller->viewers.pdfViewController(), nullptr);
-    EXPECT_TRUE(viewer.isNull());
-    controller->sessions().closeSession();
+    EXPECT_EQ(documents.currentEntry(), entry(1));
+    EXPECT_TRUE(viewer.isNull() && !controller->viewers.pdfViewController());
+    sessions().closeSession();
     EXPECT_EQ(documents.currentEntry(), nullptr);
 }

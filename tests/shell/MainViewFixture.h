@@ -2,24 +2,35 @@
 // Test fixture for the main controller: the real view and controller under the offscreen
 // platform, the engine on an offline output (positions and track ends move only when a test
 // renders), generated tracks in a temporary folder, panels that answer at once, a fake system
-// mixer, modifier keys the test holds, and SDL's game controllers polled by the test.
+// mixer, modifier keys the test holds, and SDL's game controllers polled by the test. It brings
+// what every test of the main window reads: the run state, diagnostics, spies and the table.
 
+#include "control/TransportViewController.h"
+#include "model/AppState.h"
 #include "model/Playlist.h"
+#include "platform/Diagnostics.h"
 #include "platform/SdlGameControllerSource.h"
 #include "platform/audio/AudioEngine.h"
 #include "platform/audio/OfflineAudioOutput.h"
 #include "playback/FakeMixer.h"
+#include "shell/InterceptingTextField.h"
 #include "shell/MainView.h"
 #include "shell/MainViewController.h"
 #include "shell/SessionController.h"
 #include "support/FakePanels.h"
+#include "support/TestFiles.h"
+#include "table/EntryCommands.h"
+#include "table/PlaylistTableModel.h"
+#include "table/PlaylistTableView.h"
 #include "testaudio/TestAudio.h"
 
+#include <QAction>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <memory>
@@ -68,14 +79,16 @@ protected:
             << error.toStdString();
         return QUrl::fromLocalFile(path);
     }
+    PlaylistEntryPtr newEntry(const QString& name, double seconds) {
+        return std::make_shared<PlaylistEntry>(track(name, seconds), seconds);
+    }
 
     // A session file of the tracks (each `seconds` long), saved with `currentItem`.
     QUrl session(const QString& name, const QStringList& tracks, double seconds = 3.0,
                  std::optional<int> currentItem = std::nullopt) {
         Playlist playlist;
         for (const QString& trackName : tracks)
-            playlist.allEntries.push_back(
-                std::make_shared<PlaylistEntry>(track(trackName, seconds), seconds));
+            playlist.allEntries.push_back(newEntry(trackName, seconds));
         if (currentItem)
             playlist.assignedEntry = playlist.allEntries[size_t(*currentItem)];
         const QUrl url = QUrl::fromLocalFile(dir.filePath(name));
@@ -88,14 +101,8 @@ protected:
                      std::optional<int> currentItem = std::nullopt,
                      const QString& name = QStringLiteral("Dance.varlin")) {
         const QUrl url = session(name, tracks, seconds, currentItem);
-        controller->sessions().openSessionAt(url);
+        sessions().openSessionAt(url);
         return url;
-    }
-
-    QString writeFile(const QString& name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return file.fileName();
     }
 
     // Renders `seconds` of sound, then lets the engine's news reach the main thread.
@@ -104,8 +111,19 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    // The user clicks a row (the table's own selection rule runs).
+    void userSelects(int row) {
+        EntryCommands& commands = controller->entryCommands();
+        commands.selectionModel()->select(commands.model()->index(row, 0),
+                                          QItemSelectionModel::ClearAndSelect |
+                                              QItemSelectionModel::Rows);
+    }
+
     Playlist& playlist() { return controller->playlist(); }
+    PlaylistEntryPtr entry(int row) { return playlist().allEntries[size_t(row)]; }
     Player& player() { return controller->player; }
+    TransportViewController& transport() { return controller->transport(); }
+    SessionController& sessions() { return controller->sessions(); }
 
     QTemporaryDir dir;
     OfflineAudioOutput& output = AudioEngine::instance().useOfflineOutput({deviceRate, 2});

@@ -1,37 +1,13 @@
-// The session flow: New, Open, Close and Save As around empty and unsaved sessions, a file that
-// cannot be opened or written, Open Recent, and the session kept on disk through a crash.
-// Quitting with a dirty session is in AppDelegateTest.
+// The session flow: New, Close and Save As around unsaved sessions, a file that cannot be opened
+// or written, and the session kept on disk through a crash (the
+// untitled one coming back after a kill is driven end to end in tests/e2e/evening.py). Quitting
+// with a dirty session is in AppDelegateTest.
 
 #include "MainViewFixture.h"
-#include "model/AppState.h"
-#include "platform/Diagnostics.h"
 
-#include <QDir>
 #include <QSettings>
-#include <QSignalSpy>
-#include <QStandardPaths>
 
-class SessionControllerTest : public MainViewFixture {
-protected:
-    SessionController& sessions() { return controller->sessions(); }
-};
-
-TEST_F(SessionControllerTest, anEmptySessionIsNeverWrittenAndOpenStartsInTheSessionFolder) {
-    QSettings().setValue(SessionController::lastSessionURLKey, QUrl("file:///x.varlin"));
-    sessions().newSession();
-    sessions().closeSession();
-    EXPECT_EQ(panels.saveShown, 0);
-    EXPECT_TRUE(QDir(SessionController::applicationFolder()).entryList({"*.varlin"}).isEmpty());
-    EXPECT_FALSE(QSettings().contains(SessionController::lastSessionURLKey));
-
-    panels.openAnswer = session("Dance.varlin", {"a.wav"}, 1.0);
-    sessions().openSession();
-    EXPECT_EQ(panels.saveShown, 0);
-    EXPECT_EQ(panels.shownFolder,
-              QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                  "/net.brenmoor.varlin");
-    EXPECT_EQ(sessions().sessionURL(), panels.openAnswer);
-}
+using SessionControllerTest = MainViewFixture;
 
 TEST_F(SessionControllerTest, cancellingTheSaveOfAListNeverSavedStopsNewCloseAndQuit) {
     const std::vector<std::pair<const char*, std::function<void()>>> commands{
@@ -42,7 +18,7 @@ TEST_F(SessionControllerTest, cancellingTheSaveOfAListNeverSavedStopsNewCloseAnd
              sessions().applicationShouldTerminate([&] { terminated = true; });
              EXPECT_FALSE(terminated);
          }}};
-    playlist().allEntries.push_back(std::make_shared<PlaylistEntry>(track("c.wav", 1.0), 1.0));
+    playlist().allEntries.push_back(newEntry("c.wav", 1.0));
     int shown = 0;
     for (const auto& [name, command] : commands) {
         playlist().dirty = true;
@@ -51,15 +27,10 @@ TEST_F(SessionControllerTest, cancellingTheSaveOfAListNeverSavedStopsNewCloseAnd
         EXPECT_EQ(playlist().allEntries.size(), 1u) << name;
         EXPECT_TRUE(playlist().dirty) << name << ": the next quit must ask again";
     }
-    EXPECT_EQ(panels.shownName, QStringLiteral("Session.varlin"));
-    EXPECT_EQ(panels.shownFolder, SessionController::applicationFolder());
 }
 
-TEST_F(SessionControllerTest, saveAsWritesTheSessionAndRemembersItNewestFirst) {
-    const QUrl older = session("A.varlin", {"a.wav"}, 1.0);
-    sessions().openSessionReplacing(older);
-    sessions().clearSession();
-    playlist().allEntries.push_back(std::make_shared<PlaylistEntry>(track("b.wav", 1.0), 1.0));
+TEST_F(SessionControllerTest, saveAsWritesTheSessionAndRemembersIt) {
+    playlist().allEntries.push_back(newEntry("b.wav", 1.0));
     playlist().dirty = true;
     const QUrl target = QUrl::fromLocalFile(dir.filePath("Evening.varlin"));
     panels.saveAnswer = target;
@@ -68,26 +39,17 @@ TEST_F(SessionControllerTest, saveAsWritesTheSessionAndRemembersItNewestFirst) {
     EXPECT_FALSE(playlist().dirty);
     EXPECT_TRUE(Playlist::open(target, nullptr));
     EXPECT_EQ(QSettings().value(SessionController::lastSessionURLKey).toUrl(), target);
-    EXPECT_EQ(view->windowTitle(), QStringLiteral("Evening"));
     EXPECT_TRUE(AppState::read().has_value()) << "a saved session leaves a run state";
-
-    sessions().openSessionReplacing(older);
-    EXPECT_EQ(sessions().recentSessions(), (QStringList{older.toLocalFile(), target.toLocalFile()}))
-        << "newest first, without repeats";
-    sessions().clearRecentSessions();
-    EXPECT_TRUE(sessions().recentSessions().isEmpty());
 }
 
 TEST_F(SessionControllerTest, aSessionThatCannotBeOpenedLeavesAnEmptySessionAndSaysWhy) {
     const QUrl good = openSession({"a.wav"}, 1.0, 0);
-    const QString broken = writeFile("Broken.varlin", "not a property list");
-    QSignalSpy status(controller.get(), &MainViewController::statusMessage);
+    const QString broken = dir.filePath("Broken.varlin");
+    ASSERT_TRUE(putBadFile(broken, "not a property list"));
     DiagnosticCapture capture;
     sessions().openSessionReplacing(QUrl::fromLocalFile(broken));
     ASSERT_EQ(capture.lines().size(), 1) << capture.lines().join('\n').toStdString();
     EXPECT_TRUE(capture.lines().first().contains(broken));
-    ASSERT_EQ(status.size(), 1);
-    EXPECT_EQ(status.first().first().toString(), capture.lines().first());
     EXPECT_TRUE(playlist().allEntries.empty());
     EXPECT_FALSE(sessions().sessionURL()) << "later saves must not land on another file";
     EXPECT_TRUE(Playlist::open(good, nullptr)) << "the previous session is whole";
@@ -97,14 +59,12 @@ TEST_F(SessionControllerTest, aFailedSaveKeepsTheSessionAndSaysSo) {
     const QUrl url = openSession({"a.wav", "b.wav"}, 1.0);
     playlist().dirty = true;
     ASSERT_TRUE(QFile::remove(url.toLocalFile()));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("Dance.varlin")) << "a folder where the file was";
-    QSignalSpy status(controller.get(), &MainViewController::statusMessage);
+    ASSERT_TRUE(putBadFile(url.toLocalFile(), {})) << "a folder where the file was";
     DiagnosticCapture capture;
     bool continued = false;
     sessions().saveIfNeeded([&] { continued = true; });
     EXPECT_FALSE(continued);
     EXPECT_TRUE(playlist().dirty);
-    EXPECT_EQ(status.size(), 1);
     ASSERT_EQ(capture.lines().size(), 1);
     EXPECT_TRUE(capture.lines().first().startsWith(QLatin1String("Session not saved")));
 
@@ -113,14 +73,14 @@ TEST_F(SessionControllerTest, aFailedSaveKeepsTheSessionAndSaysSo) {
     EXPECT_FALSE(sessions().saveSessionQuietly());
 }
 
-class KeptSessionTest : public SessionControllerTest {
+class KeptSessionTest : public MainViewFixture {
 protected:
     QString recovery() const { return SessionController::recoveryURL().toLocalFile(); }
 
     // An untitled session of two tracks, the second current at 1.5 s, kept on disk.
     void keepUntitled() {
         for (const char* name : {"a.wav", "b.wav"})
-            playlist().allEntries.push_back(std::make_shared<PlaylistEntry>(track(name, 3.0), 3.0));
+            playlist().allEntries.push_back(newEntry(name, 3.0));
         playlist().dirty = true;
         EXPECT_TRUE(sessions().keepPending());
         EXPECT_FALSE(QFile::exists(recovery())) << "kept after a delay, not at once";
@@ -132,33 +92,6 @@ protected:
         ASSERT_TRUE(QFile::exists(recovery()));
     }
 };
-
-TEST_F(KeptSessionTest, anUntitledSessionComesBackAfterACrashStillUntitled) {
-    keepUntitled();
-    // Playing on moves the kept position too.
-    player().setCurrentTime(2.0);
-    controller->saveRunState();
-    EXPECT_TRUE(sessions().keepPending());
-    sessions().keepSession();
-
-    restart();
-    controller->firstActivation();
-    EXPECT_FALSE(sessions().sessionURL());
-    EXPECT_EQ(view->windowTitle(), QStringLiteral("Varlin"));
-    ASSERT_EQ(playlist().allEntries.size(), 2u);
-    EXPECT_EQ(player().entry(), playlist().allEntries[1]);
-    EXPECT_DOUBLE_EQ(player().currentTime(), 2.0);
-    EXPECT_TRUE(playlist().dirty);
-
-    // Quitting still asks for a name; once saved under it, the recovery file is gone.
-    const QUrl named = QUrl::fromLocalFile(dir.filePath("Named.varlin"));
-    panels.saveAnswer = named;
-    bool terminated = false;
-    sessions().applicationShouldTerminate([&] { terminated = true; });
-    EXPECT_EQ(panels.saveShown, 1);
-    EXPECT_TRUE(terminated);
-    EXPECT_FALSE(QFile::exists(recovery()));
-}
 
 TEST_F(KeptSessionTest, theRecoveryFileGoesWithTheUntitledSession) {
     const std::vector<std::pair<const char*, std::function<void()>>> endings{
@@ -187,9 +120,8 @@ TEST_F(KeptSessionTest, theRecoveryFileGoesWithTheUntitledSession) {
 }
 
 TEST_F(KeptSessionTest, aNamedSessionWithChangesIsKeptInItsOwnFileAndStaysDirty) {
-    const QUrl url = session("Dance.varlin", {"a.wav", "b.wav"}, 1.0);
-    sessions().openSessionAt(url);
-    playlist().allEntries[1]->isCheckmarked = true;
+    const QUrl url = openSession({"a.wav", "b.wav"}, 1.0);
+    entry(1)->isCheckmarked = true;
     playlist().dirty = true;
     ASSERT_TRUE(sessions().keepPending());
     sessions().keepSession();
@@ -210,10 +142,9 @@ TEST_F(KeptSessionTest, whenARunStateAndARecoveryFileAreBothThereTheNewerWins) {
         AppState state;
         state.playlistURL = dance;
         ASSERT_TRUE(state.write());
-        const QDateTime now = QDateTime::currentDateTime();
         QFile kept(recovery());
         ASSERT_TRUE(kept.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(kept.setFileTime(now.addSecs(recoveryNewer ? 60 : -60),
+        ASSERT_TRUE(kept.setFileTime(QDateTime::currentDateTime().addSecs(recoveryNewer ? 60 : -60),
                                      QFileDevice::FileModificationTime));
         kept.close();
 
@@ -225,6 +156,7 @@ TEST_F(KeptSessionTest, whenARunStateAndARecoveryFileAreBothThereTheNewerWins) {
             EXPECT_EQ(playlist().allEntries.size(), 2u);
             EXPECT_TRUE(capture.lines().isEmpty());
         } else {
+            // The recovery file is set aside, not lost.
             EXPECT_EQ(sessions().sessionURL(), dance);
             EXPECT_FALSE(QFile::exists(recovery()));
             ASSERT_EQ(capture.lines().size(), 1);

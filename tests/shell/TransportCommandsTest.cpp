@@ -1,26 +1,16 @@
 // The transport commands on the real main controller, panel and player over the offline output:
-// what each does to the position, the entry, the rate and the volume, and how the keyboard and
-// the game-controller remote reach them.
+// what each does to the position, the entry, the rate and the volume, and how the game-controller
+// remote and a real sound server reach them.
 
 #include "MainViewFixture.h"
 #include "control/GameControllerSet.h"
 #include "control/TransportPanel.h"
-#include "control/TransportViewController.h"
 #include "documents/Mp4ViewController.h"
-#include "model/AppState.h"
-#include "platform/Diagnostics.h"
 #include "platform/VirtualGameController.h"
-#include "shell/InterceptingTextField.h"
-#include "stage/ImageNotifierView.h"
 #include "support/PrivateSoundServer.h"
-#include "table/PlaylistTableView.h"
-#include "waveform/TimeSlider.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QSignalSpy>
 #include <QSlider>
-#include <QTest>
 #include <QToolButton>
 
 class TransportCommandsTest : public MainViewFixture {
@@ -28,26 +18,12 @@ protected:
     // The started program with a session of two 20-second tracks, the first one current.
     void SetUp() override {
         MainViewFixture::SetUp();
-        texts = std::make_unique<QSignalSpy>(&transport(), &TransportViewController::textFlashed);
         controller->firstActivation();
         openSession({"a.wav", "b.wav"}, 20.0, 0);
-        ASSERT_EQ(player().entry(), playlist().allEntries[0]);
+        ASSERT_EQ(player().entry(), entry(0));
     }
-    TransportViewController& transport() { return controller->transport(); }
     TransportPanel& panel() { return *view->transportPanel; }
-    PlaylistEntryPtr entry(int row) { return playlist().allEntries[size_t(row)]; }
     double position() { return player().currentTime(); }
-
-    // The first arguments of the signals a spy caught since the last call.
-    static QStringList taken(QSignalSpy& spy) {
-        QStringList result;
-        for (const QList<QVariant>& signal : spy)
-            result.append(signal.first().toString());
-        spy.clear();
-        return result;
-    }
-
-    std::unique_ptr<QSignalSpy> texts;
 };
 
 TEST_F(TransportCommandsTest, pauseStepsBackForALeadInButNeverAcrossTheZero) {
@@ -109,7 +85,6 @@ TEST_F(TransportCommandsTest, playNearTheEndEndsTheTrackAndBackReturnsToTheFinis
 }
 
 TEST_F(TransportCommandsTest, zeroCommandsKeepTheirMarginsAndAMarkIsShownAndKept) {
-    QSignalSpy symbols(&transport(), &TransportViewController::symbolFlashed);
     entry(0)->zeros = {4.0, 8.0};
     player().setCurrentTime(8.2);
     transport().prevZero();
@@ -121,10 +96,7 @@ TEST_F(TransportCommandsTest, zeroCommandsKeepTheirMarginsAndAMarkIsShownAndKept
     player().setCurrentTime(6.0);
     transport().markZero();
     EXPECT_EQ(entry(0)->zeros, (std::vector<double>{6.0}));
-    EXPECT_EQ(view->timeSlider->zeroButtons().size(), 1u) << "the markers follow";
     EXPECT_EQ(AppState::read().value().zeros, (std::vector<double>{6.0})) << "the run state";
-    EXPECT_EQ(taken(symbols), (QStringList{"backward.end.fill", "forward.end.fill", "z.square"}));
-    EXPECT_GE(view->findChildren<ImageNotifierView*>().size(), 1);
 
     // Next zero while playing: the track ends almost at once.
     transport().playCommand();
@@ -133,15 +105,10 @@ TEST_F(TransportCommandsTest, zeroCommandsKeepTheirMarginsAndAMarkIsShownAndKept
     EXPECT_EQ(player().entry(), entry(1));
 }
 
-TEST_F(TransportCommandsTest, rateStepsWithinTheSliderAndAltOrDoubleSpeedResetIt) {
+TEST_F(TransportCommandsTest, rateStepsStopAtTheSliderAndAltOrOpeningASessionResetThem) {
     QSlider& rate = *panel().rateSlider;
-    ASSERT_EQ(rate.value(), 45);
-    EXPECT_TRUE(rate.minimum() / 45.0 <= 0.5 && rate.maximum() / 45.0 >= 2.0) << "0.5x to 2x";
     transport().faster();
     EXPECT_FLOAT_EQ(player().rate(), 46.0f / 45.0f);
-    transport().slower();
-    transport().slower();
-    EXPECT_EQ(taken(*texts), (QStringList{"46", "45", "44"}));
     rate.setValue(rate.maximum());
     transport().faster();
     EXPECT_EQ(rate.value(), rate.maximum());
@@ -151,21 +118,16 @@ TEST_F(TransportCommandsTest, rateStepsWithinTheSliderAndAltOrDoubleSpeedResetIt
     heldModifiers = Qt::NoModifier;
 
     panel().doubleSpeed->setChecked(true);
-    EXPECT_EQ(panel().rateText->text(), QStringLiteral("2X"));
     EXPECT_FLOAT_EQ(player().rate(), 2.0f);
     transport().slower();
     EXPECT_FALSE(panel().doubleSpeed->isChecked()) << "a step switches double speed off";
-    EXPECT_FLOAT_EQ(player().rate(), 1.0f);
-
-    // Opening a session goes back to normal speed.
     transport().slower();
-    controller->sessions().openSessionAt(*controller->sessions().sessionURL());
+    sessions().openSessionAt(*sessions().sessionURL());
     EXPECT_EQ(rate.value(), 45);
     EXPECT_FLOAT_EQ(player().rate(), 1.0f);
 }
 
 TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolume) {
-    EXPECT_EQ(TransportViewController::volumeText(0.15f), QStringLiteral("1½"));
     transport().volumeUp();
     EXPECT_FLOAT_EQ(player().volume(), 0.55f);
     controller->computerVolume().waitForQueuedSettings();
@@ -174,14 +136,12 @@ TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolum
     for (int i = 0; i < 12; ++i)
         transport().volumeUp();
     EXPECT_FLOAT_EQ(controller->volume(), 1.0f);
-    EXPECT_EQ(taken(*texts).last(), QStringLiteral("10"));
     controller->setVolume(0.0f);
     transport().volumeDown();
     EXPECT_FLOAT_EQ(controller->volume(), 0.0f);
-    EXPECT_EQ(taken(*texts), QStringList{"0"});
 
-    // The slider sets the volume without a flash; a tiny volume mutes the computer, and the
-    // unmute that follows leaves it at its old level (the player makes the sound quiet).
+    // From the slider, a tiny volume mutes the computer, and the unmute that follows leaves it at
+    // its old level (the player makes the sound quiet).
     panel().volumeSlider->setValue(250);
     controller->computerVolume().waitForQueuedSettings();
     panel().volumeSlider->setValue(30);
@@ -189,100 +149,42 @@ TEST_F(TransportCommandsTest, volumeStepsInHalvesOfTenAndDrivesTheComputersVolum
     controller->computerVolume().waitForQueuedSettings();
     EXPECT_FALSE(mixer->state().muted);
     EXPECT_FLOAT_EQ(mixer->state().volume, 0.25f);
-    EXPECT_TRUE(texts->isEmpty());
 }
 
-TEST_F(TransportCommandsTest, keysInTheTableAreCommandsOnlyWithoutModifiers) {
-    DiagnosticCapture output;
-    PlaylistTableView* table = view->tableView;
-    table->setFocus();
-    QTest::keyClick(table, Qt::Key_Space);
-    EXPECT_TRUE(player().isPlaying());
-    render(2.5);
-    QTest::keyClick(table, Qt::Key_Space, Qt::ShiftModifier);
-    EXPECT_TRUE(player().isPlaying()) << "Shift+space is the table's";
-    QTest::keyClick(table, Qt::Key_Space);
-    EXPECT_NEAR(position(), 1.5, 0.01) << "paused";
-
-    QTest::keyClick(table, Qt::Key_Z);
-    EXPECT_EQ(entry(0)->zeros, (std::vector<double>{position()}));
-    QTest::keyClick(table, Qt::Key_Right);
-    EXPECT_NEAR(position(), 19.9, 1e-9);
-    QTest::keyClick(table, Qt::Key_Left);
-    EXPECT_NEAR(position(), entry(0)->zeros[0], 1e-9);
-    QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(entry(0)->zeros.size(), 1u);
-    // Typed in the note field the keys are text.
-    QTest::keyClick(view->noteTextField, Qt::Key_Space);
-    EXPECT_FALSE(player().isPlaying());
-
-    QSignalSpy cleared(controller.get(), &MainViewController::searchCleared);
-    controller->search(QStringLiteral("b"));
-    QTest::keyClick(table, Qt::Key_Escape);
-    EXPECT_TRUE(cleared.count() == 1 && playlist().filterText.isEmpty());
-    QTest::keyClick(table, Qt::Key_Q);
-    QTest::keyClick(table, Qt::Key_F5);
-    EXPECT_EQ(output.lines(), (QStringList{"unhandled key: q, 71", "unhandled key: F5, 46 35"}));
-
-    controller->selectRows({0});
-    QTest::keyClick(table, Qt::Key_Down);
-    EXPECT_EQ(controller->selectedRows(), std::set<int>{1});
-    QTest::keyClick(table, Qt::Key_Delete);
-    ASSERT_EQ(playlist().allEntries.size(), 1u);
-    EXPECT_EQ(entry(0)->url().fileName(), "a.wav");
-}
-
-TEST_F(TransportCommandsTest, bothRemoteLayoutsDriveTheTransportAndTheVideoWhenInFront) {
-    entry(0)->zeros = {4.0, 8.0};
+// The mapping of each layout's buttons is GameControllerSetTest's; here, what a press does.
+TEST_F(TransportCommandsTest, theRemoteDrivesTheTransportAndTheVideoWhenItIsInFront) {
     ASSERT_TRUE(gameControllers);
     if (!transport().gameControllerSet()->controllersPaired().isEmpty())
         GTEST_SKIP() << "a real game controller is connected";
-    EXPECT_EQ(panel().remoteImageName(), QStringLiteral("8bitdoImage"));
     DiagnosticCapture output;
-    const auto press = [this](VirtualGameController& pad, SDL_GameControllerButton button) {
-        pad.setButton(button, true);
+    auto micro = std::make_unique<VirtualGameController>(
+        VirtualGameController::nintendo, VirtualGameController::switchPro, "8BitDo Micro gamepad");
+    const auto press = [&](SDL_GameControllerButton button) {
+        micro->setButton(button, true);
         gameControllers->poll();
-        pad.setButton(button, false);
+        micro->setButton(button, false);
         gameControllers->poll();
     };
-    {
-        VirtualGameController micro(VirtualGameController::nintendo,
-                                    VirtualGameController::switchPro, "8BitDo Micro gamepad");
-        gameControllers->poll();
-        EXPECT_EQ(panel().remoteImageName(), QStringLiteral("8bitdo2-yellow"));
-        player().setPreviewing(true);
-        player().setCurrentTime(8.5);
-        press(micro, SDL_CONTROLLER_BUTTON_X);
-        EXPECT_DOUBLE_EQ(position(), 8.0) << "the Micro's X goes to the previous zero";
-        EXPECT_FALSE(player().previewing()) << "a remote press leaves prepare mode";
-        press(micro, SDL_CONTROLLER_BUTTON_A);
-        EXPECT_TRUE(player().isPlaying()) << "the Micro's A plays";
-        press(micro, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
-        EXPECT_FALSE(player().isPlaying()) << "the right shoulder pauses";
-        press(micro, SDL_CONTROLLER_BUTTON_B);
-        EXPECT_DOUBLE_EQ(position(), 5.0) << "B is back 3 s";
-        EXPECT_DOUBLE_EQ(AppState::read()->currentTime, 8.0)
-            << "each press saves the run state before its command";
-    }
-    gameControllers->poll();
-    EXPECT_EQ(panel().remoteImageName(), QStringLiteral("8bitdoImage")) << "the last one left";
-
-    VirtualGameController generic(0x1234, 0x5678, "Generic Pad");
-    gameControllers->poll();
-    press(generic, SDL_CONTROLLER_BUTTON_X);
-    EXPECT_DOUBLE_EQ(position(), 8.0) << "another pad's X goes to the next zero";
-    press(generic, SDL_CONTROLLER_BUTTON_DPAD_UP);
-    EXPECT_FLOAT_EQ(controller->volume(), 0.55f);
+    entry(0)->zeros = {4.0, 8.0};
+    player().setPreviewing(true);
+    player().setCurrentTime(8.5);
+    press(SDL_CONTROLLER_BUTTON_X);
+    EXPECT_DOUBLE_EQ(position(), 8.0) << "X goes to the previous zero";
+    EXPECT_FALSE(player().previewing()) << "a remote press leaves prepare mode";
+    press(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_TRUE(player().isPlaying()) << "A plays";
+    press(SDL_CONTROLLER_BUTTON_B);
+    EXPECT_DOUBLE_EQ(position(), 5.0) << "B is back 3 s";
+    EXPECT_DOUBLE_EQ(AppState::read()->currentTime, 8.0)
+        << "each press saves the run state before its command";
 
     // With the video's window in front, the buttons are the video's alone.
     qputenv("QT_MEDIA_BACKEND", "ffmpeg");
     Mp4ViewController& video = controller->viewers.openMp4(QUrl::fromLocalFile("/none/a.mp4"));
     QApplication::setActiveWindow(video.window());
-    press(generic, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     EXPECT_FLOAT_EQ(video.volume(), Mp4ViewController::initialVolume - 0.05f);
-    EXPECT_FLOAT_EQ(controller->volume(), 0.55f);
-    press(generic, SDL_CONTROLLER_BUTTON_B);
-    EXPECT_DOUBLE_EQ(position(), 8.0);
+    EXPECT_FLOAT_EQ(controller->volume(), 0.5f);
 }
 
 namespace {

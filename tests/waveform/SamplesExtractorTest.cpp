@@ -1,9 +1,9 @@
 #include "waveform/SamplesExtractor.h"
 
 #include "playback/OfflinePlayback.h"
+#include "support/TestFiles.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -69,14 +69,12 @@ TEST_F(SamplesExtractorTest, aToneGivesItsLevelAndSilenceGivesOnes) {
 }
 
 TEST_F(SamplesExtractorTest, badInputFailsOnTheMainThreadWithAReason) {
-    QFile text(dir.filePath("notes.mp3"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write(QByteArray("These are notes, not music.\n").repeated(200));
-    text.close();
+    const QString text = writeFile(dir.filePath("notes.mp3"),
+                                   QByteArray("These are notes, not music.\n").repeated(200));
     using Case = SamplesExtractorError::Case;
     const std::pair<Outcome, Case> cases[] = {
         {extract(QUrl::fromLocalFile(dir.filePath("gone.mp3")), 100), Case::readingError},
-        {extract(QUrl::fromLocalFile(text.fileName()), 100), Case::readingError},
+        {extract(QUrl::fromLocalFile(text), 100), Case::readingError},
         {extract(QUrl("https://example.org/a.mp3"), 100), Case::assetNotFound},
         {extract(make("t.wav", tone(1.0)), 0), Case::readingError}};
     for (const auto& [outcome, kind] : cases) {

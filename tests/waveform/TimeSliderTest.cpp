@@ -1,20 +1,17 @@
 #include "waveform/TimeSlider.h"
 
 #include "platform/Diagnostics.h"
+#include "support/TestFiles.h"
 #include "waveform/NoteButton.h"
 #include "waveform/ZeroButton.h"
 
-#include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 TEST(TimeSlider, RemovingAMarkerRemovesOnlyItsOwnZeroOrNote) {
     QTemporaryDir dir;
-    QFile notesFile(dir.filePath("dance.txt"));
-    ASSERT_TRUE(notesFile.open(QIODevice::WriteOnly));
-    notesFile.write("/x/dance.mp3\n0:05 a\n0:20 b\n0:40 c\n");
-    notesFile.close();
+    writeFile(dir.filePath("dance.txt"), "/x/dance.mp3\n0:05 a\n0:20 b\n0:40 c\n");
     const auto entry =
         std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(dir.filePath("dance.mp3")), 100.0);
     entry->zeros = {10.0, 42.126, 42.126, 70.0};

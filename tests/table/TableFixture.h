@@ -1,6 +1,6 @@
 #pragma once
-// Stand-ins for the main controller and the user's panels, for driving the playlist table and
-// its commands without a window.
+// Stand-ins for the main controller and the model's clock, for driving the playlist table and its
+// commands without a window.
 
 #include "model/Playlist.h"
 #include "model/UndoListTarget.h"
@@ -8,9 +8,10 @@
 #include "support/FakePanels.h"
 #include "table/EntryCommandHost.h"
 #include "table/EntryCommands.h"
+#include "table/PlaylistTableModel.h"
 
 #include <QStringList>
-#include <deque>
+#include <gtest/gtest.h>
 
 // Records what the commands asked of the main controller; list states are shown the way the
 // main controller shows them (reload, select, make the first selected row current).
@@ -25,31 +26,27 @@ public:
         session->assignedEntry = session->entryAt(row);
     }
     void assignEntry(const PlaylistEntryPtr& entry) override {
-        calls << QStringLiteral("assignEntry ") + entry->_url.fileName();
+        calls << "assignEntry " + entry->_url.fileName();
         session->assignedEntry = entry;
     }
-    void updateDisplays() override { calls << QStringLiteral("updateDisplays"); }
+    void updateDisplays() override {}
     void entryMarksChanged(const PlaylistEntryPtr& entry) override {
-        calls << QStringLiteral("entryMarksChanged ") + entry->_url.fileName();
+        calls << "entryMarksChanged " + entry->_url.fileName();
     }
     void openDroppedSession(const QUrl& url) override {
-        calls << QStringLiteral("openDroppedSession ") + url.fileName();
+        calls << "openDroppedSession " + url.fileName();
         entriesWhenOpening = session->allEntries.size();
     }
     void clearSearch() override {
         calls << QStringLiteral("clearSearch");
         session->filterText.clear();
     }
-
     void applyListState(const std::vector<PlaylistEntryPtr>&,
                         const std::set<int>& selection) override {
         commands->reloadTable();
-        if (selection.empty()) {
-            commands->selectRows({});
-            return;
-        }
-        commands->selectRows({*selection.begin()});
-        setCurrentEntry(*selection.begin());
+        commands->selectRows(selection.empty() ? std::set<int>{} : std::set{*selection.begin()});
+        if (!selection.empty())
+            setCurrentEntry(*selection.begin());
     }
     void undoMenuChanged() override {}
 
@@ -73,14 +70,30 @@ public:
     QDateTime now;
 };
 
-// An entry for a file that need not exist, with a known length.
-inline PlaylistEntryPtr entryFor(const QString& path, double duration = 180.0) {
-    return std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(path), duration);
-}
+// The table's commands on a fake main controller and panels, over entries for files that need
+// not exist, each three minutes long.
+class TableFixture : public testing::Test {
+protected:
+    TableFixture() { host.commands = &commands; }
 
-inline QStringList fileNames(const std::vector<PlaylistEntryPtr>& entries) {
-    QStringList names;
-    for (const PlaylistEntryPtr& entry : entries)
-        names << entry->_url.fileName();
-    return names;
-}
+    // Entries for `names`, in /music/ unless a whole path is given.
+    void setEntries(const QStringList& names) {
+        host.session->allEntries.clear();
+        for (const QString& name : names)
+            host.session->allEntries.push_back(std::make_shared<PlaylistEntry>(
+                QUrl::fromLocalFile(name.startsWith('/') ? name : "/music/" + name), 180.0));
+        commands.reloadTable();
+    }
+    QStringList order() const {
+        QStringList names;
+        for (const PlaylistEntryPtr& entry : host.session->allEntries)
+            names << entry->_url.fileName();
+        return names;
+    }
+    PlaylistEntryPtr entry(int i) const { return host.session->allEntries[size_t(i)]; }
+    PlaylistTableModel& model() { return *commands.model(); }
+
+    FakeEntryCommandHost host;
+    FakePanels panels;
+    EntryCommands commands{host, panels};
+};
