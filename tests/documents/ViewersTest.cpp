@@ -1,17 +1,12 @@
-// The document viewers: the PDF and MP4 viewers' keys, a PDF that cannot be shown, and one viewer
-// of each kind kept for the current entry.
+// The PDF viewer: its keys, and a PDF that cannot be shown.
 
-#include "documents/Mp4ViewController.h"
 #include "documents/PdfViewController.h"
-#include "documents/ViewerWindows.h"
 #include "platform/Diagnostics.h"
 #include "support/TestFiles.h"
 
 #include <QLabel>
-#include <QMediaPlayer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -45,34 +40,4 @@ TEST(PdfViewController, KeysTurnThePagesAndAFileThatIsNoPdfSaysWhy) {
     EXPECT_EQ(empty.window()->findChild<QLabel*>()->text(), output.lines()[0]);
     QTest::keyClick(empty.window(), Qt::Key_PageDown);
     EXPECT_EQ(empty.currentPage(), 0);
-}
-
-TEST(Mp4ViewController, KeysChangeTheRateAndEscapeCloses) {
-    qputenv("QT_MEDIA_BACKEND", "ffmpeg");
-    Mp4ViewController viewer(QUrl::fromLocalFile("/nonexistent/demo.mp4"));
-    QWidget* window = viewer.window();
-    window->show();
-    QTest::keyClick(window, Qt::Key_H);
-    EXPECT_DOUBLE_EQ(viewer.player()->playbackRate(), 0.5);
-    QTest::keyClick(window, Qt::Key_Escape);
-    EXPECT_FALSE(window->isVisible());
-}
-
-TEST(ViewerWindows, KeepOneViewerOfEachKindUntilTheEntryChanges) {
-    qputenv("QT_MEDIA_BACKEND", "ffmpeg");
-    DiagnosticCapture output;
-    ViewerWindows viewers;
-    // Unreadable files still give viewers (without content); that is all this needs.
-    QPointer<QWidget> first = viewers.openPdf(QUrl::fromLocalFile("/nonexistent/a.pdf")).window();
-    QPointer<QWidget> pdf = viewers.openPdf(QUrl::fromLocalFile("/nonexistent/b.pdf")).window();
-    QPointer<QWidget> mp4 = viewers.openMp4(QUrl::fromLocalFile("/nonexistent/c.mp4")).window();
-    EXPECT_TRUE(first.isNull());
-    ASSERT_TRUE(pdf && mp4);
-    // Closed by the user, a viewer comes back from the Window menu until the entry changes.
-    pdf->close();
-    EXPECT_TRUE(viewers.raisePdfViewer());
-    EXPECT_TRUE(pdf->isVisible());
-    viewers.closeViewers();
-    EXPECT_TRUE(pdf.isNull() && mp4.isNull());
-    EXPECT_FALSE(viewers.raisePdfViewer() || viewers.raiseMp4Viewer());
 }

@@ -1,5 +1,4 @@
-// The main window's commands: the two modes, a media key, and the pointer that hides while nobody
-// moves the mouse.
+// The main window's commands: the two modes and a media key.
 
 #include "shell/MainWindowController.h"
 
@@ -7,7 +6,6 @@
 #include "stage/Screensaver.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QKeyEvent>
 
 class MainWindowControllerTest : public MainViewFixture {
@@ -33,20 +31,6 @@ TEST_F(MainWindowControllerTest, prepareModeStopsTheBreakAndTheScreensaver) {
     tools->danceTool->trigger();
     EXPECT_FALSE(player().previewing());
     EXPECT_TRUE(view->screensaver->saverTimer().isActive());
-}
-
-TEST_F(MainWindowControllerTest, thePointerHidesWhileTheMouseIsStillAndAMoveShowsIt) {
-    idleSeconds = 1.5;
-    tools->hideMouse();
-    ASSERT_TRUE(QGuiApplication::overrideCursor());
-    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
-    tools->hideMouse();
-
-    QMouseEvent move(QEvent::MouseMove, QPointF(12, 12), QPointF(12, 12), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(view.get(), &move);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "hidden once, shown once";
-    EXPECT_TRUE(tools->watchingMouse()) << "so that it hides again";
 }
 
 // One key shows the media keys are wired; each command is the remote's (DesktopPresenceTest).

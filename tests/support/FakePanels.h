@@ -1,42 +1,30 @@
 #pragma once
-// The user's panels answered by a test: prepared answers, and a record of what was shown.
+// The user's panels answered by a test: a prepared save answer, and a count of the save panels.
 
 #include "platform/Panels.h"
 
-#include <QStringList>
-
-// Answers each panel at once with the answer the test prepared, and keeps what it showed.
+// Answers each panel at once: no file chosen and every question confirmed, except the save
+// panel, which answers what the test prepared and counts how often it was shown.
 class FakePanels : public Panels {
 public:
-    void chooseSessionToOpen(const QString& folder,
+    void chooseSessionToOpen(const QString&,
                              std::function<void(std::optional<QUrl>)> done) override {
-        shownFolder = folder;
-        done(openAnswer);
+        done(std::nullopt);
     }
-    void chooseSessionToSave(const QString& folder, const QString& proposedName,
+    void chooseSessionToSave(const QString&, const QString&,
                              std::function<void(std::optional<QUrl>)> done) override {
         ++saveShown;
-        shownFolder = folder;
-        shownName = proposedName;
         done(saveAnswer);
     }
-    void chooseFilesToAdd(std::function<void(std::vector<QUrl>)> done) override { done(addAnswer); }
+    void chooseFilesToAdd(std::function<void(std::vector<QUrl>)> done) override { done({}); }
     void chooseMovedFile(std::function<void(std::optional<QUrl>)> done) override {
-        done(movedFile);
+        done(std::nullopt);
     }
-    void confirm(const QString& message, const QString& okTitle, const QString& cancelTitle,
+    void confirm(const QString&, const QString&, const QString&,
                  std::function<void(bool)> done) override {
-        questions << QStringList{message, okTitle, cancelTitle}.join(QLatin1Char('|'));
-        done(confirmAnswer);
+        done(true);
     }
 
-    std::optional<QUrl> openAnswer;
     std::optional<QUrl> saveAnswer;
-    std::optional<QUrl> movedFile;
-    std::vector<QUrl> addAnswer;
-    bool confirmAnswer = true;
-    QStringList questions;
     int saveShown = 0;
-    QString shownFolder;
-    QString shownName;
 };

@@ -1,5 +1,5 @@
-// The playlist table's commands: the current-row rule, checkmarks and tags, moves and removals
-// as undoable edits past hidden entries, drops, the clear commands, a sort and a moved file.
+// The playlist table's commands: the current-row rule, moves and removals as undoable edits past
+// hidden entries, drops and the clear commands.
 
 #include "table/EntryCommands.h"
 
@@ -54,20 +54,6 @@ TEST_F(EntryCommandsTest, SelectionMakesTheFirstSelectedRowCurrentOnlyWhileNotPl
     commands.reloadTable();
     EXPECT_EQ(commands.selectedRows(), std::set<int>{2});
     EXPECT_TRUE(host.calls.isEmpty());
-}
-
-TEST_F(EntryCommandsTest, DoubleClickSetsTheOppositeCheckmarkOnAllSelected) {
-    setEntries({"a.mp3", "b.mp3", "c.mp3", "d.mp3"});
-    for (int i = 0; i < 3; ++i)
-        entry(i)->isCheckmarked = true;
-    userSelects({0, 1, 2});
-    host.calls.clear();
-    commands.tableDoubleClicked(1);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_FALSE(entry(i)->isCheckmarked) << i;
-    EXPECT_EQ(commands.selectedRows(), std::set<int>{1});
-    EXPECT_EQ(host.calls, QStringList{"setCurrentEntry 1"});
-    EXPECT_TRUE(host.session->dirty);
 }
 
 TEST_F(EntryCommandsTest, DraggedRowsMoveAndRemovedRowsGoAsUndoableEditsPastHiddenEntries) {
@@ -182,30 +168,6 @@ TEST_F(EntryCommandsTest, ClearCommandsEmptyTimesZerosAndThisEveningsPlay) {
     EXPECT_EQ(host.calls.last(), "entryMarksChanged recent.mp3");
     commands.entryClearZeros();
     EXPECT_TRUE(entry(0)->zeros.empty());
-}
-
-TEST_F(EntryCommandsTest, ASortIsStableAndSavedWithTheSession) {
-    StoppedClock clock(QDateTime(QDate(2026, 3, 14), QTime(12, 0)));
-    // Most recent first, never played last, ties in their previous order.
-    setEntries({"never1.mp3", "old.mp3", "new.mp3", "never2.mp3", "old2.mp3"});
-    entry(1)->playedDates = {clock.now.addDays(-30)};
-    entry(2)->playedDates = {clock.now.addSecs(-10)};
-    entry(4)->playedDates = {clock.now.addDays(-30)};
-    commands.sortByColumn("AgeColumn");
-    EXPECT_EQ(order(), QStringList({"new.mp3", "old.mp3", "old2.mp3", "never1.mp3", "never2.mp3"}));
-    EXPECT_TRUE(host.session->dirty);
-}
-
-// Which names match is the playlist's own test; here, that the current entry moves only once
-// when its new folder is inside the old one.
-TEST_F(EntryCommandsTest, AMovedFileMovesTheOthersOfItsFolderOnceConfirmed) {
-    setEntries({"/x/a.mp3", "/x/b.mp3"});
-    host.session->assignedEntry = entry(0);
-    panels.movedFile = QUrl::fromLocalFile("/x/sub/a.mp3");
-    commands.entryMoved();
-    EXPECT_EQ(panels.questions, QStringList{"Move other entry?|OK|Cancel"});
-    EXPECT_EQ(entry(0)->_url.toLocalFile(), "/x/sub/a.mp3");
-    EXPECT_EQ(entry(1)->_url.toLocalFile(), "/x/sub/b.mp3");
 }
 
 } // namespace
