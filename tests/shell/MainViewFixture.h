@@ -62,25 +62,19 @@ protected:
         start();
     }
 
-    // A silent track (cheap to make and to decode) of `seconds` at `name` (a path under the
-    // test's folder): MP3 for a name ending in ".mp3", WAV otherwise.
-    QUrl track(const QString& name, double seconds) {
-        const bool mp3 = name.endsWith(QLatin1String(".mp3"));
+    // An entry for a silent WAV track (cheap to make and to decode) of `seconds` at `name` in the
+    // test's folder.
+    PlaylistEntryPtr newEntry(const QString& name, double seconds) {
         testaudio::Spec spec;
         spec.signal = testaudio::Signal::Silence;
         spec.seconds = seconds;
-        spec.sampleRate = mp3 ? 44100 : 8000;
+        spec.sampleRate = 8000;
         spec.channels = 1;
         const QString path = dir.filePath(name);
-        QDir().mkpath(QFileInfo(path).path());
         QString error;
-        EXPECT_TRUE(testaudio::write(
-            spec, mp3 ? testaudio::Container::Mp3Cbr : testaudio::Container::Wav, path, &error))
+        EXPECT_TRUE(testaudio::write(spec, testaudio::Container::Wav, path, &error))
             << error.toStdString();
-        return QUrl::fromLocalFile(path);
-    }
-    PlaylistEntryPtr newEntry(const QString& name, double seconds) {
-        return std::make_shared<PlaylistEntry>(track(name, seconds), seconds);
+        return std::make_shared<PlaylistEntry>(QUrl::fromLocalFile(path), seconds);
     }
 
     // A session file of the tracks (each `seconds` long), saved with `currentItem`.
