@@ -1,7 +1,8 @@
 #include "platform/audio/SndfileDecoder.h"
 
+#include "platform/audio/SampleConversion.h"
+
 #include <algorithm>
-#include <cmath>
 #include <sndfile.h>
 #include <vector>
 
@@ -79,9 +80,9 @@ int64_t SndfileDecoder::readFloat(float* out, int64_t frames) {
 // unscaled, zeros and ones, or scaled so that the file's peak is full scale, which would draw a
 // quiet file as loud as any. Sixteen-bit sources come back exactly.
 int64_t SndfileDecoder::readInt16(int16_t* out, int64_t frames) {
-    _floats.resize(size_t(frames) * size_t(_channels));
+    _floats.resize(size_t(std::max<int64_t>(frames, 0)) * size_t(_channels));
     const int64_t read = readFloat(_floats.data(), frames);
-    for (int64_t i = 0; i < read * _channels; ++i)
-        out[i] = int16_t(std::clamp(std::lrint(_floats[size_t(i)] * 32768.0f), -32768L, 32767L));
+    if (read > 0)
+        std::transform(_floats.begin(), _floats.begin() + read * _channels, out, toInt16);
     return read;
 }
