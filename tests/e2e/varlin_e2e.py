@@ -10,6 +10,7 @@ With VARLIN_E2E_SCREENSHOTS set to a folder, scenarios write the documentation's
 
 import os
 import plistlib
+import random
 import shutil
 import subprocess
 import tempfile
@@ -63,12 +64,34 @@ class Server:
         # Blocks until the line comes; a server that hangs meets the test's own timeout.
         self.address = self.process.stdout.readline().decode().strip()
         if not self.address:
+            self.close()
             raise RuntimeError(f"{command[0]} did not start")
 
     def close(self):
         self.process.terminate()
         self.process.wait(timeout=10)
         self.process.stdout.close()
+
+
+def private_display(attempts=10):
+    """A private X server that a client can reach. With tests starting and stopping servers in
+    parallel, the program once could not connect to the first free display it was given; a number
+    drawn at random is seldom one another test's server has just given up, and the probe catches
+    whatever else leaves a display unreachable."""
+    for _ in range(attempts):
+        number = random.randrange(100, 30000)
+        try:
+            # A number in use ends Xvfb before it prints, which Server reports.
+            server = Server(["Xvfb", f":{number}", "-displayfd", "1", "-screen", "0",
+                             "1280x800x24", "-nolisten", "tcp"])
+        except RuntimeError:
+            continue
+        probe = subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True,
+                               env=dict(os.environ, DISPLAY=":" + server.address), timeout=20)
+        if probe.returncode == 0:
+            return server
+        server.close()
+    raise RuntimeError(f"no reachable X server after {attempts} attempts")
 
 
 class Home:
@@ -250,10 +273,9 @@ class VarlinTestCase(unittest.TestCase):
     """A test with its own X server, session bus and user; `start` runs the program in them."""
 
     def setUp(self):
-        # A private display on the first free number, and a private session bus, so that neither
-        # the program nor playerctl in a scenario reaches the desktop's, and none is autolaunched.
-        self.x = Server(["Xvfb", "-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten",
-                         "tcp"])
+        # A private display and a private session bus, so that neither the program nor playerctl
+        # in a scenario reaches the desktop's, and none is autolaunched.
+        self.x = private_display()
         self.addCleanup(self.x.close)
         self.bus = Server(["dbus-daemon", "--session", "--nofork", "--print-address=1"])
         self.addCleanup(self.bus.close)
