@@ -82,7 +82,12 @@ QString CodecReader::where() const {
 
 void CodecReader::fail(const QString& problem) const {
     const QString place = where();
-    throw CodecError{place.isEmpty() ? problem : place + QLatin1String(": ") + problem};
+    QString reason = place.isEmpty() ? problem : place + QLatin1String(": ") + problem;
+    // A reason may quote a text from the file; it is printed as one line whatever that holds.
+    for (QChar& c : reason)
+        if (c.category() == QChar::Other_Control)
+            c = QChar::ReplacementCharacter;
+    throw CodecError{reason};
 }
 
 namespace {

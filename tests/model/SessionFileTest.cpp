@@ -231,6 +231,9 @@ TEST(SessionFile, BrokenFilesFailWithAReasonAndOptionalKeysOfAnotherTypeReadAsMi
         {bytes(withEntryKey(root, "prevTimeRangeSet", rangeWithoutEnd)),
          "entry 1, prevTimeRangeSet, range 1: missing key \"end\""},
         {bytes(CodecValue::array({})), "not a dictionary"},
+        // A value quoted from the file keeps the reason on one line (found by the fuzzer).
+        {bytes(with(root, "ageUnits", CodecValue::string("we\neks\t"))),
+         "unknown \"ageUnits\" value \"we\uFFFDeks\uFFFD\""},
     };
     for (const auto& c : cases) {
         const QString reason = openFailure(c.broken);
